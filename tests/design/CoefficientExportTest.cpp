@@ -1,0 +1,250 @@
+#include "design/CoefficientExport.h"
+#include "ImportTestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <csignal>
+#include <iomanip>
+#include <locale>
+#include <random>
+#include <sstream>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+using Outcome = CoefficientExport::Outcome;
+
+std::string number (double value)
+{
+    std::string text;
+    CoefficientExport::appendNumber (text, value);
+    return text;
+}
+
+std::string contents (const juce::File& file)
+{
+    juce::MemoryBlock block;
+    file.loadFileAsData (block);
+    return block.toString().toStdString();
+}
+
+std::vector<double> designLikeCoefficients (size_t count)
+{
+    // A decaying, sign-changing response with exact zeros, tiny values and negative zeros.
+    std::vector<double> values (count);
+
+    for (size_t i = 0; i < count; ++i)
+        values[i] = std::sin (0.37 * (double) i) * std::exp (-0.01 * (double) i);
+
+    values[0] = 1.0;
+    values[1] = -0.0;
+    values[2] = -1e-20;
+    values[3] = 0.0;
+    return values;
+}
+
+/** Lets files grow to at most the given size in this process while it lives. */
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit (rlim_t bytes)
+    {
+        ::getrlimit (RLIMIT_FSIZE, &previous);
+        previousHandler = std::signal (SIGXFSZ, SIG_IGN);
+        rlimit limit = previous;
+        limit.rlim_cur = bytes;
+        ::setrlimit (RLIMIT_FSIZE, &limit);
+    }
+
+    ~FileSizeLimit()
+    {
+        ::setrlimit (RLIMIT_FSIZE, &previous);
+        std::signal (SIGXFSZ, previousHandler);
+    }
+
+private:
+    rlimit previous {};
+    void (*previousHandler) (int) = nullptr;
+};
+} // namespace
+
+//==============================================================================
+TEST (CoefficientFormat, SixteenDecimalsAndTheSignOfZeros)
+{
+    EXPECT_EQ (number (1.0), "1.0000000000000000");
+    EXPECT_EQ (number (-0.25), "-0.2500000000000000");
+    EXPECT_EQ (number (0.5), "0.5000000000000000");
+    EXPECT_EQ (number (-0.000123), "-0.0001230000000000");
+    EXPECT_EQ (number (1e-20), "0.0000000000000000");
+    EXPECT_EQ (number (-1e-20), "-0.0000000000000000");
+    EXPECT_EQ (number (-0.0), "-0.0000000000000000");
+    EXPECT_EQ (number (0.0), "0.0000000000000000");
+    EXPECT_EQ (number (123456.5), "123456.5000000000000000");
+    EXPECT_EQ (number (1e22), "10000000000000000000000.0000000000000000");
+}
+
+TEST (CoefficientFormat, MatchesClassicFixedStreamOutput)
+{
+    // Reference: standard stream output, fixed notation, precision 16, classic locale.
+    std::mt19937 random (7);
+    std::uniform_real_distribution<double> mantissa (-1.0, 1.0);
+    std::uniform_int_distribution<int> exponent (-20, 6);
+
+    for (int i = 0; i < 20000; ++i)
+    {
+        const auto value = std::ldexp (mantissa (random), 0) * std::pow (10.0, exponent (random));
+        std::ostringstream reference;
+        reference.imbue (std::locale::classic());
+        reference << std::fixed << std::setprecision (16) << value;
+        ASSERT_EQ (number (value), reference.str()) << value;
+    }
+}
+
+TEST (CoefficientFormat, WholeTextHasOneLfTerminatedLinePerCoefficient)
+{
+    const auto values = designLikeCoefficients (4096);
+    const auto text = CoefficientExport::formatCoefficients (values.data(), values.size());
+
+    EXPECT_EQ (std::count (text.begin(), text.end(), '\n'), 4096);
+    EXPECT_EQ (text.find ('\r'), std::string::npos);
+    EXPECT_EQ (text.back(), '\n');
+
+    std::istringstream lines (text);
+    std::string line;
+    size_t index = 0, expectedSize = 0;
+
+    while (std::getline (lines, line))
+    {
+        ASSERT_LT (index, values.size());
+        const auto point = line.find ('.');
+        ASSERT_NE (point, std::string::npos);
+        EXPECT_EQ (line.size() - point - 1, 16u) << line;
+        // half a unit of the 16th decimal, plus the spacing of doubles below 1
+        EXPECT_NEAR (std::strtod (line.c_str(), nullptr), values[index], 5e-17 + 1.2e-16);
+        EXPECT_EQ (line[0] == '-', std::signbit (values[index])) << line;
+        expectedSize += line.size() + 1;
+        ++index;
+    }
+
+    EXPECT_EQ (index, 4096u);
+    EXPECT_EQ (text.size(), expectedSize);
+}
+
+//==============================================================================
+class CoefficientFile : public ::testing::Test
+{
+protected:
+    ScratchFolder scratch;
+    std::vector<double> values = designLikeCoefficients (4096);
+
+    CoefficientExport::Result write (const juce::File& target)
+    {
+        return CoefficientExport::writeCoefficients (target, values.data(), values.size());
+    }
+
+    int filesInFolder() const { return (int) scratch.folder.findChildFiles (juce::File::findFiles, false).size(); }
+};
+
+TEST_F (CoefficientFile, WritesExactlyTheFormattedText)
+{
+    const auto target = scratch.get ("fir.txt");
+    ASSERT_EQ (write (target).outcome, Outcome::ok);
+    EXPECT_EQ (contents (target), CoefficientExport::formatCoefficients (values.data(), values.size()));
+    EXPECT_EQ (filesInFolder(), 1); // no temporary file left behind
+}
+
+TEST_F (CoefficientFile, OverwritingALongerFileLeavesNoTraceAndRepeatsIdentically)
+{
+    const auto target = scratch.write ("fir.txt", std::string (1 << 20, 'x'));
+    ASSERT_EQ (write (target).outcome, Outcome::ok);
+    const auto first = contents (target);
+    EXPECT_EQ (first, CoefficientExport::formatCoefficients (values.data(), values.size()));
+
+    ASSERT_EQ (write (target).outcome, Outcome::ok);
+    EXPECT_EQ (contents (target), first);
+    EXPECT_EQ (filesInFolder(), 1);
+}
+
+TEST_F (CoefficientFile, NonFiniteCoefficientsAreRefusedAndNothingIsWritten)
+{
+    const auto target = scratch.write ("fir.txt", "old\n");
+
+    for (const auto bad : { std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+                            -std::numeric_limits<double>::infinity() })
+    {
+        values[7] = bad;
+        const auto result = write (target);
+        EXPECT_EQ (result.outcome, Outcome::notFinite);
+        EXPECT_EQ (result.firstNonFinite, 7u);
+        EXPECT_TRUE (result.getMessage().contains ("coefficient 8"));
+        EXPECT_EQ (contents (target), "old\n");
+        EXPECT_EQ (filesInFolder(), 1);
+    }
+
+    EXPECT_EQ (CoefficientExport::writeCoefficients (scratch.get ("new.txt"), values.data(), 8).outcome,
+               Outcome::notFinite);
+    EXPECT_FALSE (scratch.get ("new.txt").exists());
+}
+
+TEST_F (CoefficientFile, AFailedWriteKeepsTheOldFile)
+{
+    const auto target = scratch.write ("fir.txt", "keep me\n");
+
+    CoefficientExport::Result result;
+    {
+        const FileSizeLimit limit (4096); // the text needs about 80 kB
+        result = write (target);
+    }
+
+    EXPECT_EQ (result.outcome, Outcome::couldNotWrite);
+    EXPECT_TRUE (result.getMessage().startsWith ("Could not write to file. "));
+    EXPECT_GT (result.errorText.length(), 0);
+    EXPECT_EQ (contents (target), "keep me\n");
+    EXPECT_EQ (filesInFolder(), 1);
+}
+
+TEST_F (CoefficientFile, TargetsThatCannotBeOpenedAreReportedAsSuch)
+{
+    const auto inMissingFolder = write (scratch.get ("no-such-folder").getChildFile ("fir.txt"));
+    EXPECT_EQ (inMissingFolder.outcome, Outcome::couldNotOpen);
+    EXPECT_EQ (inMissingFolder.getMessage(), "Could not open file for writing. " + inMissingFolder.errorText);
+    EXPECT_GT (inMissingFolder.errorText.length(), 0);
+
+    const auto folder = scratch.get ("folder");
+    folder.createDirectory();
+    EXPECT_EQ (write (folder).outcome, Outcome::couldNotOpen);
+    EXPECT_TRUE (folder.isDirectory());
+
+    // A device is never replaced by a regular file.
+    EXPECT_EQ (write (juce::File ("/dev/null")).outcome, Outcome::couldNotOpen);
+}
+
+TEST_F (CoefficientFile, WriteProtectedFileIsKept)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root may write every file";
+
+    const auto target = scratch.write ("fir.txt", "protected\n");
+    ::chmod (target.getFullPathName().toRawUTF8(), 0444);
+    EXPECT_EQ (write (target).outcome, Outcome::couldNotOpen);
+    EXPECT_EQ (contents (target), "protected\n");
+}
+
+TEST_F (CoefficientFile, LinkIsFollowedAndPermissionsAreKept)
+{
+    const auto real = scratch.write ("real.txt", "old\n");
+    ::chmod (real.getFullPathName().toRawUTF8(), 0640);
+    const auto link = scratch.get ("link.txt");
+    ASSERT_EQ (::symlink ("real.txt", link.getFullPathName().toRawUTF8()), 0);
+
+    ASSERT_EQ (write (link).outcome, Outcome::ok);
+    EXPECT_TRUE (link.isSymbolicLink());
+    EXPECT_EQ (contents (real), CoefficientExport::formatCoefficients (values.data(), values.size()));
+
+    struct stat status {};
+    ::stat (real.getFullPathName().toRawUTF8(), &status);
+    EXPECT_EQ (status.st_mode & 07777, 0640u);
+}

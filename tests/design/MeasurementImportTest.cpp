@@ -1,0 +1,525 @@
+#include "design/MeasurementImport.h"
+#include "ImportTestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+using Outcome = MeasurementImport::Outcome;
+constexpr double pi = juce::MathConstants<double>::pi;
+
+std::optional<double> complete (const std::string& field)
+{
+    double value = 12345.0;
+
+    if (MeasurementImport::readCompleteNumber (field.data(), field.data() + field.size(), value))
+        return value;
+
+    return std::nullopt;
+}
+
+std::vector<std::string> fields (const std::string& line, const juce::String& breakCharacters)
+{
+    std::vector<const char*> bounds;
+    MeasurementImport::splitFields (line.data(), line.data() + line.size(), breakCharacters, bounds);
+    std::vector<std::string> result;
+
+    for (size_t i = 0; i < bounds.size(); i += 2)
+        result.emplace_back (bounds[i], bounds[i + 1]);
+
+    return result;
+}
+
+MeasurementImport::Points readMeasurement (const juce::File& file, const juce::String& delimiter = "\\t",
+                                           int magnitudeUnit = MeasurementImport::decibels,
+                                           int phaseUnit = MeasurementImport::degrees)
+{
+    return MeasurementImport::readMeasurement (file, magnitudeUnit, phaseUnit, delimiter, 48000.0, 4096);
+}
+} // namespace
+
+//==============================================================================
+TEST (CompleteNumber, AcceptsNumbersWithLeadingWhiteSpaceOnly)
+{
+    EXPECT_EQ (complete ("100"), 100.0);
+    EXPECT_EQ (complete (" 100"), 100.0);
+    EXPECT_EQ (complete ("\t\v\f\r\n-2.5"), -2.5);
+    EXPECT_EQ (complete ("+5"), 5.0);
+    EXPECT_EQ (complete (".5"), 0.5);
+    EXPECT_EQ (complete ("5."), 5.0);
+    EXPECT_EQ (complete ("000123"), 123.0);
+    EXPECT_EQ (complete ("1e3"), 1000.0);
+    EXPECT_EQ (complete ("1E-3"), 0.001);
+    EXPECT_EQ (complete ("-1.5e+2"), -150.0);
+
+    EXPECT_FALSE (complete ("100 "));
+    EXPECT_FALSE (complete ("100\t"));
+    EXPECT_FALSE (complete ("5x"));
+    EXPECT_FALSE (complete ("1.2.3"));
+    EXPECT_FALSE (complete ("1,5"));
+    EXPECT_FALSE (complete ("0x10"));
+    EXPECT_FALSE (complete ("- 5"));
+    EXPECT_FALSE (complete ("+-5"));
+    EXPECT_FALSE (complete ("\xc2\xa0" "5")); // a no-break space is not white space here
+}
+
+TEST (CompleteNumber, NeedsADigitAndACompleteExponent)
+{
+    EXPECT_FALSE (complete ("."));
+    EXPECT_FALSE (complete ("-"));
+    EXPECT_FALSE (complete ("+"));
+    EXPECT_FALSE (complete ("-."));
+    EXPECT_FALSE (complete ("1e"));
+    EXPECT_FALSE (complete ("1e+"));
+    EXPECT_FALSE (complete ("1e-"));
+    EXPECT_FALSE (complete ("e5"));
+    EXPECT_FALSE (complete ("1e5.5"));
+}
+
+TEST (CompleteNumber, ReadsNanAndInfInAnyCaseButNoLongerWords)
+{
+    EXPECT_TRUE (std::isnan (complete ("NaN").value_or (0.0)));
+    EXPECT_TRUE (std::isnan (complete ("nan").value_or (0.0)));
+    EXPECT_TRUE (std::isnan (complete (" -nAn").value_or (0.0)));
+    EXPECT_EQ (complete ("inf"), std::numeric_limits<double>::infinity());
+    EXPECT_EQ (complete ("-INF"), -std::numeric_limits<double>::infinity());
+    EXPECT_EQ (complete ("+Inf"), std::numeric_limits<double>::infinity());
+
+    EXPECT_FALSE (complete ("infinity"));
+    EXPECT_FALSE (complete ("nanx"));
+    EXPECT_FALSE (complete ("in"));
+    EXPECT_FALSE (complete ("n"));
+    EXPECT_FALSE (complete ("inf "));
+}
+
+TEST (CompleteNumber, EmptyAndBlankFieldsReadAsZero)
+{
+    EXPECT_EQ (complete (""), 0.0);
+    EXPECT_EQ (complete ("   "), 0.0);
+    EXPECT_EQ (complete ("\t"), 0.0);
+}
+
+TEST (CompleteNumber, HugeExponentsGiveInfinityOrZeroWithTheirSign)
+{
+    EXPECT_EQ (complete ("1e99999999999"), std::numeric_limits<double>::infinity());
+    EXPECT_EQ (complete ("-2e+123456789012"), -std::numeric_limits<double>::infinity());
+
+    const auto tiny = complete ("-1e-99999999999");
+    ASSERT_TRUE (tiny);
+    EXPECT_EQ (*tiny, 0.0);
+    EXPECT_TRUE (std::signbit (*tiny));
+    EXPECT_EQ (complete ("1e0000000000003"), 1000.0); // leading zeros of the exponent do not count
+    EXPECT_EQ (complete ("1e400"), std::numeric_limits<double>::infinity());
+}
+
+TEST (CompleteNumber, AgreesWithTheFrameworkParserOnRandomFields)
+{
+    // The framework's parser is the reference: a field is complete exactly when it consumes the
+    // whole field, and the value must be the same, bit for bit.
+    const std::string alphabet = " \t+-.eE0123456789nafiNI5x";
+    std::mt19937 random (20261206);
+    std::uniform_int_distribution<size_t> pick (0, alphabet.size() - 1), length (0, 9);
+    int numComplete = 0;
+
+    for (int i = 0; i < 200000; ++i)
+    {
+        std::string field;
+
+        for (auto n = length (random); n > 0; --n)
+            field += alphabet[pick (random)];
+
+        auto parser = juce::CharPointer_UTF8 (field.c_str());
+        const auto expected = juce::CharacterFunctions::readDoubleValue (parser);
+        const bool expectComplete = (size_t) (parser.getAddress() - field.c_str()) == field.size();
+        const auto actual = complete (field);
+
+        ASSERT_EQ (actual.has_value(), expectComplete) << "field \"" << field << "\"";
+
+        if (actual)
+        {
+            ++numComplete;
+
+            if (std::isnan (expected))
+                EXPECT_TRUE (std::isnan (*actual)) << field;
+            else
+                EXPECT_EQ (std::memcmp (&expected, &*actual, sizeof (double)), 0) << field;
+        }
+    }
+
+    EXPECT_GT (numComplete, 1000); // the alphabet must produce enough numbers to mean something
+}
+
+//==============================================================================
+TEST (Delimiter, OnlyTheThreeTwoCharacterEscapesAreTranslated)
+{
+    EXPECT_EQ (MeasurementImport::resolveDelimiter ("\\t"), "\t");
+    EXPECT_EQ (MeasurementImport::resolveDelimiter ("\\n"), "\n");
+    EXPECT_EQ (MeasurementImport::resolveDelimiter ("\\r"), "\r");
+    EXPECT_EQ (MeasurementImport::resolveDelimiter ("\\t\\t"), "\\t\\t");
+    EXPECT_EQ (MeasurementImport::resolveDelimiter ("\\x"), "\\x");
+    EXPECT_EQ (MeasurementImport::resolveDelimiter (" \\t"), " \\t");
+    EXPECT_EQ (MeasurementImport::resolveDelimiter (", "), ", ");
+    EXPECT_EQ (MeasurementImport::resolveDelimiter (""), "");
+}
+
+TEST (Delimiter, EveryCharacterBreaksAndEmptyFieldsStay)
+{
+    using Fields = std::vector<std::string>;
+    EXPECT_EQ (fields ("1,2,3", ","), (Fields { "1", "2", "3" }));
+    EXPECT_EQ (fields (",1,2", ","), (Fields { "", "1", "2" }));
+    EXPECT_EQ (fields ("1,2,3,", ","), (Fields { "1", "2", "3", "" }));
+    EXPECT_EQ (fields ("1,,3", ","), (Fields { "1", "", "3" }));
+    EXPECT_EQ (fields ("", ","), Fields {});
+    EXPECT_EQ (fields (",", ","), (Fields { "", "" }));
+    EXPECT_EQ (fields ("1, 2, 3", ", "), (Fields { "1", "", "2", "", "3" }));
+    EXPECT_EQ (fields ("1;2 3", "; "), (Fields { "1", "2", "3" }));
+    EXPECT_EQ (fields ("1\\2t3", "\\t\\t"), (Fields { "1", "2", "3" }));
+    EXPECT_EQ (fields ("1 2 3", ""), (Fields { "1 2 3" }));
+    EXPECT_EQ (fields ("\"1,2\",3", ","), (Fields { "\"1", "2\"", "3" })); // quotes are ordinary
+}
+
+TEST (Delimiter, NonAsciiBreakCharactersMatchWholeCharacters)
+{
+    using Fields = std::vector<std::string>;
+    const auto degree = juce::String::fromUTF8 ("\xc2\xb0");
+    EXPECT_EQ (fields ("1\xc2\xb0" "2\xc2\xb0" "3", degree), (Fields { "1", "2", "3" }));
+    // A different character sharing the lead byte does not break.
+    EXPECT_EQ (fields ("1\xc2\xb1" "2", degree), (Fields { "1\xc2\xb1" "2" }));
+}
+
+//==============================================================================
+class MeasurementFile : public ::testing::Test
+{
+protected:
+    ScratchFolder scratch;
+};
+
+TEST_F (MeasurementFile, TabLineWithDefaultSettingsGivesLinearMagnitudeAndTheExtraPoints)
+{
+    const auto points = readMeasurement (scratch.write ("m.txt", "1000\t80\t0\n"));
+
+    ASSERT_EQ (points.outcome, Outcome::ok);
+    const std::vector<double> expectedFrequencies { 0.0, 1000.0, 24000.0 + 11.71875, 24000.0 + 2 * 11.71875 };
+    EXPECT_EQ (points.frequencies, expectedFrequencies);
+    ASSERT_EQ (points.values.size(), 4u);
+    EXPECT_EQ (points.values[0], 0.0);
+    EXPECT_NEAR (points.values[1], 10000.0, 1e-9);
+    EXPECT_EQ (points.values[2], points.values[1]);
+    EXPECT_EQ (points.values[3], points.values[1]);
+    EXPECT_EQ (points.phases, (std::vector<double> (4, 0.0)));
+}
+
+TEST_F (MeasurementFile, UnitsConvertToLinearMagnitudeAndRadians)
+{
+    const auto file = scratch.write ("u.txt", "0\t0.5\t90\n100\t-6\t-180\n30000\t2\t3.5\n");
+
+    const auto dbDegrees = readMeasurement (file);
+    ASSERT_EQ (dbDegrees.outcome, Outcome::ok);
+    ASSERT_EQ (dbDegrees.frequencies.size(), 3u); // starts at 0 Hz and ends above fs/2: nothing added
+    EXPECT_DOUBLE_EQ (dbDegrees.values[0], std::pow (10.0, 0.5 / 20.0));
+    EXPECT_DOUBLE_EQ (dbDegrees.values[1], std::pow (10.0, -6.0 / 20.0));
+    EXPECT_DOUBLE_EQ (dbDegrees.phases[0], pi / 2.0);
+    EXPECT_DOUBLE_EQ (dbDegrees.phases[1], -pi);
+
+    const auto linearRadians = readMeasurement (file, "\\t", MeasurementImport::linear, MeasurementImport::radians);
+    ASSERT_EQ (linearRadians.outcome, Outcome::ok);
+    EXPECT_EQ (linearRadians.values, (std::vector<double> { 0.5, -6.0, 2.0 }));
+    EXPECT_EQ (linearRadians.phases, (std::vector<double> { 90.0, -180.0, 3.5 }));
+}
+
+TEST_F (MeasurementFile, UnknownUnitsGiveZeroAndOneLineEachOnStandardError)
+{
+    const auto file = scratch.write ("u.txt", "0\t1\t1\n10\t1\t1\n");
+
+    ::testing::internal::CaptureStderr();
+    const auto points = readMeasurement (file, "\\t", 3, 0);
+    const auto printed = ::testing::internal::GetCapturedStderr();
+
+    ASSERT_EQ (points.outcome, Outcome::ok);
+    EXPECT_EQ (points.values[0], 0.0);
+    EXPECT_EQ (points.phases[1], 0.0);
+    EXPECT_EQ (printed, "Magnitude unit not implemented\nPhase unit not implemented\n"
+                        "Magnitude unit not implemented\nPhase unit not implemented\n");
+}
+
+TEST_F (MeasurementFile, ZeroHertzPointOnlyInFrontOfAPositiveFirstFrequency)
+{
+    const auto from20 = readMeasurement (scratch.write ("a.txt", "20\t0\t0\n30000\t0\t0\n"));
+    EXPECT_EQ (from20.frequencies, (std::vector<double> { 0.0, 20.0, 30000.0 }));
+    EXPECT_EQ (from20.values.front(), 0.0);
+
+    const auto from0 = readMeasurement (scratch.write ("b.txt", "0\t0\t0\n30000\t0\t0\n"));
+    EXPECT_EQ (from0.frequencies, (std::vector<double> { 0.0, 30000.0 }));
+
+    const auto fromNegative = readMeasurement (scratch.write ("c.txt", "-5\t0\t0\n20\t0\t0\n30000\t0\t0\n"));
+    EXPECT_EQ (fromNegative.frequencies, (std::vector<double> { -5.0, 20.0, 30000.0 }));
+}
+
+TEST_F (MeasurementFile, PointsAboveHalfTheSampleRateOnlyAfterALowerLastPoint)
+{
+    const auto at20k = readMeasurement (scratch.write ("a.txt", "0\t0\t0\n20000\t6\t45\n"));
+    ASSERT_EQ (at20k.frequencies.size(), 4u);
+    EXPECT_EQ (at20k.frequencies[2], 24011.71875);
+    EXPECT_EQ (at20k.frequencies[3], 24023.4375);
+    EXPECT_EQ (at20k.values[3], at20k.values[1]);
+    EXPECT_EQ (at20k.phases[3], at20k.phases[1]);
+
+    EXPECT_EQ (readMeasurement (scratch.write ("b.txt", "0\t0\t0\n24000\t0\t0\n")).frequencies.size(), 2u);
+
+    const auto otherRate = MeasurementImport::readMeasurement (scratch.write ("c.txt", "0\t0\t0\n1000\t0\t0\n"),
+                                                               MeasurementImport::decibels,
+                                                               MeasurementImport::degrees, "\\t", 44100.0, 1024);
+    ASSERT_EQ (otherRate.frequencies.size(), 4u);
+    EXPECT_DOUBLE_EQ (otherRate.frequencies[2], 22050.0 + 44100.0 / 1024.0);
+    EXPECT_DOUBLE_EQ (otherRate.frequencies[3], 22050.0 + 2.0 * 44100.0 / 1024.0);
+}
+
+TEST_F (MeasurementFile, EveryKindOfLineEndGivesTheSamePoints)
+{
+    const auto expected = readMeasurement (scratch.write ("lf.txt", "hdr\n10\t1\t2\n20\t3\t4\n")).frequencies;
+    ASSERT_EQ (expected.size(), 5u);
+
+    for (const auto& text : { std::string ("hdr\r\n10\t1\t2\r\n20\t3\t4\r\n"), std::string ("hdr\r10\t1\t2\r20\t3\t4\r"),
+                              std::string ("hdr\0" "10\t1\t2\0" "20\t3\t4", 18), std::string ("hdr\n10\t1\t2\r\n20\t3\t4"),
+                              std::string ("\n\r\n\rhdr\r\r\n10\t1\t2\n\n20\t3\t4\n\n") })
+    {
+        const auto points = readMeasurement (scratch.write ("x.txt", text));
+        EXPECT_EQ (points.outcome, Outcome::ok);
+        EXPECT_EQ (points.frequencies, expected) << juce::String (text).replace ("\r", "<CR>").replace ("\n", "<LF>");
+    }
+}
+
+TEST_F (MeasurementFile, LinesLongerThanTheReadBlockAndCrLfAcrossBlocks)
+{
+    // Leading white space is allowed, so a data line can be made as long as wanted.
+    std::string text (65535, ' ');
+    text += "\r\n";
+    text += std::string (200000, ' ') + "10\t1\t2\r\n20\t3\t4";
+    const auto points = readMeasurement (scratch.write ("long.txt", text));
+
+    ASSERT_EQ (points.outcome, Outcome::ok);
+    EXPECT_EQ (points.frequencies, (std::vector<double> { 0.0, 10.0, 20.0, 24011.71875, 24023.4375 }));
+}
+
+TEST_F (MeasurementFile, FieldRulesDecideWhichLinesAreUsed)
+{
+    const auto points = readMeasurement (scratch.write ("f.csv",
+                                                        "Freq,SPL,Phase\n"   // words
+                                                        "100, 80, 0\n"       // leading spaces: used
+                                                        "200 ,80,0\n"        // trailing space: skipped
+                                                        "300,,0\n"           // empty field reads as 0 dB
+                                                        "400,80,0,\n"        // four fields
+                                                        "500,80\n"           // two fields
+                                                        "600,1e,0\n"         // incomplete exponent
+                                                        "700,80,NaN\n"       // complete word
+                                                        "800,80,infinity\n"  // not a complete word
+                                                        "\"900\",80,0\n"),   // quotes are not numbers
+                                         ",");
+
+    ASSERT_EQ (points.outcome, Outcome::ok);
+    EXPECT_EQ (points.frequencies, (std::vector<double> { 0.0, 100.0, 300.0, 700.0, 24011.71875, 24023.4375 }));
+    EXPECT_DOUBLE_EQ (points.values[2], 1.0);
+    EXPECT_TRUE (std::isnan (points.phases[3]));
+}
+
+TEST_F (MeasurementFile, LineStartingWithTheDelimiterHasAnEmptyZeroFrequency)
+{
+    const auto points = readMeasurement (scratch.write ("z.csv", ",80,0\n100,80,0\n"), ",");
+    ASSERT_EQ (points.outcome, Outcome::ok);
+    EXPECT_EQ (points.frequencies.front(), 0.0);
+    EXPECT_EQ (points.frequencies[1], 100.0);
+}
+
+TEST_F (MeasurementFile, ByteOrderMarkAndForeignHeaderBytesDoNotHideData)
+{
+    const auto withMark = readMeasurement (scratch.write ("bom.txt", "\xef\xbb\xbf" "10\t1\t2\n20\t3\t4\n"));
+    EXPECT_EQ (withMark.frequencies, (std::vector<double> { 0.0, 10.0, 20.0, 24011.71875, 24023.4375 }));
+
+    // Latin-1 and stray bytes in headers, and a broken sequence in front of a delimiter.
+    const auto latin1 = readMeasurement (scratch.write ("l1.txt", "Fr\xe9quence\tAmplitude\tPhase\n"
+                                                                  "\xff\xfe\x80\n"
+                                                                  "1\xc3\t2\t3\n"
+                                                                  "10\t1\t2\n"));
+    EXPECT_EQ (latin1.frequencies, (std::vector<double> { 0.0, 10.0, 24011.71875, 24023.4375 }));
+}
+
+TEST_F (MeasurementFile, CommaSeparatedLinesAreOneFieldUnderTheTabDefault)
+{
+    const auto file = scratch.write ("c.txt", "1000,80,0\n2000,80,0\n");
+    EXPECT_EQ (readMeasurement (file).outcome, Outcome::noDataLines);
+    EXPECT_EQ (readMeasurement (file, ",").frequencies.size(), 5u);
+    EXPECT_EQ (readMeasurement (file, "").outcome, Outcome::noDataLines);
+}
+
+TEST_F (MeasurementFile, RefusesAFileWithoutDataLinesAndNamesTheDelimiter)
+{
+    const auto points = readMeasurement (scratch.write ("h.txt", "* only\n* headers\n"));
+    EXPECT_EQ (points.outcome, Outcome::noDataLines);
+    EXPECT_TRUE (points.frequencies.empty());
+    EXPECT_TRUE (points.getMessage().contains ("delimiter"));
+
+    EXPECT_EQ (readMeasurement (scratch.write ("e.txt", "")).outcome, Outcome::noDataLines);
+}
+
+TEST_F (MeasurementFile, RefusesFrequenciesThatDoNotRiseAndNamesTheLine)
+{
+    struct Case { std::string text; int line; };
+
+    for (const auto& c : { Case { "* hdr\n10\t0\t0\n20\t0\t0\n20\t0\t0\n", 4 },
+                           Case { "10\t0\t0\r\n\r\n5\t0\t0\r\n", 3 },
+                           Case { "10\t0\t0\nNaN\t0\t0\n", 2 },
+                           Case { "nan\t0\t0\n10\t0\t0\n", 1 },
+                           Case { "10\t0\t0\ninf\t0\t0\n", 2 },
+                           Case { "-inf\t0\t0\n10\t0\t0\n", 1 } })
+    {
+        const auto points = readMeasurement (scratch.write ("r.txt", c.text));
+        EXPECT_EQ (points.outcome, Outcome::frequencyNotRising) << c.text;
+        EXPECT_EQ (points.offendingLine, c.line) << c.text;
+        EXPECT_TRUE (points.frequencies.empty());
+        EXPECT_TRUE (points.getMessage().contains ("line " + juce::String (c.line) + " "));
+    }
+}
+
+TEST_F (MeasurementFile, MissingFoldersPipesAndDevicesAreRefused)
+{
+    EXPECT_EQ (readMeasurement (juce::File()).outcome, Outcome::fileDoesNotExist);
+    EXPECT_EQ (readMeasurement (scratch.get ("missing.txt")).outcome, Outcome::fileDoesNotExist);
+    EXPECT_EQ (readMeasurement (scratch.folder).outcome, Outcome::fileDoesNotExist);
+
+    // Reading a pipe would wait for a writer forever, and /dev/zero never ends.
+    const auto pipe = scratch.get ("pipe");
+    ASSERT_EQ (::mkfifo (pipe.getFullPathName().toRawUTF8(), 0600), 0);
+    EXPECT_EQ (readMeasurement (pipe).outcome, Outcome::failedToOpen);
+    EXPECT_EQ (readMeasurement (juce::File ("/dev/zero")).outcome, Outcome::failedToOpen);
+
+    EXPECT_EQ (readMeasurement (scratch.get ("missing.txt")).getMessage(), "File does not exist");
+    EXPECT_EQ (readMeasurement (pipe).getMessage(), "Failed to open.");
+}
+
+TEST_F (MeasurementFile, UnreadableFileFailsToOpen)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root reads every file";
+
+    const auto file = scratch.write ("locked.txt", "10\t0\t0\n");
+    ASSERT_EQ (::chmod (file.getFullPathName().toRawUTF8(), 0), 0);
+    EXPECT_EQ (readMeasurement (file).outcome, Outcome::failedToOpen);
+}
+
+//==============================================================================
+TEST_F (MeasurementFile, RealRoomMeasurementWithStarHeader)
+{
+    const juce::File file (juce::String (TALVO_TEST_DATA_DIR) + "/room-response.txt");
+    const auto points = readMeasurement (file);
+
+    ASSERT_EQ (points.outcome, Outcome::ok);
+    ASSERT_EQ (points.frequencies.size(), 533u + 3u);
+    EXPECT_EQ (points.frequencies[0], 0.0);
+    EXPECT_EQ (points.frequencies[1], 10.0);
+    EXPECT_DOUBLE_EQ (points.values[1], std::pow (10.0, 64.69 / 20.0));
+    EXPECT_DOUBLE_EQ (points.phases[1], -101.9297 * pi / 180.0);
+    EXPECT_EQ (points.frequencies[533], 21697.804172);
+    EXPECT_EQ (points.frequencies[534], 24011.71875);
+    EXPECT_EQ (points.values[535], points.values[533]);
+}
+
+TEST_F (MeasurementFile, SpaceSeparatedExportWithStarHeader)
+{
+    const std::string text = "* Measurement data measured by an analyser\n"
+                             "* Source: Line out, Line in\n"
+                             "* Format: 1/48 octave, SPL in dB, phase in degrees\n"
+                             "* Freq(Hz) SPL(dB) Phase(degrees)\n"
+                             "20.000 85.123 -12.3456\r\n"
+                             "20.292 85.208 -15.9123\r\n"
+                             "20.588 85.301 -19.4707\r\n";
+    const auto file = scratch.write ("export.txt", text);
+
+    EXPECT_EQ (readMeasurement (file).outcome, Outcome::noDataLines); // the tab default finds nothing
+
+    const auto points = readMeasurement (file, " ");
+    ASSERT_EQ (points.outcome, Outcome::ok);
+    EXPECT_EQ (points.frequencies, (std::vector<double> { 0.0, 20.0, 20.292, 20.588, 24011.71875, 24023.4375 }));
+    EXPECT_DOUBLE_EQ (points.phases[3], -19.4707 * pi / 180.0);
+}
+
+TEST_F (MeasurementFile, CommaSeparatedFrdWithCommentsNeedsTheCommaAlone)
+{
+    const std::string text = "; loudspeaker response, 1 m on axis\n"
+                             "10.0, 78.2, 165.0\n"
+                             "12.5, 80.1, 150.5\n"
+                             "16.0, 82.7, 131.3\n"
+                             "25000.0, 60.0, -30.0\n";
+    const auto file = scratch.write ("driver.frd", text);
+
+    EXPECT_EQ (readMeasurement (file, ", ").outcome, Outcome::noDataLines); // ", " makes five fields
+
+    const auto points = readMeasurement (file, ",");
+    ASSERT_EQ (points.outcome, Outcome::ok);
+    EXPECT_EQ (points.frequencies, (std::vector<double> { 0.0, 10.0, 12.5, 16.0, 25000.0 }));
+    EXPECT_DOUBLE_EQ (points.values[4], std::pow (10.0, 60.0 / 20.0));
+}
+
+//==============================================================================
+class TargetFile : public ::testing::Test
+{
+protected:
+    MeasurementImport::Points read (const std::string& text, MeasurementImport::TargetColumn column,
+                                    int magnitudeUnit = MeasurementImport::decibels,
+                                    int phaseUnit = MeasurementImport::degrees)
+    {
+        return MeasurementImport::readTarget (scratch.write ("t.csv", text), column, magnitudeUnit, phaseUnit, ",");
+    }
+
+    ScratchFolder scratch;
+};
+
+TEST_F (TargetFile, MagnitudeComesFromColumnTwoButColumnThreeMustBeANumber)
+{
+    const auto points = read ("Hz,dB,deg\n20,3,0\n50,4,word\n100,5,\n", MeasurementImport::TargetColumn::magnitude);
+    ASSERT_EQ (points.outcome, Outcome::ok);
+    EXPECT_EQ (points.frequencies, (std::vector<double> { 20.0, 100.0 })); // no 0 Hz point, nothing appended
+    EXPECT_EQ (points.values, (std::vector<double> { 3.0, 5.0 }));
+}
+
+TEST_F (TargetFile, LinearMagnitudeBecomesDecibelsOfItsAbsoluteValue)
+{
+    const auto points = read ("20,0.5,0\n40,-0.5,0\n", MeasurementImport::TargetColumn::magnitude,
+                              MeasurementImport::linear);
+    ASSERT_EQ (points.outcome, Outcome::ok);
+    EXPECT_NEAR (points.values[0], -6.0206, 1e-4);
+    EXPECT_EQ (points.values[1], points.values[0]);
+}
+
+TEST_F (TargetFile, PhaseComesFromColumnThreeInDegrees)
+{
+    const auto text = "20,x,1\n40,0,1\n80,0,3.141592653589793\n";
+    const auto radians = read (text, MeasurementImport::TargetColumn::phase, 2, MeasurementImport::radians);
+    ASSERT_EQ (radians.outcome, Outcome::ok);
+    EXPECT_EQ (radians.frequencies, (std::vector<double> { 40.0, 80.0 }));
+    EXPECT_DOUBLE_EQ (radians.values[1], 180.0);
+
+    EXPECT_EQ (read (text, MeasurementImport::TargetColumn::phase, 2, MeasurementImport::degrees).values,
+               (std::vector<double> { 1.0, 3.141592653589793 }));
+    EXPECT_EQ (read (text, MeasurementImport::TargetColumn::phase, 2, 7).values, (std::vector<double> { 0.0, 0.0 }));
+}
+
+TEST_F (TargetFile, RefusesFewerThanTwoPointsAndFallingFrequencies)
+{
+    EXPECT_EQ (read ("f,m,p\n", MeasurementImport::TargetColumn::magnitude).outcome, Outcome::tooFewDataLines);
+
+    const auto single = read ("20,1,0\n", MeasurementImport::TargetColumn::phase);
+    EXPECT_EQ (single.outcome, Outcome::tooFewDataLines);
+    EXPECT_TRUE (single.frequencies.empty());
+    EXPECT_TRUE (single.getMessage().contains ("delimiter"));
+
+    const auto falling = read ("20,1,0\n# note\n10,1,0\n", MeasurementImport::TargetColumn::magnitude);
+    EXPECT_EQ (falling.outcome, Outcome::frequencyNotRising);
+    EXPECT_EQ (falling.offendingLine, 3);
+    EXPECT_TRUE (falling.values.empty());
+}
