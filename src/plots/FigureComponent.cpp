@@ -1,0 +1,689 @@
+#include "plots/FigureComponent.h"
+
+#include <cmath>
+#include <limits>
+
+namespace
+{
+using XScale = FigureComponent::XScale;
+
+/** Line thickness of curves and grid lines, in pixels. */
+constexpr float curveThickness = 2.0f;
+constexpr float gridThickness = 1.0f;
+
+/** Segments reaching further than this outside the layer image are cut at this distance, so the
+    rasteriser only ever sees moderate coordinates; the cut ends are far outside the image. */
+constexpr double clipMargin = 64.0;
+
+/** Where a non-finite x or y position is drawn, as a fraction of the unzoomed plot area. */
+constexpr double nonFiniteXFraction = 0.0;
+constexpr double nonFiniteYFraction = 1.0;
+
+/** log10 of the x at which the 0 Hz point of a frequency curve is placed on a log axis. */
+constexpr double zeroFrequencyLog10 = -4.0;
+
+/** The values min + i * step for i = 0 ... trunc(|(max - min) / step|); none when that count is
+    not a finite non-negative number (a step of 0, non-finite limits). */
+void appendSteps (juce::Array<double>& values, double min, double max, double step)
+{
+    const double count = std::abs ((max - min) / step);
+
+    if (! std::isfinite (count) || count >= (double) std::numeric_limits<int>::max())
+        return;
+
+    const int n = (int) count;
+
+    for (int i = 0; i <= n; ++i)
+        values.add ((double) i * step + min);
+}
+
+/** Decades 10^k (computed in single precision) for k from floor(log10 min) while k < ceil(log10 max),
+    each multiplied by 1 ... multipliers. */
+void appendDecades (juce::Array<double>& values, double min, double max, int multipliers)
+{
+    const double first = std::floor (std::log10 (min));
+    const double last = std::ceil (std::log10 (max));
+
+    // Beyond this, single-precision decades are no longer finite.
+    if (! std::isfinite (first) || ! std::isfinite (last) || first < -60.0 || last > 60.0)
+        return;
+
+    for (int k = (int) first; k < (int) last; ++k)
+    {
+        const double p = (double) std::pow (10.0f, (float) k);
+
+        for (int m = 1; m <= multipliers; ++m)
+            values.add ((double) m * p);
+    }
+}
+
+/** Integer pixel coordinate for text boxes, kept in a range that is safe to convert. */
+int toPixelInt (double value) noexcept
+{
+    return (int) juce::jlimit (-1.0e8, 1.0e8, value);
+}
+
+/** Cuts the segment a-b to the rectangle [lo, hi] (Liang-Barsky). False when nothing is left. */
+bool clipSegment (juce::Point<double>& a, juce::Point<double>& b, juce::Point<double> lo, juce::Point<double> hi)
+{
+    double t0 = 0.0, t1 = 1.0;
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    const double p[4] = { -dx, dx, -dy, dy };
+    const double q[4] = { a.x - lo.x, hi.x - a.x, a.y - lo.y, hi.y - a.y };
+
+    for (int i = 0; i < 4; ++i)
+    {
+        if (p[i] == 0.0)
+        {
+            if (q[i] < 0.0)
+                return false;
+            continue;
+        }
+
+        const double t = q[i] / p[i];
+
+        if (p[i] < 0.0)
+            t0 = std::max (t0, t);
+        else
+            t1 = std::min (t1, t);
+
+        if (t0 > t1)
+            return false;
+    }
+
+    const auto start = a;
+    a = { start.x + t0 * dx, start.y + t0 * dy };
+    b = { start.x + t1 * dx, start.y + t1 * dy };
+    return true;
+}
+
+/**
+    Keeps, for every run of consecutive points that fall into the same pixel column, its first
+    point, its lowest and highest point and its last point, in their original order. A curve with
+    at most four points per column is returned unchanged; a dense one shrinks to at most four
+    points per column, and the strokes between them cover the same pixels as the strokes between
+    all the points.
+*/
+void reduceToColumns (const std::vector<juce::Point<double>>& points, std::vector<juce::Point<double>>& reduced)
+{
+    reduced.clear();
+    const size_t n = points.size();
+    size_t start = 0;
+
+    while (start < n)
+    {
+        const double column = std::floor (points[start].x);
+        size_t end = start + 1;
+        size_t lowest = start, highest = start;
+
+        while (end < n && std::floor (points[end].x) == column)
+        {
+            if (points[end].y < points[lowest].y)
+                lowest = end;
+            if (points[end].y > points[highest].y)
+                highest = end;
+            ++end;
+        }
+
+        const size_t last = end - 1;
+
+        if (end - start <= 4)
+        {
+            reduced.insert (reduced.end(), points.begin() + (std::ptrdiff_t) start, points.begin() + (std::ptrdiff_t) end);
+        }
+        else
+        {
+            const size_t first = start;
+            size_t kept[4] = { first, std::min (lowest, highest), std::max (lowest, highest), last };
+            size_t previous = n;
+
+            for (auto index : kept)
+            {
+                if (index != previous)
+                    reduced.push_back (points[index]);
+                previous = index;
+            }
+        }
+
+        start = end;
+    }
+}
+} // namespace
+
+//==============================================================================
+size_t FigureComponent::Curve::size() const noexcept
+{
+    return x.length();
+}
+
+FigureComponent::FigureComponent()
+{
+    updateGrid();
+    updateTicks();
+    setSize (600, 400);
+}
+
+FigureComponent::~FigureComponent()
+{
+    clear();
+}
+
+//==============================================================================
+void FigureComponent::addCurve (const Matrix<double>& x, const Matrix<double>& y, juce::Colour colour)
+{
+    if (! holdOn)
+        clear();
+
+    auto curve = std::make_unique<Curve>();
+    curve->colour = colour;
+    curve->x = x;
+    curve->y = y;
+    curve->yAxis = activeYAxis;
+
+    auto* tail = &curves;
+
+    while (*tail != nullptr)
+        tail = &(*tail)->next;
+
+    *tail = std::move (curve);
+    repaint();
+}
+
+void FigureComponent::semilogx (const Matrix<double>& x, const Matrix<double>& y, juce::Colour colour)
+{
+    xScale = XScale::log;
+    addCurve (x, y, colour);
+}
+
+void FigureComponent::plot (const Matrix<double>& x, const Matrix<double>& y, juce::Colour colour)
+{
+    xScale = XScale::linear;
+    addCurve (x, y, colour);
+}
+
+void FigureComponent::xlim (double min, double max)
+{
+    xLim = { min, max };
+}
+
+void FigureComponent::ylim (double min, double max)
+{
+    if (activeYAxis == 0)
+    {
+        yLimLeft = { min, max };
+        updateGrid();
+    }
+    else
+    {
+        yLimRight = { min, max };
+    }
+
+    updateTicks();
+}
+
+void FigureComponent::xlabel (const juce::String& text)
+{
+    xLabel = text;
+}
+
+void FigureComponent::ylabel (const juce::String& text)
+{
+    if (activeYAxis == 0)
+        yLabelLeft = text;
+    else
+        yLabelRight = text;
+}
+
+void FigureComponent::yyaxis (const juce::String& side)
+{
+    if (side == "Left")
+    {
+        activeYAxis = 0;
+    }
+    else
+    {
+        activeYAxis = 1;
+        rightAxisOn = true;
+    }
+}
+
+void FigureComponent::hold (bool on)
+{
+    holdOn = on;
+}
+
+void FigureComponent::clear()
+{
+    // Unlinked one by one so that a long list is not destroyed recursively.
+    while (curves != nullptr)
+        curves = std::move (curves->next);
+
+    repaint();
+}
+
+void FigureComponent::setXScale (XScale scale)
+{
+    xScale = scale;
+    updateTicks();
+    updateGrid();
+}
+
+int FigureComponent::getNumCurves() const noexcept
+{
+    int count = 0;
+
+    for (auto* c = curves.get(); c != nullptr; c = c->next.get())
+        ++count;
+
+    return count;
+}
+
+const FigureComponent::Curve* FigureComponent::getCurve (int index) const noexcept
+{
+    auto* c = curves.get();
+
+    for (int i = 0; c != nullptr && i < index; ++i)
+        c = c->next.get();
+
+    return index >= 0 ? c : nullptr;
+}
+
+//==============================================================================
+void FigureComponent::updateGrid()
+{
+    xGridLines.clearQuick();
+    yGridLines.clearQuick();
+    xGridLines.minimiseStorageOverheads();
+    yGridLines.minimiseStorageOverheads();
+
+    if (xScale == XScale::log)
+        appendDecades (xGridLines, xLim[0], xLim[1], 9);
+    else if (xScale == XScale::linear)
+        appendSteps (xGridLines, xLim[0], xLim[1], gridStep[0]);
+    else
+        return;
+
+    appendSteps (yGridLines, yLimLeft[0], yLimLeft[1], gridStep[1]);
+}
+
+void FigureComponent::updateTicks()
+{
+    for (auto* ticks : { &xTicks, &yTicksLeft, &yTicksRight })
+    {
+        ticks->clearQuick();
+        ticks->minimiseStorageOverheads();
+    }
+
+    if (xScale == XScale::log)
+        appendDecades (xTicks, xLim[0], xLim[1], 1);
+    else if (xScale == XScale::linear)
+    {
+        if (tickStep[0] != 0.0)
+            appendSteps (xTicks, xLim[0], xLim[1], tickStep[0]);
+    }
+    else
+        return;
+
+    if (tickStep[1] == 0.0)
+        return;
+
+    appendSteps (yTicksLeft, yLimLeft[0], yLimLeft[1], tickStep[1]);
+
+    if (rightAxisOn)
+    {
+        // The right axis gets as many intervals as the left one.
+        const double rightStep = (yLimRight[1] - yLimRight[0]) / ((yLimLeft[1] - yLimLeft[0]) / tickStep[1]);
+
+        if (rightStep != 0.0)
+            appendSteps (yTicksRight, yLimRight[0], yLimRight[1], rightStep);
+    }
+}
+
+//==============================================================================
+double FigureComponent::xToFraction (double x, double min, double max, XScale scale) noexcept
+{
+    if (scale == XScale::log)
+        return (std::log10 (x) - std::log10 (min)) / (std::log10 (max) - std::log10 (min));
+
+    return (x - min) / (max - min);
+}
+
+double FigureComponent::fractionToX (double fraction, double min, double max, XScale scale) noexcept
+{
+    if (scale == XScale::log)
+        return std::pow (10.0, std::log10 (min) + fraction * (std::log10 (max) - std::log10 (min)));
+
+    return min + fraction * (max - min);
+}
+
+double FigureComponent::yToFraction (double y, double min, double max) noexcept
+{
+    return (max - y) / (max - min);
+}
+
+double FigureComponent::fractionToY (double fraction, double min, double max) noexcept
+{
+    return max - fraction * (max - min);
+}
+
+double FigureComponent::fractionToPixel (double fraction, double lengthPx, double zoomFactor, double panPx) noexcept
+{
+    return lengthPx * fraction * zoomFactor + panPx;
+}
+
+double FigureComponent::pixelToFraction (double pixel, double lengthPx, double zoomFactor, double panPx) noexcept
+{
+    return ((pixel - panPx) / zoomFactor) / lengthPx;
+}
+
+//==============================================================================
+juce::Rectangle<int> FigureComponent::getPlotArea() const noexcept
+{
+    const double top = margins[0], bottom = margins[1], left = margins[2], right = margins[3];
+    double plotW = (double) getWidth() - left - right;
+
+    if (xScale == XScale::log && rightAxisOn)
+        plotW -= 20.0;
+
+    const double plotH = (double) getHeight() - top - bottom;
+    return { (int) left, (int) top, (int) plotW, (int) plotH };
+}
+
+juce::Point<double> FigureComponent::getPanArea() const noexcept
+{
+    return { (double) getWidth() - margins[2] - margins[3], (double) getHeight() - margins[0] - margins[1] };
+}
+
+//==============================================================================
+void FigureComponent::paint (juce::Graphics& g)
+{
+    auto& laf = getLookAndFeel();
+    g.fillAll (laf.findColour (backgroundColourId));
+
+    const auto plotArea = getPlotArea();
+    const int plotW = plotArea.getWidth(), plotH = plotArea.getHeight();
+
+    if (plotW > 0 && plotH > 0)
+        paintGrid (plotW, plotH);
+
+    paintLabels (g, plotArea);
+
+    if (plotW > 0 && plotH > 0)
+    {
+        paintCurves (plotW, plotH);
+        g.drawImageAt (gridImage, plotArea.getX(), plotArea.getY());
+        g.drawImageAt (curveImage, plotArea.getX(), plotArea.getY());
+    }
+}
+
+void FigureComponent::paintGrid (int plotW, int plotH)
+{
+    if (gridImage.getWidth() != plotW || gridImage.getHeight() != plotH)
+        gridImage = juce::Image (juce::Image::ARGB, plotW, plotH, true);
+    else
+        gridImage.clear (gridImage.getBounds());
+
+    juce::Graphics g (gridImage);
+    const auto gridColour = getLookAndFeel().findColour (gridColourId);
+    g.setColour (gridColour);
+    g.drawRect (0.0f, 0.0f, (float) plotW, (float) plotH, 1.0f);
+
+    if (! gridOn)
+        return;
+
+    g.setColour (gridColour);
+
+    for (auto x : xGridLines)
+    {
+        if (! (xLim[0] <= x && x <= xLim[1]))
+            continue;
+
+        const double px = fractionToPixel (xToFraction (x, xLim[0], xLim[1], xScale), plotW, zoom[0], pan[0]);
+
+        if (std::isfinite (px) && px > -clipMargin && px < plotW + clipMargin)
+            g.drawLine ((float) px, 0.0f, (float) px, (float) plotH, gridThickness);
+    }
+
+    for (auto y : yGridLines)
+    {
+        if (! (yLimLeft[0] <= y && y <= yLimLeft[1]))
+            continue;
+
+        const double py = fractionToPixel (yToFraction (y, yLimLeft[0], yLimLeft[1]), plotH, zoom[1], pan[1]);
+
+        if (std::isfinite (py) && py > -clipMargin && py < plotH + clipMargin)
+            g.drawLine (0.0f, (float) py, (float) plotW, (float) py, gridThickness);
+    }
+}
+
+void FigureComponent::paintLabels (juce::Graphics& g, juce::Rectangle<int> plotArea)
+{
+    auto& laf = getLookAndFeel();
+    const double W = getWidth(), H = getHeight();
+    const double top = margins[0], bottom = margins[1], left = margins[2], right = margins[3];
+    const double plotW = plotArea.getWidth(), plotH = plotArea.getHeight();
+
+    g.setFont (12.0f);
+    g.setColour (laf.findColour (tickColourId));
+
+    for (auto v : xTicks)
+    {
+        if (! (xLim[0] <= v && v <= xLim[1]))
+            continue;
+
+        const double boxX = fractionToPixel (xToFraction (v, xLim[0], xLim[1], xScale), plotW, zoom[0], pan[0]) + left - 50.0;
+
+        if (boxX < W - left - right - 9.5)
+        {
+            g.setColour (laf.findColour (textColourId));
+            g.drawText (juce::String (v), toPixelInt (boxX), toPixelInt (H - bottom + 2.0), 100, toPixelInt (bottom),
+                        juce::Justification::centredTop, true);
+        }
+    }
+
+    for (auto v : yTicksLeft)
+    {
+        if (! (yLimLeft[0] <= v && v <= yLimLeft[1]))
+            continue;
+
+        const double boxY = fractionToPixel (yToFraction (v, yLimLeft[0], yLimLeft[1]), plotH, zoom[1], pan[1]) + top - 10.0;
+
+        if (boxY < H - bottom - 9.5)
+        {
+            g.setColour (laf.findColour (textColourId));
+            g.drawText (juce::String (v), 0, toPixelInt (boxY), toPixelInt (left - 3.0), 20,
+                        juce::Justification::centredRight, true);
+        }
+    }
+
+    if (xScale == XScale::log && rightAxisOn)
+    {
+        const bool twoDecimals = std::abs (yLimRight[1]) < 100.0;
+
+        for (auto v : yTicksRight)
+        {
+            if (! (yLimRight[0] <= v && v <= yLimRight[1]))
+                continue;
+
+            const double boxY = fractionToPixel (yToFraction (v, yLimRight[0], yLimRight[1]), plotH, zoom[1], pan[1]) + top - 10.0;
+
+            if (boxY < H - bottom - 9.5)
+            {
+                g.setColour (laf.findColour (textColourId));
+                g.drawText (twoDecimals ? juce::String (v, 2) : juce::String (v), toPixelInt (plotW + left),
+                            toPixelInt (boxY), 30, 20, juce::Justification::centredRight, true);
+            }
+        }
+    }
+
+    g.setColour (laf.findColour (textColourId));
+    g.drawText (xLabel, toPixelInt (left), toPixelInt (top + plotH + 10.0), toPixelInt (plotW), 20,
+                juce::Justification::centred, true);
+
+    const int w = getWidth(), h = getHeight();
+
+    // Vertical axis labels read from bottom to top, centred 10 px inside the left or right edge.
+    auto drawRotated = [&] (const juce::String& label, int offset)
+    {
+        juce::Graphics::ScopedSaveState state (g);
+        g.addTransform (juce::AffineTransform::rotation (-juce::MathConstants<float>::halfPi, (float) w / 2.0f, (float) h / 2.0f));
+        g.addTransform (juce::AffineTransform::translation (0.0f, (float) offset));
+        g.drawText (label, 0, 0, w, h, juce::Justification::centred, true);
+    };
+
+    drawRotated (yLabelLeft, 10 - w / 2);
+
+    if (rightAxisOn)
+        drawRotated (yLabelRight, w / 2 - 10);
+}
+
+void FigureComponent::paintCurves (int plotW, int plotH)
+{
+    if (curveImage.getWidth() != plotW || curveImage.getHeight() != plotH)
+        curveImage = juce::Image (juce::Image::ARGB, plotW, plotH, true);
+    else
+        curveImage.clear (curveImage.getBounds());
+
+    juce::Graphics g (curveImage);
+    const bool logX = xScale == XScale::log;
+    const double zeroFrequencyFraction = (zeroFrequencyLog10 - std::log10 (xLim[0]))
+                                         / (std::log10 (xLim[1]) - std::log10 (xLim[0]));
+    const juce::Point<double> clipLo { -clipMargin, -clipMargin };
+    const juce::Point<double> clipHi { plotW + clipMargin, plotH + clipMargin };
+
+    for (auto* curve = curves.get(); curve != nullptr; curve = curve->next.get())
+    {
+        // A y shorter than x would be a caller's error; only the points that exist are drawn.
+        const size_t n = std::min (curve->size(), curve->y.length());
+
+        if (n == 0)
+            continue;
+
+        const auto& yLim = curve->yAxis == 0 ? yLimLeft : yLimRight;
+        mappedPoints.resize (n);
+
+        for (size_t i = 0; i < n; ++i)
+        {
+            double fx = xToFraction (curve->x.data[i], xLim[0], xLim[1], xScale);
+            double fy = yToFraction (curve->y.data[i], yLim[0], yLim[1]);
+
+            if (! std::isfinite (fx))
+                fx = (logX && i == 0 && std::isfinite (zeroFrequencyFraction)) ? zeroFrequencyFraction : nonFiniteXFraction;
+
+            if (! std::isfinite (fy))
+                fy = nonFiniteYFraction;
+
+            mappedPoints[i] = { fractionToPixel (fx, plotW, zoom[0], pan[0]),
+                                fractionToPixel (fy, plotH, zoom[1], pan[1]) };
+        }
+
+        reduceToColumns (mappedPoints, visiblePoints);
+
+        // All segments of one curve are filled as one path: the same pixels as stroking each
+        // segment on its own, without the cost of one rasterisation per segment.
+        juce::Path path;
+        path.preallocateSpace ((int) visiblePoints.size() * 15);
+
+        for (size_t i = 1; i < visiblePoints.size(); ++i)
+        {
+            auto a = visiblePoints[i - 1];
+            auto b = visiblePoints[i];
+
+            // On a log axis each segment starts on a whole pixel at or left of its start and
+            // ends on a whole pixel at or right of its end.
+            if (logX)
+            {
+                a.x = std::floor (a.x);
+                b.x = std::ceil (b.x);
+            }
+
+            const bool inside = a.x > clipLo.x && a.x < clipHi.x && a.y > clipLo.y && a.y < clipHi.y
+                                && b.x > clipLo.x && b.x < clipHi.x && b.y > clipLo.y && b.y < clipHi.y;
+
+            if (! inside && ! clipSegment (a, b, clipLo, clipHi))
+                continue;
+
+            path.addLineSegment (juce::Line<float> (a.toFloat(), b.toFloat()), curveThickness);
+        }
+
+        g.setColour (curve->colour);
+        g.fillPath (path);
+    }
+}
+
+void FigureComponent::resized()
+{
+}
+
+//==============================================================================
+void FigureComponent::mouseDown (const juce::MouseEvent& e)
+{
+    lastMousePosition = { (double) e.x, (double) e.y };
+}
+
+void FigureComponent::mouseDrag (const juce::MouseEvent& e)
+{
+    pan[0] += e.x - lastMousePosition[0];
+    pan[1] += e.y - lastMousePosition[1];
+    lastMousePosition = { (double) e.x, (double) e.y };
+    applyPanLimits();
+    repaint();
+}
+
+void FigureComponent::mouseUp (const juce::MouseEvent&)
+{
+}
+
+void FigureComponent::mouseMagnify (const juce::MouseEvent& e, float scaleFactor)
+{
+    const auto panArea = getPanArea();
+    const double px = e.x - margins[2];
+    const double py = e.y - margins[0];
+
+    // The data point under the pointer before zooming.
+    const double xd = fractionToX (pixelToFraction (px, panArea.x, zoom[0], pan[0]), xLim[0], xLim[1], xScale);
+    const double yd = fractionToY (pixelToFraction (py, panArea.y, zoom[1], pan[1]), yLimLeft[0], yLimLeft[1]);
+
+    zoom[0] = std::max (1.0, zoom[0] * scaleFactor);
+    zoom[1] = std::max (1.0, zoom[1] * scaleFactor);
+
+    // Put it back under the pointer.
+    pan[0] = px - fractionToPixel (xToFraction (xd, xLim[0], xLim[1], xScale), panArea.x, zoom[0], 0.0);
+    pan[1] = py - fractionToPixel (yToFraction (yd, yLimLeft[0], yLimLeft[1]), panArea.y, zoom[1], 0.0);
+
+    applyPanLimits();
+    repaint();
+}
+
+void FigureComponent::mouseWheelMove (const juce::MouseEvent& e, const juce::MouseWheelDetails& wheel)
+{
+#if JUCE_LINUX || JUCE_BSD
+    // One notch of an X11 wheel arrives as a delta of 50/256.
+    constexpr float notch = 50.0f / 256.0f;
+
+    if (e.mods.isCtrlDown() && wheel.deltaY != 0.0f)
+    {
+        mouseMagnify (e, std::pow (1.1f, wheel.deltaY / notch));
+        return;
+    }
+#endif
+
+    juce::Component::mouseWheelMove (e, wheel);
+}
+
+void FigureComponent::applyPanLimits() noexcept
+{
+    const auto panArea = getPanArea();
+    const double length[2] = { panArea.x, panArea.y };
+
+    for (int i = 0; i < 2; ++i)
+    {
+        // The start of the data may not come inside the plot's leading edge, nor its end
+        // inside the trailing edge.
+        if (pan[(size_t) i] > 0.0)
+            pan[(size_t) i] = 0.0;
+
+        if (length[i] * zoom[(size_t) i] + pan[(size_t) i] < length[i])
+            pan[(size_t) i] = length[i] - length[i] * zoom[(size_t) i];
+    }
+}
