@@ -195,3 +195,9 @@ Matrix<std::complex<double>> timesJ (const Matrix<double>& x);
     by end: linspace (-1.0, 3) gives -1.0, -1.5, -2.0.
 */
 Matrix<double> linspace (double end, std::size_t n);
+
+//==============================================================================
+// The rest of the numeric library, so that this one header gives all of it.
+#include "numerics/Fft.h"
+#include "numerics/Interp1.h"
+#include "numerics/SpectralFunctions.h"

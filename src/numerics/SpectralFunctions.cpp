@@ -1,0 +1,197 @@
+#include "numerics/SpectralFunctions.h"
+
+#include "numerics/ComplexArithmetic.h"
+#include "numerics/Fft.h"
+
+#include <cmath>
+#include <iostream>
+
+namespace
+{
+using Complex = std::complex<double>;
+using RealMatrix = Matrix<double>;
+using ComplexMatrix = Matrix<Complex>;
+
+constexpr double twoPi = 6.283185307179586;
+constexpr double pi = 3.141592653589793;
+
+bool isVector (const RealMatrix& p) { return p.rows == 1 || p.cols == 1; }
+
+/** Horner's scheme for one point: ((p[0] z + p[1]) z + p[2]) ... */
+Complex horner (const double* p, std::size_t n, Complex z) noexcept
+{
+    Complex y (p[0], 0.0);
+
+    for (std::size_t k = 1; k < n; ++k)
+    {
+        y = complexArithmetic::multiply (y, z);
+        y.real (y.real() + p[k]);
+    }
+
+    return y;
+}
+
+/** e^(j 2 pi f / fs), formed as the exponential of j times the normalised angle. */
+Complex unitCirclePoint (double f, double fs) noexcept
+{
+    const double w = twoPi * f / fs;
+    return complexArithmetic::exponential ({ w * 0.0, w * 1.0 });
+}
+} // namespace
+
+//==============================================================================
+ComplexMatrix polyval (const RealMatrix& p, const ComplexMatrix& z)
+{
+    if (! isVector (p))
+    {
+        std::cerr << "polyval: first argument must be a vector" << std::endl;
+        return {};
+    }
+
+    ComplexMatrix y (z);
+    const auto n = p.length();
+
+    for (auto& value : y.data)
+        value = horner (p.data.data(), n, value);
+
+    return y;
+}
+
+ComplexMatrix freqz (const RealMatrix& b, const RealMatrix& a, const RealMatrix& f, double fs)
+{
+    if (! isVector (b) || ! isVector (a))
+    {
+        ComplexMatrix z (f.rows, f.cols);
+        for (std::size_t k = 0; k < z.data.size() && k < f.data.size(); ++k)
+            z.data[k] = unitCirclePoint (f.data[k], fs);
+
+        return polyval (b, z) / polyval (a, z);
+    }
+
+    // One pass, no intermediate matrices: the same arithmetic as evaluating both polynomials on the
+    // whole frequency axis and dividing the results.
+    std::vector<Complex> values;
+    values.reserve (f.data.size());
+    const auto nb = b.length(), na = a.length();
+
+    for (double frequency : f.data)
+    {
+        const auto z = unitCirclePoint (frequency, fs);
+        values.push_back (complexArithmetic::divide (horner (b.data.data(), nb, z), horner (a.data.data(), na, z)));
+    }
+
+    ComplexMatrix result;
+    result.rows = f.rows;
+    result.cols = f.cols;
+    result.data = std::move (values);
+    return result;
+}
+
+//==============================================================================
+RealMatrix unwrap (const RealMatrix& phase)
+{
+    RealMatrix y (phase);
+
+    if (phase.rows < 2 && phase.cols < 2)
+    {
+        std::cerr << "diff(): X has to be a vector or a matrix" << std::endl;
+        return y;
+    }
+
+    const auto n = phase.length();
+    const auto* p = phase.data.data();
+    double turns = 0.0;
+
+    for (std::size_t i = 0; i + 1 < n; ++i)
+    {
+        const double step = p[i + 1] - p[i];
+        const double d = step / twoPi;
+
+        // Truncation toward zero; std::trunc agrees with a conversion to a 32-bit integer wherever
+        // that conversion is defined and stays defined for huge or non-finite steps.
+        double k = std::fabs (d - std::trunc (d)) <= 0.5 ? 0.0 : std::round (d);
+
+        if (std::fabs (step) < pi)
+            k = 0.0;
+
+        turns += k;
+        y.data[i + 1] = p[i + 1] + turns * -twoPi;
+    }
+
+    return y;
+}
+
+RealMatrix shiftSamples (const RealMatrix& x, std::int32_t k)
+{
+    if (k == 0)
+        return x;
+
+    const auto length = static_cast<std::int64_t> (x.length());
+    const auto shift = static_cast<std::int64_t> (k);
+    RealMatrix result (1, static_cast<std::size_t> (length));
+
+    if (shift > 0)
+    {
+        for (std::int64_t j = 0; j < length - shift; ++j)
+            result.data[static_cast<std::size_t> (j + shift)] = x.data[static_cast<std::size_t> (j)];
+    }
+    else
+    {
+        for (std::int64_t m = 0; m < length + shift; ++m)
+            result.data[static_cast<std::size_t> (m)] = x.data[static_cast<std::size_t> (m - shift)];
+    }
+
+    return result;
+}
+
+//==============================================================================
+ComplexMatrix minimumPhase (const ComplexMatrix& H)
+{
+    const auto n = H.length();
+
+    if (n == 0)
+        return ComplexMatrix (1, 0);
+
+    std::vector<double> magnitude (n);
+    double largest = 0.0;
+
+    for (std::size_t i = 0; i < n; ++i)
+    {
+        magnitude[i] = std::hypot (H.data[i].real(), H.data[i].imag());
+        if (i == 0 || magnitude[i] > largest)
+            largest = magnitude[i];
+    }
+
+    const double limit = largest * std::pow (10.0, -5.0);
+    const bool floored = largest != 0.0;
+
+    // Complex logarithm; a bin raised to the floor has magnitude 'limit' and phase 0.
+    ComplexMatrix logarithm (1, n);
+
+    for (std::size_t i = 0; i < n; ++i)
+    {
+        if (floored && magnitude[i] < limit)
+            logarithm.data[i] = { std::log (limit), 0.0 };
+        else
+            logarithm.data[i] = { std::log (magnitude[i]), std::atan2 (H.data[i].imag(), H.data[i].real()) };
+    }
+
+    auto cepstrum = ifft (logarithm, n) / static_cast<double> (n);
+    auto& c = cepstrum.data;
+
+    if (n >= 3)
+    {
+        const auto half = n / 2;
+        const auto lastFolded = n % 2 == 0 ? half - 1 : half;
+
+        for (std::size_t k = 1; k <= lastFolded; ++k)
+            c[k] += std::conj (c[n - k]);
+
+        if (n % 2 == 0)
+            c[half] = std::conj (c[half]);
+
+        std::fill (c.begin() + static_cast<std::ptrdiff_t> (lastFolded + 1 + (n % 2 == 0 ? 1 : 0)), c.end(), Complex());
+    }
+
+    return exp (fft (cepstrum, n));
+}
