@@ -1,0 +1,118 @@
+#include "workspace/FrequencyValueTableComponent.h"
+
+#include "workspace/ValueTableRowSorter.h"
+
+FrequencyValueTableComponent::EditableTextCustomComponent::EditableTextCustomComponent (FrequencyValueTableComponent& ownerTable)
+    : juce::Label ({}, {}), owner (ownerTable)
+{
+    setEditable (false, true, false);
+}
+
+void FrequencyValueTableComponent::EditableTextCustomComponent::mouseDown (const juce::MouseEvent& event)
+{
+    owner.table.selectRowsBasedOnModifierKeys (row, event.mods, false);
+}
+
+void FrequencyValueTableComponent::EditableTextCustomComponent::textWasEdited()
+{
+    owner.storeValue (row, columnId, getText().getDoubleValue());
+}
+
+//==============================================================================
+FrequencyValueTableComponent::FrequencyValueTableComponent()
+{
+    setUpTable (table, { "Freq [Hz]", "Mag [dB]", "Phase [deg]" });
+}
+
+FrequencyValueTableComponent::~FrequencyValueTableComponent() = default;
+
+void FrequencyValueTableComponent::resized()
+{
+    table.setBoundsInset (juce::BorderSize<int> (tableInset));
+}
+
+void FrequencyValueTableComponent::paintRowBackground (juce::Graphics& g, int, int width, int height, bool rowIsSelected)
+{
+    paintRowHighlight (g, width, height, rowIsSelected);
+}
+
+void FrequencyValueTableComponent::paintCell (juce::Graphics& g, int, int, int width, int height, bool)
+{
+    paintCellSeparator (g, font, width, height);
+}
+
+juce::Component* FrequencyValueTableComponent::refreshComponentForCell (int rowNumber, int columnId, bool,
+                                                                       juce::Component* existingComponentToUpdate)
+{
+    if (columnId < 1 || columnId > 3)
+    {
+        // The list box deletes a component that it gets no longer asked for.
+        return nullptr;
+    }
+
+    auto* label = dynamic_cast<EditableTextCustomComponent*> (existingComponentToUpdate);
+
+    if (label == nullptr)
+        label = new EditableTextCustomComponent (*this);
+
+    label->row = rowNumber;
+    label->columnId = columnId;
+
+    const double value = juce::isPositiveAndBelow (rowNumber, rows.size()) ? getField (rows.getReference (rowNumber), columnId)
+                                                                            : 0.0;
+    label->setText (juce::String (value), juce::dontSendNotification);
+    return label;
+}
+
+int FrequencyValueTableComponent::getColumnAutoSizeWidth (int columnId)
+{
+    return autoSizeWidthForColumn (columnId);
+}
+
+int FrequencyValueTableComponent::getNumRows()
+{
+    return numRows;
+}
+
+void FrequencyValueTableComponent::sortOrderChanged (int newSortColumnId, bool isForwards)
+{
+    if (newSortColumnId == 0)
+        return;
+
+    if (rows.size() >= 2)
+    {
+        ValueTableRowSorter sorter (newSortColumnId, isForwards ? 1 : -1);
+        rows.sort (sorter);
+    }
+
+    table.updateContent();
+}
+
+void FrequencyValueTableComponent::storeValue (int rowNumber, int columnId, double value)
+{
+    if (juce::isPositiveAndBelow (rowNumber, rows.size()))
+    {
+        auto& r = rows.getReference (rowNumber);
+
+        switch (columnId)
+        {
+            case 1: r.frequency = value; break;
+            case 2: r.magnitude = value; break;
+            case 3: r.phase = value; break;
+            default: break;
+        }
+    }
+
+    notifyListeners();
+}
+
+double FrequencyValueTableComponent::getField (const Row& row, int columnId)
+{
+    switch (columnId)
+    {
+        case 1: return row.frequency;
+        case 2: return row.magnitude;
+        case 3: return row.phase;
+        default: return 0.0;
+    }
+}

@@ -1,0 +1,162 @@
+#include "workspace/IirTableComponent.h"
+
+#include "design/IirFilterType.h"
+
+IirTableComponent::EditableTextCustomComponent::EditableTextCustomComponent (IirTableComponent& ownerTable)
+    : juce::Label ({}, {}), owner (ownerTable)
+{
+    setEditable (false, true, false);
+}
+
+void IirTableComponent::EditableTextCustomComponent::mouseDown (const juce::MouseEvent& event)
+{
+    owner.table.selectRowsBasedOnModifierKeys (row, event.mods, false);
+}
+
+void IirTableComponent::EditableTextCustomComponent::textWasEdited()
+{
+    owner.storeValue (row, columnId, getText().getDoubleValue());
+}
+
+//==============================================================================
+IirTableComponent::MyComboBoxComponent::MyComboBoxComponent (IirTableComponent& ownerTable)
+    : owner (ownerTable)
+{
+    addAndMakeVisible (comboBox);
+    comboBox.onChange = [this] { onComboChanged(); };
+}
+
+IirTableComponent::MyComboBoxComponent::~MyComboBoxComponent() = default;
+
+void IirTableComponent::MyComboBoxComponent::resized()
+{
+    comboBox.setBoundsInset (juce::BorderSize<int> (2));
+}
+
+void IirTableComponent::MyComboBoxComponent::onComboChanged()
+{
+    const int id = comboBox.getSelectedId();
+
+    // A combo shows no item for a stored type that has none (5, say). The user cannot choose
+    // "no item", so id 0 only comes from the notification of a newly made cell: keep the stored
+    // type rather than overwrite it with 0.
+    if (columnId == 1 && id != 0)
+        owner.storeType (row, id);
+    else
+        owner.notifyListeners();
+}
+
+IirTableComponent::ComboBoxFilterTypeComponent::ComboBoxFilterTypeComponent (IirTableComponent& ownerTable)
+    : MyComboBoxComponent (ownerTable)
+{
+    for (const auto& item : IirFilterType::items)
+        comboBox.addItem (juce::translate (item.text), item.id);
+
+    // The default notification is asynchronous: once the message loop runs, the cell reports the
+    // selection it then shows, which refreshComponentForCell has set to the row's type.
+    comboBox.setSelectedId (IirFilterType::lowPass1stOrder);
+}
+
+IirTableComponent::ComboBoxFilterTypeComponent::~ComboBoxFilterTypeComponent() = default;
+
+//==============================================================================
+IirTableComponent::IirTableComponent()
+{
+    setUpTable (table, { "Filter Type", "Freq [Hz]", "Q/S", "Gain [dB]" });
+}
+
+IirTableComponent::~IirTableComponent() = default;
+
+void IirTableComponent::resized()
+{
+    table.setBoundsInset (juce::BorderSize<int> (tableInset));
+}
+
+void IirTableComponent::paintRowBackground (juce::Graphics& g, int, int width, int height, bool rowIsSelected)
+{
+    paintRowHighlight (g, width, height, rowIsSelected);
+}
+
+void IirTableComponent::paintCell (juce::Graphics& g, int, int, int width, int height, bool)
+{
+    paintCellSeparator (g, font, width, height);
+}
+
+juce::Component* IirTableComponent::refreshComponentForCell (int rowNumber, int columnId, bool,
+                                                            juce::Component* existingComponentToUpdate)
+{
+    if (columnId < 1 || columnId > 4)
+        return nullptr;
+
+    const bool rowExists = juce::isPositiveAndBelow (rowNumber, rows.size());
+    const Row row = rowExists ? rows[rowNumber] : Row();
+
+    if (columnId == 1)
+    {
+        auto* cell = dynamic_cast<ComboBoxFilterTypeComponent*> (existingComponentToUpdate);
+
+        if (cell == nullptr)
+            cell = new ComboBoxFilterTypeComponent (*this);
+
+        cell->row = rowNumber;
+        cell->columnId = 1;
+        cell->comboBox.setSelectedId (row.type, juce::dontSendNotification);
+        return cell;
+    }
+
+    auto* label = dynamic_cast<EditableTextCustomComponent*> (existingComponentToUpdate);
+
+    if (label == nullptr)
+        label = new EditableTextCustomComponent (*this);
+
+    label->row = rowNumber;
+    label->columnId = columnId;
+
+    const double value = columnId == 2 ? row.frequency : (columnId == 3 ? row.q : row.gain);
+    label->setText (juce::String (value), juce::dontSendNotification);
+    return label;
+}
+
+int IirTableComponent::getColumnAutoSizeWidth (int columnId)
+{
+    return autoSizeWidthForColumn (columnId);
+}
+
+int IirTableComponent::getNumRows()
+{
+    return numRows;
+}
+
+void IirTableComponent::sortOrderChanged (int newSortColumnId, bool)
+{
+    if (newSortColumnId == 0)
+        return;
+
+    table.updateContent();
+}
+
+void IirTableComponent::storeValue (int rowNumber, int columnId, double value)
+{
+    if (juce::isPositiveAndBelow (rowNumber, rows.size()))
+    {
+        auto& r = rows.getReference (rowNumber);
+
+        switch (columnId)
+        {
+            case 2: r.frequency = value; break;
+            case 3: r.q = value; break;
+            case 4: r.gain = value; break;
+            default: break;
+        }
+    }
+
+    notifyListeners();
+}
+
+void IirTableComponent::storeType (int rowNumber, int type)
+{
+    if (juce::isPositiveAndBelow (rowNumber, rows.size()))
+        rows.getReference (rowNumber).type = type;
+
+    notifyListeners();
+}

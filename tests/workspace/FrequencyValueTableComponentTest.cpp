@@ -1,0 +1,267 @@
+#include "workspace/FrequencyValueTableComponent.h"
+
+#include "appearance/ColourPalette.h"
+#include "workspace/ValueTableTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using talvo::test::RecordingTableListener;
+using talvo::test::runMessageLoop;
+using talvo::test::typeIntoLabel;
+
+namespace
+{
+using Row = FrequencyValueTableComponent::Row;
+
+/** A point table with rows, sized so that every row has its cell components. */
+struct PointTableFixture : public ::testing::Test
+{
+    void fill (std::initializer_list<Row> newRows)
+    {
+        table.rows.clear();
+        table.rows.addArray (newRows);
+        table.numRows = table.rows.size();
+        table.table.updateContent();
+    }
+
+    FrequencyValueTableComponent::EditableTextCustomComponent* cell (int row, int columnId)
+    {
+        return dynamic_cast<FrequencyValueTableComponent::EditableTextCustomComponent*> (
+            table.table.getCellComponent (columnId, row));
+    }
+
+    void SetUp() override
+    {
+        table.setSize (400, 300);
+        runMessageLoop(); // let the header's first sort notification pass
+        table.listeners.add (&listener);
+    }
+
+    FrequencyValueTableComponent table;
+    RecordingTableListener listener;
+};
+} // namespace
+
+TEST_F (PointTableFixture, HasThreeSortableColumnsAndMultipleSelection)
+{
+    auto& header = table.table.getHeader();
+    ASSERT_EQ (header.getNumColumns (true), 3);
+    EXPECT_EQ (header.getColumnName (1), "Freq [Hz]");
+    EXPECT_EQ (header.getColumnName (2), "Mag [dB]");
+    EXPECT_EQ (header.getColumnName (3), "Phase [deg]");
+    EXPECT_EQ (header.getColumnWidth (2), 100);
+    EXPECT_EQ (header.getSortColumnId(), 1);
+    EXPECT_TRUE (header.isSortedForwards());
+    EXPECT_TRUE (table.table.isRowSelected (0) == false);
+    EXPECT_EQ (table.getNumRows(), 0);
+    EXPECT_EQ (table.table.getBounds(), juce::Rectangle<int> (8, 8, 384, 284));
+}
+
+TEST_F (PointTableFixture, SortsByFrequencyOnceTheMessageLoopRunsAfterConstruction)
+{
+    FrequencyValueTableComponent fresh;
+    fresh.rows.addArray ({ Row { 1000.0, 1.0, 0.0 }, Row { 100.0, 2.0, 0.0 }, Row { 500.0, 3.0, 0.0 } });
+    fresh.numRows = 3;
+    RecordingTableListener freshListener;
+    fresh.listeners.add (&freshListener);
+
+    EXPECT_EQ (fresh.rows[0].frequency, 1000.0); // nothing happens synchronously
+    runMessageLoop();
+
+    EXPECT_EQ (fresh.rows[0].frequency, 100.0);
+    EXPECT_EQ (fresh.rows[1].frequency, 500.0);
+    EXPECT_EQ (fresh.rows[2].frequency, 1000.0);
+    EXPECT_EQ (fresh.rows[0].magnitude, 2.0);
+    EXPECT_TRUE (freshListener.calls.empty());
+}
+
+TEST_F (PointTableFixture, HeaderSortsByMagnitudeUpThenDownAndRefreshesCells)
+{
+    runMessageLoop(); // the construction-time sort
+    fill ({ { 100.0, 6.0, 1.0 }, { 200.0, -3.0, 2.0 }, { 300.0, 0.0, 3.0 } });
+
+    table.table.getHeader().setSortColumnId (2, true);
+    runMessageLoop();
+    EXPECT_EQ (table.rows[0].magnitude, -3.0);
+    EXPECT_EQ (table.rows[1].magnitude, 0.0);
+    EXPECT_EQ (table.rows[2].magnitude, 6.0);
+    EXPECT_EQ (table.rows[0].frequency, 200.0);
+    ASSERT_NE (cell (0, 2), nullptr);
+    EXPECT_EQ (cell (0, 2)->getText(), "-3");
+
+    table.table.getHeader().setSortColumnId (2, false);
+    runMessageLoop();
+    EXPECT_EQ (table.rows[0].magnitude, 6.0);
+    EXPECT_EQ (table.rows[2].magnitude, -3.0);
+    EXPECT_EQ (cell (0, 1)->getText(), "100");
+
+    table.table.getHeader().setSortColumnId (3, false);
+    runMessageLoop();
+    EXPECT_EQ (table.rows[0].phase, 3.0);
+    EXPECT_EQ (table.rows[2].phase, 1.0);
+
+    EXPECT_TRUE (listener.calls.empty());
+}
+
+TEST_F (PointTableFixture, CellsShowStoredValuesInShortForm)
+{
+    fill ({ { 1000.0, 0.707, -12.5 }, { 1.0e-9, 123456789.0, 0.0 } });
+
+    EXPECT_EQ (cell (0, 1)->getText(), "1000");
+    EXPECT_EQ (cell (0, 2)->getText(), "0.707");
+    EXPECT_EQ (cell (0, 3)->getText(), "-12.5");
+    EXPECT_EQ (cell (1, 1)->getText(), "1e-09");
+    EXPECT_EQ (cell (1, 2)->getText(), "1.23457e+08");
+
+    // A row number beyond the stored rows reads zeros rather than failing.
+    std::unique_ptr<juce::Component> beyond (table.refreshComponentForCell (5, 2, false, nullptr));
+    auto* label = dynamic_cast<juce::Label*> (beyond.get());
+    ASSERT_NE (label, nullptr);
+    EXPECT_EQ (label->getText(), "0");
+
+    EXPECT_EQ (table.refreshComponentForCell (0, 4, false, nullptr), nullptr);
+    EXPECT_EQ (table.refreshComponentForCell (0, 0, false, nullptr), nullptr);
+}
+
+TEST_F (PointTableFixture, CommittedTextStoresItsLeadingNumberAndNotifies)
+{
+    fill ({ { 100.0, 1.0, 2.0 }, { 200.0, 3.0, 4.0 } });
+
+    typeIntoLabel (*cell (1, 2), "12dB");
+    EXPECT_EQ (table.rows[1].magnitude, 12.0);
+    ASSERT_EQ (listener.calls.size(), 1u);
+    EXPECT_EQ (listener.calls[0], &table);
+    // The cell keeps the typed text until the list box refreshes it.
+    EXPECT_EQ (cell (1, 2)->getText(), "12dB");
+
+    typeIntoLabel (*cell (0, 3), "abc");
+    EXPECT_EQ (table.rows[0].phase, 0.0);
+    EXPECT_EQ (listener.calls.size(), 2u);
+
+    typeIntoLabel (*cell (0, 1), " 2.5e3");
+    EXPECT_EQ (table.rows[0].frequency, 2500.0);
+    EXPECT_EQ (listener.calls.size(), 3u);
+
+    // Other fields and rows are untouched.
+    EXPECT_EQ (table.rows[0].magnitude, 1.0);
+    EXPECT_EQ (table.rows[1].frequency, 200.0);
+    EXPECT_EQ (table.rows[1].phase, 4.0);
+
+    table.table.updateContent();
+    EXPECT_EQ (cell (1, 2)->getText(), "12");
+}
+
+TEST_F (PointTableFixture, UnchangedTextOrEscapeStoresNothingAndNotifiesNobody)
+{
+    fill ({ { 100.0, 1.0, 2.0 } });
+
+    typeIntoLabel (*cell (0, 1), "100");
+    typeIntoLabel (*cell (0, 2), "55", true);
+
+    EXPECT_EQ (table.rows[0].frequency, 100.0);
+    EXPECT_EQ (table.rows[0].magnitude, 1.0);
+    EXPECT_TRUE (listener.calls.empty());
+    EXPECT_EQ (cell (0, 2)->getText(), "1");
+}
+
+TEST_F (PointTableFixture, StoringIntoAMissingRowOnlyNotifies)
+{
+    fill ({ { 100.0, 1.0, 2.0 } });
+
+    table.storeValue (3, 1, 7.0);
+    table.storeValue (-1, 1, 7.0);
+    table.storeValue (0, 4, 7.0);
+
+    EXPECT_EQ (table.rows.size(), 1);
+    EXPECT_EQ (table.rows[0].frequency, 100.0);
+    EXPECT_EQ (table.rows[0].magnitude, 1.0);
+    EXPECT_EQ (table.rows[0].phase, 2.0);
+    EXPECT_EQ (listener.calls.size(), 3u);
+}
+
+TEST_F (PointTableFixture, PressOnACellSelectsItsRowWithModifierKeys)
+{
+    fill ({ { 1.0, 0.0, 0.0 }, { 2.0, 0.0, 0.0 }, { 3.0, 0.0, 0.0 }, { 4.0, 0.0, 0.0 } });
+
+    cell (1, 2)->mouseDown (talvo::test::makeMouseDown (*cell (1, 2), {}));
+    EXPECT_EQ (table.table.getNumSelectedRows(), 1);
+    EXPECT_TRUE (table.table.isRowSelected (1));
+
+    cell (3, 1)->mouseDown (talvo::test::makeMouseDown (*cell (3, 1), juce::ModifierKeys::commandModifier));
+    EXPECT_EQ (table.table.getNumSelectedRows(), 2);
+    EXPECT_TRUE (table.table.isRowSelected (3));
+
+    cell (3, 3)->mouseDown (talvo::test::makeMouseDown (*cell (3, 3), juce::ModifierKeys::commandModifier));
+    EXPECT_FALSE (table.table.isRowSelected (3));
+
+    cell (2, 3)->mouseDown (talvo::test::makeMouseDown (*cell (2, 3), juce::ModifierKeys::shiftModifier));
+    EXPECT_TRUE (table.table.isRowSelected (1));
+    EXPECT_TRUE (table.table.isRowSelected (2));
+    EXPECT_EQ (table.table.getNumSelectedRows(), 2);
+
+    EXPECT_TRUE (listener.calls.empty());
+}
+
+TEST_F (PointTableFixture, SelectedRowsArePaintedInThePaletteColourAndCellsGetASeparator)
+{
+    juce::Image image (juce::Image::ARGB, 20, 10, true);
+
+    {
+        juce::Graphics g (image);
+        table.paintRowBackground (g, 0, 20, 10, false);
+    }
+    EXPECT_EQ (image.getPixelAt (5, 5).getAlpha(), 0);
+
+    {
+        juce::Graphics g (image);
+        table.paintRowBackground (g, 0, 20, 10, true);
+    }
+    EXPECT_EQ (image.getPixelAt (5, 5), colourPalette[ColourPaletteIndex::selectedRow]);
+
+    juce::Image cellImage (juce::Image::ARGB, 20, 10, true);
+    {
+        juce::Graphics g (cellImage);
+        table.paintCell (g, 0, 1, 20, 10, false);
+    }
+    const auto separator = table.getLookAndFeel().findColour (juce::ListBox::backgroundColourId);
+    EXPECT_EQ (cellImage.getPixelAt (19, 0), separator);
+    EXPECT_EQ (cellImage.getPixelAt (19, 9), separator);
+    EXPECT_EQ (cellImage.getPixelAt (18, 5).getAlpha(), 0);
+}
+
+TEST (ValueTableListenerTest, ListenerAddedTwiceIsCalledOnce)
+{
+    FrequencyValueTableComponent table;
+    RecordingTableListener first, second;
+    table.listeners.add (&first);
+    table.listeners.add (&second);
+    table.listeners.add (&first);
+
+    table.notifyListeners();
+    EXPECT_EQ (first.calls.size(), 1u);
+    EXPECT_EQ (second.calls.size(), 1u);
+}
+
+TEST (ValueTableListenerTest, WalkStopsWhenACallbackDeletesTheTable)
+{
+    struct Deleter : public ValueTableComponent::Listener
+    {
+        void valueTableChanged (ValueTableComponent*) override { owned.reset(); ++calls; }
+        std::unique_ptr<FrequencyValueTableComponent> owned;
+        int calls = 0;
+    };
+
+    auto table = std::make_unique<FrequencyValueTableComponent>();
+    RecordingTableListener addedFirst;
+    Deleter addedLast;
+    table->listeners.add (&addedFirst);
+    table->listeners.add (&addedLast);
+
+    auto* raw = table.get();
+    addedLast.owned = std::move (table);
+    raw->notifyListeners();
+
+    // The last added listener is called first; it deletes the table, so the walk ends there.
+    EXPECT_EQ (addedLast.calls, 1);
+    EXPECT_TRUE (addedFirst.calls.empty());
+}
