@@ -5,6 +5,12 @@
 #include <complex>
 #include <cstddef>
 
+/** Where a curve point at 0 Hz or below, which has no logarithm, is placed on the log10 f axis: as the
+    lower end of a segment, and as its upper end (log10 of 0.0002).
+*/
+inline constexpr double log10PositionOfZeroHzAsLowerEnd = -4.0;
+inline constexpr double log10PositionOfZeroHzAsUpperEnd = -3.6989700043360187;
+
 /*  The response of a filter-response section: user points (frequency, level, phase) interpolated
     linearly in log10 of the frequency, and a cascade of IIR sections evaluated on the unit circle.
     The design engine evaluates them on its own frequency axis and sample rate, the section editor's

@@ -1,0 +1,647 @@
+#include "design/DesignEngine.h"
+
+#include "design/FilterResponse.h"
+#include "numerics/ComplexArithmetic.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace
+{
+    using Complex = std::complex<double>;
+
+    constexpr double pi = 3.141592653589793;
+
+    /** Makes m a 1 x n vector, keeping its storage when it already has that size. Contents are left
+        unspecified when the size was kept; callers overwrite every element. */
+    template <typename T>
+    void makeVector (Matrix<T>& m, std::size_t n)
+    {
+        n = std::max<std::size_t> (n, 1);
+
+        if (m.rows != 1 || m.cols != n || m.data.size() != n)
+            m = Matrix<T> (1, n);
+    }
+
+    template <typename T>
+    void fillVector (Matrix<T>& m, std::size_t n, T value)
+    {
+        makeVector (m, n);
+        std::fill (m.data.begin(), m.data.end(), value);
+    }
+
+    void unitImpulse (Matrix<double>& m, std::size_t n)
+    {
+        fillVector (m, n, 0.0);
+        m.data[0] = 1.0;
+    }
+
+    bool inClosedBand (double f, double low, double high) noexcept
+    {
+        return low <= f && f <= high;
+    }
+
+    bool isFinite (Complex c) noexcept
+    {
+        return std::isfinite (c.real()) && std::isfinite (c.imag());
+    }
+
+    /** X of n points from the h + 1 bins of a real signal's spectrum: X[n - k] = conj (X[k]). */
+    Matrix<Complex> hermitianExtension (const Matrix<Complex>& bins, std::size_t n)
+    {
+        Matrix<Complex> full (1, n);
+        const auto h = n / 2;
+        const auto numBins = std::min (bins.length(), h + 1);
+
+        for (std::size_t k = 0; k < numBins; ++k)
+            full.data[k] = bins.data[k];
+
+        for (std::size_t k = 1; k < h && k < numBins; ++k)
+            full.data[n - k] = std::conj (bins.data[k]);
+
+        return full;
+    }
+
+    /** Real part of an inverse transform divided by its length. */
+    Matrix<double> realPartOverLength (const Matrix<Complex>& y, std::size_t n)
+    {
+        Matrix<double> result (1, n);
+        const auto count = std::min (n, y.length());
+        const auto length = (double) n;
+
+        for (std::size_t i = 0; i < count; ++i)
+            result.data[i] = y.data[i].real() / length;
+
+        return result;
+    }
+
+    /** w[i] = 0.5 (1 - cos (2 pi i / (length - 1))) of a Hann window of the given length (held as a
+        double so that no length overflows); a window of one point is 1. */
+    double hannValue (double i, double length) noexcept
+    {
+        if (length <= 1.0)
+            return 1.0;
+
+        return 0.5 * (1.0 - std::cos (2.0 * pi * i / (length - 1.0)));
+    }
+
+    /** n places holding a Hann window of length L from place 0 (places past n dropped), 0 after it. */
+    Matrix<double> hannWindowAtStart (std::size_t n, std::uint64_t length)
+    {
+        Matrix<double> window (1, n);
+        const auto count = std::min<std::uint64_t> (length, n);
+
+        for (std::uint64_t i = 0; i < count; ++i)
+            window.data[i] = hannValue ((double) i, (double) length);
+
+        return window;
+    }
+
+    /** Writes the falling half of a Hann window of 2L points, w[L - 1] .. w[2L - 1], from place start
+        on, and zeros after it, into window (ones before start stay). Nothing is written past the
+        window's end; with L = 0 the half is empty and every place from start on is 0. */
+    void writeFallingHalfHann (Matrix<double>& window, std::uint64_t start, std::uint64_t length)
+    {
+        const auto n = window.length();
+        const double fullLength = 2.0 * (double) length;
+
+        for (std::uint64_t i = start; i < n; ++i)
+        {
+            const auto m = i - start;
+            window.data[i] = (length > 0 && m <= length) ? hannValue ((double) (length - 1) + (double) m, fullLength)
+                                                         : 0.0;
+        }
+    }
+
+    /** A shift in samples for shiftSamples, limited to +-n (any shift of n or more empties the signal). */
+    std::int32_t limitedShift (std::int64_t shift, std::size_t n) noexcept
+    {
+        return (std::int32_t) std::clamp<std::int64_t> (shift, -(std::int64_t) n, (std::int64_t) n);
+    }
+
+    /** A count as a signed 32-bit value, saturating instead of wrapping. */
+    std::int32_t toInt32Saturated (std::int64_t v) noexcept
+    {
+        return (std::int32_t) std::clamp<std::int64_t> (v, std::numeric_limits<std::int32_t>::min(),
+                                                           std::numeric_limits<std::int32_t>::max());
+    }
+
+    /** The user curve (x, y) in dB or degrees at frequency f, linear in log10 f between breakpoints.
+        Returns false for a frequency outside [x[0], x[m - 1]] or in no segment. */
+    struct UserCurve
+    {
+        const double* x;
+        const double* y;
+        std::size_t m;
+        bool ascending;
+
+        UserCurve (const Matrix<double>& xs, const Matrix<double>& ys)
+            : x (xs.data.data()), y (ys.data.data()), m (std::min (xs.length(), ys.length())),
+              ascending (isAscending (x, m))
+        {
+        }
+
+        double evaluate (double f) const noexcept
+        {
+            if (f < x[0])
+                return y[0];
+
+            if (f > x[m - 1])
+                return y[m - 1];
+
+            const auto j = findLastSegmentContaining (x, m, ascending, f);
+
+            if (j == 0)
+                return 0.0;
+
+            const double logF = std::log10 (f);
+
+            if (! std::isfinite (logF))
+                return y[0];
+
+            double a = std::log10 (x[j - 1]);
+            double b = std::log10 (x[j]);
+
+            if (! std::isfinite (a))
+                a = log10PositionOfZeroHzAsLowerEnd;
+
+            if (! std::isfinite (b))
+                b = log10PositionOfZeroHzAsUpperEnd;
+
+            return y[j] + (logF - b) * (y[j - 1] - y[j]) / (a - b);
+        }
+    };
+}
+
+//==============================================================================
+struct DesignEngine::Scratch
+{
+};
+
+DesignEngine::DesignEngine()
+    : scratch (std::make_unique<Scratch>())
+{
+    resetDesign();
+    filterData.filterType = FilterResponseType::none;
+    inputChanged = true;
+    targetChanged = false;
+    filterChanged = true;
+    axesChanged = false;
+}
+
+DesignEngine::~DesignEngine() = default;
+
+bool DesignEngine::isSupportedNfft (std::uint64_t n) noexcept
+{
+    return std::find (std::begin (nfftSizes), std::end (nfftSizes), n) != std::end (nfftSizes);
+}
+
+int DesignEngine::getFilterResponseSelection() const
+{
+    return filterData.filterType;
+}
+
+void DesignEngine::designCalculated()
+{
+}
+
+//==============================================================================
+void DesignEngine::rebuildAxes()
+{
+    frequencyAxis = linspace (fs * 0.5, NFFT / 2 + 1);
+    timeAxis = linspace ((double) (NFFT - 1), NFFT) / fs * 1000.0;
+}
+
+void DesignEngine::resetDesign()
+{
+    NFFT = 4096;
+    fs = 48000.0;
+    rebuildAxes();
+    projectFilePath = {};
+
+    const auto n = NFFT;
+    const auto numBins = NFFT / 2 + 1;
+
+    inputData.windowType = WindowType::none;
+    inputData.windowLength = n;
+    inputData.shift = 0;
+    inputData.refLevel = 80.0;
+    inputData.fileName = {};
+    inputData.minimumPhase = false;
+    const Complex level (std::pow (10.0, inputData.refLevel / 20.0), 0.0);
+    unitImpulse (inputData.impulseResponse, n);
+    fillVector (inputData.measuredSpectrum, numBins, level);
+    unitImpulse (inputData.shiftedImpulseResponse, n);
+    fillVector (inputData.spectrum, numBins, level);
+    fillVector (inputData.window, n, 1.0);
+    inputChanged = true;
+
+    targetData.targetMagnitude = TargetMagnitudeType::none;
+    targetData.targetPhase = TargetPhaseType::none;
+    targetData.fminMagnitude = 93.75;
+    targetData.fmaxMagnitude = 24000.0;
+    targetData.nominalTargetLevel = 80.0;
+    targetData.limitBoostCut = 12.0;
+    targetData.fminPhase = 93.75;
+    targetData.fmaxPhase = 24000.0;
+    fillVector (targetData.response, numBins, Complex());
+    targetData.userDefinedMagFreq = {};
+    targetData.userDefinedMag = {};
+    targetData.userDefinedPhiFreq = {};
+    targetData.userDefinedPhi = {};
+    targetChanged = true;
+
+    filterData.windowType = WindowType::none;
+    filterData.windowLength = n;
+    filterData.windowShift = 0;
+    filterData.minimumPhase = false;
+    filterData.numUserValues = 0;
+    filterData.numIIRs = 0;
+    unitImpulse (filterData.impulseResponse, n);
+    unitImpulse (filterData.coefficients, n);
+    fillVector (filterData.window, n, 1.0);
+    fillVector (filterData.response, numBins, Complex (1.0, 0.0));
+    fillVector (filterData.correction, numBins, Complex (1.0, 0.0));
+    fillVector (filterData.coefficientSpectrum, numBins, Complex (1.0, 0.0));
+    filterData.fi = {};
+    filterData.mag = {};
+    filterData.phi = {};
+    filterData.type = {};
+    filterData.gain = {};
+    filterData.freq = {};
+    filterData.q = {};
+    filterChanged = true;
+}
+
+//==============================================================================
+void DesignEngine::calculateInputFromMeasurement()
+{
+    const auto n = NFFT;
+    const auto numBins = n / 2 + 1;
+
+    if (inputData.fileName.isEmpty())
+    {
+        fillVector (inputData.measuredSpectrum, numBins, Complex (1.0, 0.0));
+        unitImpulse (inputData.impulseResponse, n);
+        return;
+    }
+
+    // The import stores three vectors of one length; should they differ, the points they all hold
+    // are used. A spline needs two points: with fewer the measurement is silence.
+    const auto numPoints = std::min ({ inputData.fi.length(), inputData.mag_i.length(), inputData.phi_i.length() });
+    Matrix<double> magnitude (1, numBins), phase (1, numBins);
+
+    if (numPoints >= 2)
+    {
+        auto points = [numPoints] (const Matrix<double>& m)
+        {
+            return m.length() == numPoints ? m
+                                           : Matrix<double> (1, numPoints, std::vector<double> (m.data.begin(), m.data.begin() + (std::ptrdiff_t) numPoints));
+        };
+
+        magnitude = interp1 (points (inputData.fi), points (inputData.mag_i), frequencyAxis, "spline");
+        phase = interp1 (points (inputData.fi), unwrap (points (inputData.phi_i)), frequencyAxis, "spline");
+    }
+
+    inputData.measuredSpectrum = magnitude * exp (timesJ (phase));
+
+    auto full = hermitianExtension (inputData.measuredSpectrum, n) / std::pow (10.0, inputData.refLevel / 20.0);
+
+    if (inputData.minimumPhase)
+        inputData.impulseResponse = realPartOverLength (ifft (minimumPhase (full), n), n);
+    else
+        inputData.impulseResponse = fftshift (realPartOverLength (ifft (full, n), n));
+}
+
+//==============================================================================
+std::int32_t DesignEngine::findPeakPosition (const Matrix<double>& samples) noexcept
+{
+    const auto count = samples.length();
+    std::size_t best = 0;
+    double bestValue = count > 0 ? std::abs (samples.data[0]) : 0.0;
+
+    // A NaN first sample never compares greater, so a later number has to beat it explicitly.
+    bool haveValue = count > 0 && ! std::isnan (bestValue);
+
+    for (std::size_t i = 1; i < count; ++i)
+    {
+        const double value = std::abs (samples.data[i]);
+
+        if (std::isnan (value))
+            continue;
+
+        if (! haveValue || value > bestValue)
+        {
+            best = i;
+            bestValue = value;
+            haveValue = true;
+        }
+    }
+
+    return toInt32Saturated ((std::int64_t) best + 1);
+}
+
+void DesignEngine::calculate (bool recompute)
+{
+    if (recompute)
+    {
+        calculateInputStage();
+        calculateTargetStage();
+        calculateCorrectionStage();
+        calculateFilterStage();
+    }
+
+    designCalculated();
+}
+
+void DesignEngine::calculateInputStage()
+{
+    const auto n = NFFT;
+    const auto h = n / 2;
+    const double g = std::pow (10.0, inputData.refLevel / 20.0);
+    const auto& source = inputData.impulseResponse;
+    const auto sourceLength = std::min<std::size_t> (source.length(), n);
+
+    // Circular shift: y[(i + s) mod n] = x[i].
+    fillVector (inputData.shiftedImpulseResponse, n, 0.0);
+    const auto s = (std::int64_t) inputData.shift;
+    const auto shiftModN = (std::size_t) (((s % (std::int64_t) n) + (std::int64_t) n) % (std::int64_t) n);
+
+    for (std::size_t i = 0; i < sourceLength; ++i)
+        inputData.shiftedImpulseResponse.data[(i + shiftModN) % n] = source.data[i];
+
+    const auto peak = findPeakPosition (inputData.shiftedImpulseResponse);
+
+    // Input window.
+    auto& window = inputData.window;
+    fillVector (window, n, 1.0);
+    const auto length = inputData.windowLength;
+
+    if (inputData.windowType == WindowType::hann)
+    {
+        // Centred on the peak: moved by p - L/2, with L as a signed 32-bit count halved toward zero.
+        const auto halfLength = (std::int64_t) std::min<std::uint64_t> (length, (std::uint64_t) std::numeric_limits<std::int32_t>::max()) / 2;
+        window = shiftSamples (hannWindowAtStart (n, length), limitedShift ((std::int64_t) peak - halfLength, n));
+    }
+    else if (inputData.windowType == WindowType::hann50)
+    {
+        // Ones before the peak sample, the falling half from the peak on.
+        writeFallingHalfHann (window, (std::uint64_t) std::max (peak - 1, 0), length);
+    }
+
+    Matrix<double> windowed (1, n);
+
+    for (std::size_t i = 0; i < n; ++i)
+        windowed.data[i] = window.data[i] * inputData.shiftedImpulseResponse.data[i];
+
+    // A measurement's response is centred at h unless it was made minimum phase: time 0 goes back to
+    // index 0 before the transform.
+    if (! inputData.minimumPhase && inputData.fileName.isNotEmpty())
+        windowed = fftshift (windowed);
+
+    const auto spectrum = fft (Matrix<Complex> (windowed), n);
+    makeVector (inputData.spectrum, h + 1);
+
+    for (std::size_t k = 0; k <= h; ++k)
+        inputData.spectrum.data[k] = Complex (spectrum.data[k].real() * g, spectrum.data[k].imag() * g);
+}
+
+void DesignEngine::calculateTargetStage()
+{
+    const auto& S = inputData.spectrum;
+    const auto numBins = S.length();
+    const double g = std::pow (10.0, inputData.refLevel / 20.0);
+    const double* f = frequencyAxis.data.data();
+    const auto numFrequencies = std::min (numBins, frequencyAxis.length());
+
+    targetData.response = S;
+    targetData.bandResponse = S;
+    auto& T = targetData.response;
+
+    const auto magnitudeType = targetData.targetMagnitude;
+    const auto phaseType = targetData.targetPhase;
+
+    if (magnitudeType == TargetMagnitudeType::none && phaseType == TargetPhaseType::none)
+        return;
+
+    bool haveMagnitudeBand = false, havePhaseBand = false;
+    double magnitudeLow = 0, magnitudeHigh = 0, phaseLow = 0, phaseHigh = 0;
+
+    if (magnitudeType == TargetMagnitudeType::flat)
+    {
+        haveMagnitudeBand = true;
+        magnitudeLow = targetData.fminMagnitude;
+        magnitudeHigh = targetData.fmaxMagnitude;
+
+        for (std::size_t k = 0; k < numFrequencies; ++k)
+        {
+            if (inClosedBand (f[k], magnitudeLow, magnitudeHigh))
+            {
+                const double magnitude = std::hypot (S.data[k].real(), S.data[k].imag());
+                T.data[k] = Complex (g * S.data[k].real() / magnitude, g * S.data[k].imag() / magnitude);
+            }
+        }
+    }
+    else if (magnitudeType == TargetMagnitudeType::userDefined && targetData.userDefinedMag.length() >= 2)
+    {
+        const auto& x = targetData.userDefinedMagFreq;
+        const UserCurve curve (x, targetData.userDefinedMag);
+        haveMagnitudeBand = true;
+        magnitudeLow = x.data[0];
+        magnitudeHigh = x.data[x.length() - 1];
+
+        for (std::size_t k = 0; k < numFrequencies; ++k)
+        {
+            if (inClosedBand (f[k], magnitudeLow, magnitudeHigh))
+            {
+                const double levelDb = curve.evaluate (f[k]);
+                const double magnitude = g * std::pow (10.0, levelDb / 20.0);
+                const double angle = std::atan2 (S.data[k].imag(), S.data[k].real());
+                T.data[k] = Complex (magnitude * std::cos (angle), magnitude * std::sin (angle));
+            }
+        }
+    }
+
+    auto applyPhase = [&] (std::size_t k, double angle)
+    {
+        const double magnitude = std::hypot (T.data[k].real(), T.data[k].imag());
+        T.data[k] = Complex (magnitude * std::cos (angle), magnitude * std::sin (angle));
+    };
+
+    if (phaseType == TargetPhaseType::zero)
+    {
+        havePhaseBand = true;
+        phaseLow = targetData.fminPhase;
+        phaseHigh = targetData.fmaxPhase;
+
+        for (std::size_t k = 0; k < numFrequencies; ++k)
+            if (inClosedBand (f[k], phaseLow, phaseHigh))
+                T.data[k] = Complex (std::hypot (T.data[k].real(), T.data[k].imag()), 0.0);
+    }
+    else if (phaseType == TargetPhaseType::minimum)
+    {
+        havePhaseBand = true;
+        phaseLow = targetData.fminPhase;
+        phaseHigh = targetData.fmaxPhase;
+
+        // An input imported as minimum phase already has the phase wanted.
+        const auto X = inputData.minimumPhase ? S : minimumPhase (S);
+
+        for (std::size_t k = 0; k < numFrequencies && k < X.length(); ++k)
+            if (inClosedBand (f[k], phaseLow, phaseHigh))
+                applyPhase (k, std::atan2 (X.data[k].imag(), X.data[k].real()));
+    }
+    else if (phaseType == TargetPhaseType::userDefined && targetData.userDefinedPhi.length() >= 2)
+    {
+        const auto& x = targetData.userDefinedPhiFreq;
+        const UserCurve curve (x, targetData.userDefinedPhi);
+        havePhaseBand = true;
+        phaseLow = x.data[0];
+        phaseHigh = x.data[x.length() - 1];
+
+        for (std::size_t k = 0; k < numFrequencies; ++k)
+            if (inClosedBand (f[k], phaseLow, phaseHigh))
+                applyPhase (k, curve.evaluate (f[k]) * 2.0 * pi / 360.0);
+    }
+
+    // The band drawn for the target: from the lower of the two low ends to the higher of the high
+    // ends, over the parts that have a band.
+    std::vector<double> bandFrequencies;
+    std::vector<Complex> bandResponse;
+
+    for (std::size_t k = 0; k < numFrequencies; ++k)
+    {
+        const bool aboveLow = (haveMagnitudeBand && f[k] >= magnitudeLow) || (havePhaseBand && f[k] >= phaseLow);
+        const bool belowHigh = (haveMagnitudeBand && f[k] <= magnitudeHigh) || (havePhaseBand && f[k] <= phaseHigh);
+
+        if (aboveLow && belowHigh)
+        {
+            bandFrequencies.push_back (f[k]);
+            bandResponse.push_back (T.data[k]);
+        }
+    }
+
+    const auto count = bandFrequencies.size();
+    targetData.bandFrequencies = Matrix<double> (1, count, std::move (bandFrequencies));
+    targetData.bandResponse = Matrix<Complex> (1, count, std::move (bandResponse));
+}
+
+void DesignEngine::calculateCorrectionStage()
+{
+    const auto& S = inputData.spectrum;
+    const auto& T = targetData.response;
+    const auto numBins = T.length();
+    auto& correction = filterData.correction;
+    makeVector (correction, numBins);
+
+    for (std::size_t k = 0; k < numBins; ++k)
+    {
+        // A bin without input (S = 0) or with a non-finite target cannot be corrected: it is left as
+        // it is, so one bad bin does not turn the whole filter into NaN.
+        const auto value = k < S.length() ? T.data[k] / S.data[k] : Complex (1.0, 0.0);
+        correction.data[k] = isFinite (value) ? value : Complex (1.0, 0.0);
+    }
+
+    const auto magnitudeType = targetData.targetMagnitude;
+
+    if (magnitudeType == TargetMagnitudeType::none || magnitudeType == TargetMagnitudeType::userDefined)
+        return;
+
+    const double limit = targetData.limitBoostCut;
+    const double up = std::pow (10.0, limit / 20.0);
+    const double down = std::pow (10.0, -limit / 20.0);
+    const double* f = frequencyAxis.data.data();
+    const auto numFrequencies = std::min (numBins, frequencyAxis.length());
+
+    for (std::size_t k = 0; k < numFrequencies; ++k)
+    {
+        if (! inClosedBand (f[k], targetData.fminMagnitude, targetData.fmaxMagnitude))
+            continue;
+
+        auto& c = correction.data[k];
+        const double magnitude = std::hypot (c.real(), c.imag());
+
+        // A correction of exactly 0 has no phase to keep and stays 0.
+        if (magnitude == 0.0)
+            continue;
+
+        const double levelDb = 20.0 * std::log10 (magnitude);
+
+        if (levelDb > limit)
+        {
+            const double factor = up / magnitude;
+            c = Complex (c.real() * factor, c.imag() * factor);
+        }
+
+        if (levelDb < -limit)
+        {
+            const double factor = down / std::hypot (c.real(), c.imag());
+            c = Complex (c.real() * factor, c.imag() * factor);
+        }
+    }
+}
+
+void DesignEngine::calculateFilterStage()
+{
+    const auto n = NFFT;
+    const auto h = n / 2;
+
+    calculateFilterResponse();
+    filterData.response = filterData.response * filterData.correction;
+
+    auto full = hermitianExtension (filterData.response, n);
+
+    if (filterData.minimumPhase)
+        filterData.impulseResponse = realPartOverLength (ifft (minimumPhase (full), n), n);
+    else
+        filterData.impulseResponse = fftshift (realPartOverLength (ifft (full, n), n));
+
+    // Filter window.
+    auto& window = filterData.window;
+    fillVector (window, n, 1.0);
+    const auto length = filterData.windowLength;
+    const auto shift = (std::int64_t) filterData.windowShift;
+
+    if (filterData.windowType == WindowType::hann)
+    {
+        window = shiftSamples (hannWindowAtStart (n, length), limitedShift (shift, n));
+    }
+    else if (filterData.windowType == WindowType::hann50)
+    {
+        // Ones up to the 1-based place s + h, the falling half after it.
+        writeFallingHalfHann (window, (std::uint64_t) std::clamp<std::int64_t> (shift + (std::int64_t) h, 0, (std::int64_t) n), length);
+    }
+
+    makeVector (filterData.coefficients, n);
+
+    for (std::size_t i = 0; i < n; ++i)
+        filterData.coefficients.data[i] = window.data[i] * filterData.impulseResponse.data[i];
+
+    const auto spectrum = filterData.minimumPhase ? fft (Matrix<Complex> (filterData.coefficients), n)
+                                                  : fft (Matrix<Complex> (fftshift (filterData.coefficients)), n);
+    makeVector (filterData.coefficientSpectrum, h + 1);
+
+    for (std::size_t k = 0; k <= h; ++k)
+        filterData.coefficientSpectrum.data[k] = spectrum.data[k];
+}
+
+void DesignEngine::calculateFilterResponse()
+{
+    const auto numBins = frequencyAxis.length();
+
+    if (getFilterResponseSelection() != FilterResponseType::userDefined)
+    {
+        fillVector (filterData.response, numBins, Complex (1.0, 0.0));
+        return;
+    }
+
+    auto response = calculateUserPointsResponse (filterData.fi, filterData.mag, filterData.phi,
+                                                 filterData.numUserValues, frequencyAxis);
+
+    if (filterData.numIIRs != 0)
+        response = std::move (response) * calculateIirCascadeResponse (filterData.type, filterData.gain, filterData.freq,
+                                                                        filterData.q, frequencyAxis, fs);
+
+    filterData.response = std::move (response);
+}
