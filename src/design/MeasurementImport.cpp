@@ -162,7 +162,8 @@ private:
     {
         // Keep the unfinished line at the front of the block, then read more behind it.
         const auto kept = filled - lineStart;
-        std::memmove (block.data(), block.data() + lineStart, kept);
+        if (kept > 0)
+            std::memmove (block.data(), block.data() + lineStart, kept);
         filled = kept;
         scan = kept;
         lineStart = 0;

@@ -1,5 +1,6 @@
 #include "workspace/DialogImportSetup.h"
 
+#include "ModalScript.h"
 #include "ModalTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -119,16 +120,22 @@ TEST (DialogImportSetup, UnknownUnitIdsShowNoSelection)
 TEST (DialogImportSetup, OkEndsTheModalRunWithOneAndKeepsTheEdits)
 {
     Settings settings;
-    auto form = std::make_unique<DialogImportSetup> (&settings.magnitudeUnits, &settings.phaseUnits,
-                                                     &settings.delimiter, &settings.targetLevel, &settings.minimumPhase);
+    juce::DialogWindow::LaunchOptions options;
+    options.content.setOwned (new DialogImportSetup (&settings.magnitudeUnits, &settings.phaseUnits,
+                                                     &settings.delimiter, &settings.targetLevel,
+                                                     &settings.minimumPhase));
+    options.useNativeTitleBar = true;
 
-    const auto result = modaltest::runFormAndAct<DialogImportSetup> (std::move (form),
-                                                                      [] (DialogImportSetup& open, juce::DialogWindow&)
+    ModalScript script;
+    script.then ([] (juce::Component& modal)
     {
-        open.comboBoxPhaseUnits->setSelectedId (2, juce::sendNotificationSync);
-        open.textButtonOk->triggerClick();
+        auto* open = modaltest::dialogContent<DialogImportSetup> (modal);
+        ASSERT_NE (open, nullptr);
+        open->comboBoxPhaseUnits->setSelectedId (2, juce::sendNotificationSync);
+        open->textButtonOk->triggerClick();
     });
 
-    EXPECT_EQ (result, 1);
+    EXPECT_EQ (options.runModal(), 1);
+    EXPECT_EQ (script.remaining(), 0u);
     EXPECT_EQ (settings.phaseUnits, 2);
 }
