@@ -1,8 +1,10 @@
 #include "design/DesignEngine.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 /*  The project document: one JSON object with "Talvo Version", "fs", "NFFT" and the three blocks
@@ -150,8 +152,10 @@ namespace
         return true;
     }
 
-    /** Reads a number held as text, as the JSON var would, without letting an absurd exponent reach
-        the number reader; "nan" and "-nan" keep their sign. */
+    /** Reads a number held as text: "nan" and "-nan" keep their sign, a plain decimal or exponent
+        number is read exactly (the writer stores numbers below 1e-307, which the JSON reader would
+        flush to zero, as text), and anything else as the JSON var would read it, without letting an
+        absurd exponent reach that reader. */
     double textToDouble (const juce::String& text)
     {
         const auto trimmed = text.trim();
@@ -161,6 +165,13 @@ namespace
 
         if (trimmed.equalsIgnoreCase ("-nan"))
             return -std::numeric_limits<double>::quiet_NaN();
+
+        const auto* start = trimmed.toRawUTF8();
+        const auto* end = start + std::strlen (start);
+        double value = 0.0;
+
+        if (const auto [ptr, error] = std::from_chars (start, end, value); error == std::errc() && ptr == end)
+            return value;
 
         const auto exponentAt = trimmed.indexOfAnyOf ("eE");
 
@@ -173,7 +184,7 @@ namespace
                 ++count;
 
             if (count > maxExponentDigits)
-                return std::strtod (trimmed.toRawUTF8(), nullptr);
+                return std::strtod (start, nullptr);
         }
 
         return text.getDoubleValue();
@@ -398,8 +409,8 @@ namespace
 
     //==============================================================================
     /** A number that reads back bit for bit: the shortest text that round-trips, always marked as a
-        fraction or exponent so that the reader takes it as a double (and keeps -0.0), and NaN and the
-        infinities as the texts "nan", "-nan", "inf" and "-inf". */
+        fraction or exponent so that the reader takes it as a double (and keeps -0.0); NaN, the
+        infinities and numbers too small for the JSON reader as texts ("nan", "-inf", "5e-324"). */
     juce::String numberText (double x)
     {
         if (std::isnan (x))
@@ -412,18 +423,27 @@ namespace
         auto result = std::to_chars (buffer, buffer + sizeof (buffer), x);
         std::string text (buffer, result.ptr);
 
-        if (text.find_first_of (".e") == std::string::npos)
+        // The JSON reader flushes numbers with a decimal exponent below -308 to zero: such tiny values
+        // are kept as text, which the document reader reads exactly.
+        if (x != 0.0 && std::abs (x) < 1e-307)
+            return "\"" + juce::String (text) + "\"";
+
+        // The JSON reader keeps 18 digits of a number, counting zeros after the decimal point, and
+        // takes a plain run of digits as an integer: fixed notation that would lose digits goes to
+        // exponent notation, and whole numbers get a ".0".
+        const auto firstSignificant = text.find_first_not_of ("-0.");
+        const auto numDigits = std::count_if (text.begin() + (std::ptrdiff_t) std::min (firstSignificant, text.size()), text.end(),
+                                              [] (char c) { return c >= '0' && c <= '9'; });
+        const bool isFixed = text.find ('e') == std::string::npos;
+
+        if (isFixed && (numDigits > 16 || (text.find ('.') != std::string::npos && text.size() - text.find ('.') > 17)))
         {
-            // A plain run of digits: keep it short enough for the reader's integer accumulator.
-            if (text.size() > 16)
-            {
-                result = std::to_chars (buffer, buffer + sizeof (buffer), x, std::chars_format::scientific);
-                text.assign (buffer, result.ptr);
-            }
-            else
-            {
-                text += ".0";
-            }
+            result = std::to_chars (buffer, buffer + sizeof (buffer), x, std::chars_format::scientific);
+            text.assign (buffer, result.ptr);
+        }
+        else if (isFixed && text.find ('.') == std::string::npos)
+        {
+            text += ".0";
         }
 
         return juce::String (text);

@@ -1,0 +1,561 @@
+#include "DesignTestSupport.h"
+
+#include "design/IirFilterType.h"
+
+#include <limits>
+#include <random>
+
+using namespace designtest;
+
+namespace
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+
+    /** A folder of its own for one test, removed afterwards. */
+    struct ScratchFolder
+    {
+        ScratchFolder() : folder (juce::File::createTempFile ("talvo-doc"))
+        {
+            folder.createDirectory();
+        }
+
+        ~ScratchFolder() { folder.deleteRecursively(); }
+
+        juce::File file (const juce::String& name) const { return folder.getChildFile (name); }
+
+        juce::File folder;
+    };
+
+    /** A document of the engine's current design, with one key's value text replaced (or the key
+        removed when replacement is empty). */
+    juce::String withValue (const juce::String& document, const juce::String& key, const juce::String& replacement)
+    {
+        juce::StringArray lines;
+        lines.addLines (document);
+        const auto prefix = "\"" + key + "\": ";
+
+        for (int i = 0; i < lines.size(); ++i)
+        {
+            const auto trimmed = lines[i].trimStart();
+
+            if (! trimmed.startsWith (prefix) || trimmed.endsWith ("{"))
+                continue;
+
+            const bool hadComma = trimmed.endsWithChar (',');
+
+            if (replacement.isEmpty())
+            {
+                lines.remove (i);
+                if (! hadComma && i > 0)     // the line before now ends the object
+                    lines.set (i - 1, lines[i - 1].upToLastOccurrenceOf (",", false, false));
+            }
+            else
+            {
+                lines.set (i, lines[i].upToFirstOccurrenceOf (prefix, true, false) + replacement + (hadComma ? "," : ""));
+            }
+
+            return lines.joinIntoString ("\n");
+        }
+
+        ADD_FAILURE() << "no key " << key;
+        return {};
+    }
+
+    juce::String withValue (const DesignEngine& e, const juce::String& key, const juce::String& replacement)
+    {
+        return withValue (e.createProjectText(), key, replacement);
+    }
+
+    /** Everything a refused document must leave alone. */
+    struct Snapshot
+    {
+        explicit Snapshot (const DesignEngine& e)
+            : text (e.createProjectText()), path (e.projectFilePath), coefficients (e.filterData.coefficients.data),
+              axis (e.frequencyAxis.data), impulse (e.inputData.impulseResponse.data), axesChanged (e.axesChanged)
+        {
+        }
+
+        bool operator== (const Snapshot& o) const
+        {
+            return text == o.text && path == o.path && coefficients == o.coefficients && axis == o.axis
+                   && impulse == o.impulse && axesChanged == o.axesChanged;
+        }
+
+        juce::String text, path;
+        std::vector<double> coefficients, axis, impulse;
+        bool axesChanged;
+    };
+
+    /** A loaded, computed design that refused documents must not disturb. */
+    void loadSomething (TestEngine& e)
+    {
+        e.fs = 44100.0;
+        e.NFFT = 1024;
+        e.rebuildAxes();
+        e.inputData.fileName = "room.txt";
+        e.inputData.fi = row ({ 0, 100, 1000, 22100, 22200 });
+        e.inputData.mag_i = row ({ 0, 3000, 9000, 9000, 9000 });
+        e.inputData.phi_i = row ({ 0, -1, -2, -2, -2 });
+        e.targetData.targetMagnitude = TargetMagnitudeType::flat;
+        e.filterData.filterType = FilterResponseType::userDefined;
+        e.filterData.numIIRs = 1;
+        e.filterData.type = Matrix<std::size_t> (1, 1, { (std::size_t) IirFilterType::peq });
+        e.filterData.gain = row ({ 3.0 });
+        e.filterData.freq = row ({ 500.0 });
+        e.filterData.q = row ({ 2.0 });
+        e.projectFilePath = "/somewhere/loaded.tlvProj";
+        e.calculateInputFromMeasurement();
+        e.calculate (true);
+    }
+
+    //==============================================================================
+    double randomDouble (std::mt19937_64& random)
+    {
+        switch (random() % 8)
+        {
+            case 0:  { const std::uint64_t bits = random(); double d; std::memcpy (&d, &bits, 8); return std::isnan (d) ? 0.1 : d; }
+            case 1:  return std::uniform_real_distribution<double> (-1e6, 1e6) (random);
+            case 2:  return std::ldexp (std::uniform_real_distribution<double> (-1, 1) (random), (int) (random() % 2100) - 1075);
+            case 3:  { const double specials[] = { 0.0, -0.0, inf, -inf, nan, -nan, 5e-324, 1.7976931348623157e308, 0.1, 1e16, 1.2345678901234567e19 };
+                       return specials[random() % std::size (specials)]; }
+            default: return std::uniform_real_distribution<double> (-100, 24000) (random);
+        }
+    }
+
+    Matrix<double> randomVector (std::mt19937_64& random, std::size_t n)
+    {
+        Matrix<double> m (1, n);
+        for (auto& v : m.data)
+            v = randomDouble (random);
+        return m;
+    }
+
+    /** A design with every stored field random, within what a document can hold. */
+    void randomise (DesignEngine& e, std::mt19937_64& random)
+    {
+        auto count = [&random] (std::size_t most) { return (std::size_t) (random() % most) + 1; };
+        auto int32 = [&random] (std::int64_t low, std::int64_t high) { return (std::int32_t) (low + (std::int64_t) (random() % (std::uint64_t) (high - low + 1))); };
+
+        e.NFFT = DesignEngine::nfftSizes[random() % std::size (DesignEngine::nfftSizes)];
+        e.fs = std::uniform_real_distribution<double> (1.0, 384000.0) (random);
+        const auto n = (std::int64_t) e.NFFT;
+
+        e.inputData.refLevel = randomDouble (random);
+        e.inputData.shift = int32 (-n, n);
+        e.inputData.windowLength = (std::uint64_t) int32 (0, n);
+        e.inputData.windowType = int32 (1, 5);
+        e.inputData.fileName = random() % 3 == 0 ? juce::String() : juce::String (juce::CharPointer_UTF8 ("/m\xc3\xa4ssung \"eins\"\\\t\xe2\x82\xac")) + juce::String ((int) random());
+        e.inputData.minimumPhase = random() % 2 == 0;
+        const auto numPoints = random() % 4 == 0 ? 1 : count (40);
+        e.inputData.fi = randomVector (random, numPoints);
+        e.inputData.mag_i = randomVector (random, numPoints);
+        e.inputData.phi_i = randomVector (random, numPoints);
+
+        e.targetData.targetMagnitude = int32 (-3, 5);
+        e.targetData.targetPhase = int32 (-3, 5);
+        e.targetData.fminMagnitude = randomDouble (random);
+        e.targetData.fmaxMagnitude = randomDouble (random);
+        e.targetData.nominalTargetLevel = randomDouble (random);
+        e.targetData.limitBoostCut = randomDouble (random);
+        e.targetData.fminPhase = randomDouble (random);
+        e.targetData.fmaxPhase = randomDouble (random);
+        const auto numMag = count (20), numPhi = count (20);
+        e.targetData.userDefinedMagFreq = randomVector (random, numMag);
+        e.targetData.userDefinedMag = randomVector (random, numMag);
+        e.targetData.userDefinedPhiFreq = randomVector (random, numPhi);
+        e.targetData.userDefinedPhi = randomVector (random, numPhi);
+
+        e.filterData.filterType = int32 (-2, 4);
+        e.filterData.windowShift = int32 (-n, n);
+        e.filterData.windowLength = (std::uint64_t) int32 (0, n);
+        e.filterData.windowType = int32 (-2, 5);
+        e.filterData.minimumPhase = random() % 2 == 0;
+        const auto numSections = count (12);
+        e.filterData.type = Matrix<std::size_t> (1, numSections);
+        for (auto& t : e.filterData.type.data)
+            t = random() % 12;
+        e.filterData.gain = randomVector (random, numSections + random() % 3);
+        e.filterData.freq = randomVector (random, numSections);
+        e.filterData.q = randomVector (random, numSections + random() % 3);
+        e.filterData.numIIRs = random() % (numSections + 1);
+        const auto numUser = count (12);
+        e.filterData.fi = randomVector (random, numUser);
+        e.filterData.mag = randomVector (random, numUser + random() % 2);
+        e.filterData.phi = randomVector (random, numUser);
+        e.filterData.numUserValues = random() % (numUser + 1);
+    }
+
+    void expectSameVector (const Matrix<double>& a, const Matrix<double>& b, const char* name)
+    {
+        ASSERT_EQ (a.rows, b.rows) << name;
+        ASSERT_EQ (a.cols, b.cols) << name;
+        for (std::size_t i = 0; i < a.data.size(); ++i)
+            ASSERT_TRUE (sameDouble (a.data[i], b.data[i])) << name << "[" << i << "]: " << a.data[i] << " vs " << b.data[i];
+    }
+
+    void expectSameStoredFields (const DesignEngine& a, const DesignEngine& b)
+    {
+        EXPECT_TRUE (sameDouble (a.fs, b.fs));
+        EXPECT_EQ (a.NFFT, b.NFFT);
+
+        EXPECT_TRUE (sameDouble (a.inputData.refLevel, b.inputData.refLevel)) << a.inputData.refLevel << " vs " << b.inputData.refLevel;
+        EXPECT_EQ (a.inputData.shift, b.inputData.shift);
+        EXPECT_EQ (a.inputData.windowLength, b.inputData.windowLength);
+        EXPECT_EQ (a.inputData.windowType, b.inputData.windowType);
+        EXPECT_EQ (a.inputData.fileName, b.inputData.fileName);
+        EXPECT_EQ (a.inputData.minimumPhase, b.inputData.minimumPhase);
+        expectSameVector (a.inputData.fi, b.inputData.fi, "fi");
+        expectSameVector (a.inputData.mag_i, b.inputData.mag_i, "mag_i");
+        expectSameVector (a.inputData.phi_i, b.inputData.phi_i, "phi_i");
+
+        const auto& ta = a.targetData;
+        const auto& tb = b.targetData;
+        EXPECT_EQ (ta.targetMagnitude, tb.targetMagnitude);
+        EXPECT_EQ (ta.targetPhase, tb.targetPhase);
+        for (auto [x, y] : { std::pair (ta.fminMagnitude, tb.fminMagnitude), std::pair (ta.fmaxMagnitude, tb.fmaxMagnitude),
+                             std::pair (ta.nominalTargetLevel, tb.nominalTargetLevel), std::pair (ta.limitBoostCut, tb.limitBoostCut),
+                             std::pair (ta.fminPhase, tb.fminPhase), std::pair (ta.fmaxPhase, tb.fmaxPhase) })
+            EXPECT_TRUE (sameDouble (x, y)) << x << " vs " << y;
+        expectSameVector (ta.userDefinedMagFreq, tb.userDefinedMagFreq, "userDefinedMagFreq");
+        expectSameVector (ta.userDefinedMag, tb.userDefinedMag, "userDefinedMag");
+        expectSameVector (ta.userDefinedPhiFreq, tb.userDefinedPhiFreq, "userDefinedPhiFreq");
+        expectSameVector (ta.userDefinedPhi, tb.userDefinedPhi, "userDefinedPhi");
+
+        const auto& fa = a.filterData;
+        const auto& fb = b.filterData;
+        EXPECT_EQ (fa.filterType, fb.filterType);
+        EXPECT_EQ (fa.windowShift, fb.windowShift);
+        EXPECT_EQ (fa.windowLength, fb.windowLength);
+        EXPECT_EQ (fa.windowType, fb.windowType);
+        EXPECT_EQ (fa.minimumPhase, fb.minimumPhase);
+        EXPECT_EQ (fa.numUserValues, fb.numUserValues);
+        EXPECT_EQ (fa.numIIRs, fb.numIIRs);
+        EXPECT_EQ (fa.type.data, fb.type.data);
+        EXPECT_EQ (fa.type.cols, fb.type.cols);
+        expectSameVector (fa.gain, fb.gain, "gain");
+        expectSameVector (fa.freq, fb.freq, "freq");
+        expectSameVector (fa.q, fb.q, "q");
+        expectSameVector (fa.fi, fb.fi, "filter fi");
+        expectSameVector (fa.mag, fb.mag, "mag");
+        expectSameVector (fa.phi, fb.phi, "phi");
+    }
+}
+
+//==============================================================================
+TEST (ProjectDocument, RandomDesignsReadBackBitForBit)
+{
+    ScratchFolder scratch;
+    std::mt19937_64 random (20261206);
+
+    for (int trial = 0; trial < 200; ++trial)
+    {
+        TestEngine written;
+        randomise (written, random);
+        const auto file = scratch.file ("design.tlvProj");
+        ASSERT_TRUE (written.writeProject (file).wasOk());
+
+        TestEngine read;
+        const auto result = read.readProject (file.getFullPathName());
+        ASSERT_TRUE (result.wasOk()) << trial << ": " << result.getErrorMessage();
+        EXPECT_EQ (read.projectFilePath, file.getFullPathName());
+        EXPECT_TRUE (read.axesChanged);
+        expectSameStoredFields (written, read);
+
+        if (HasFailure())
+        {
+            ADD_FAILURE() << "trial " << trial << ":\n" << written.createProjectText();
+            break;
+        }
+    }
+}
+
+TEST (ProjectDocument, ReadingRebuildsAxesAndTheInputResponse)
+{
+    TestEngine written;
+    written.fs = 96000.0;
+    written.NFFT = 2048;
+    written.inputData.fileName = "flat.txt";
+    written.inputData.refLevel = 0.0;
+    written.inputData.fi = row ({ 0.0, 1000.0, 48100.0, 48200.0 });
+    written.inputData.mag_i = row ({ 1, 1, 1, 1 });
+    written.inputData.phi_i = row ({ 0, 0, 0, 0 });
+
+    TestEngine read;
+    ASSERT_TRUE (read.readProjectText (written.createProjectText()).wasOk());
+    EXPECT_EQ (read.frequencyAxis.length(), 1025u);
+    EXPECT_EQ (read.frequencyAxis.data[1024], 48000.0);
+    EXPECT_EQ (read.timeAxis.length(), 2048u);
+    EXPECT_NEAR (read.inputData.impulseResponse.data[1024], 1.0, 1e-6);
+    EXPECT_EQ (read.notifications, 0);          // the caller recomputes after refreshing its controls
+    EXPECT_TRUE (read.projectFilePath.isEmpty());
+
+    // One measurement point: no input response is made from it.
+    written.inputData.fi = row ({ 1000.0 });
+    written.inputData.mag_i = row ({ 5.0 });
+    written.inputData.phi_i = row ({ 0.0 });
+    ASSERT_TRUE (read.readProjectText (written.createProjectText()).wasOk());
+    EXPECT_EQ (read.inputData.impulseResponse.data[0], 1.0);
+}
+
+TEST (ProjectDocument, VersionRules)
+{
+    TestEngine e;
+    const auto valid = e.createProjectText();
+
+    for (auto version : { "\"1.0.0\"", "\"1.0\"", "\"1\"", "\"0.9.9\"", "\"\"", "1", "\"1.0.0.7\"", "null", "\"a.b.c\"" })
+        EXPECT_TRUE (e.readProjectText (withValue (e, "Talvo Version", version)).wasOk()) << version;
+
+    for (auto version : { "\"1.0.1\"", "\"1.1\"", "\"2.0.0\"", "\"99999999999.0\"", "1.5" })
+    {
+        const auto result = e.readProjectText (withValue (e, "Talvo Version", version));
+        EXPECT_EQ (result.getErrorMessage(), DesignEngine::newerVersionMessage) << version;
+    }
+
+    EXPECT_EQ (e.readProjectText (withValue (e, "Talvo Version", {})).getErrorMessage(), DesignEngine::notValidFileMessage);
+}
+
+TEST (ProjectDocument, MissingOrOddValuesReadAsTheirDefaults)
+{
+    TestEngine e;
+    e.NFFT = 4096;
+
+    auto readWith = [&e] (const juce::String& key, const juce::String& value)
+    {
+        TestEngine source;
+        const auto text = withValue (source, key, value);
+        EXPECT_TRUE (e.readProjectText (text).wasOk()) << key << " = " << value;
+    };
+
+    readWith ("fi", "[]");
+    EXPECT_EQ (e.inputData.fi.length(), 1u);
+    EXPECT_EQ (e.inputData.fi.data[0], 0.0);
+
+    readWith ("userDefinedMag", {});
+    EXPECT_EQ (e.targetData.userDefinedMag.length(), 1u);
+    readWith ("gain", "[]");
+    EXPECT_EQ (e.filterData.gain.length(), 1u);
+
+    readWith ("type", "[2.9]");
+    EXPECT_EQ (e.filterData.type.data, std::vector<std::size_t> { 2 });
+    readWith ("type", "[true]");
+    EXPECT_EQ (e.filterData.type.data, std::vector<std::size_t> { 1 });
+
+    {
+        TestEngine source;
+        source.filterData.type = Matrix<std::size_t> (1, 3, { 1, 7, 9 });
+        source.filterData.gain = source.filterData.freq = source.filterData.q = row ({ 1, 2, 3 });
+        ASSERT_TRUE (e.readProjectText (source.createProjectText()).wasOk());
+        EXPECT_EQ (e.filterData.type.data, (std::vector<std::size_t> { 1, 7, 9 }));
+    }
+
+    readWith ("shift", "5000");
+    EXPECT_EQ (e.inputData.shift, 4096);
+    readWith ("shift", "-5000.7");
+    EXPECT_EQ (e.inputData.shift, -4096);
+    readWith ("shift", "100");
+    EXPECT_EQ (e.inputData.shift, 100);
+    readWith ("shift", "1e30");
+    EXPECT_EQ (e.inputData.shift, 4096);
+    readWith ("windowShift", "-99999");
+    EXPECT_EQ (e.filterData.windowShift, -4096);
+
+    {
+        TestEngine source;
+        auto text = withValue (source, "windowLength", "9000");     // the input block's comes first
+        ASSERT_TRUE (e.readProjectText (text).wasOk());
+        EXPECT_EQ (e.inputData.windowLength, 4096u);
+    }
+
+    // A missing window type is None for the input, but stays 0 for the filter.
+    {
+        TestEngine source;
+        auto text = withValue (source, "windowType", {});
+        ASSERT_TRUE (e.readProjectText (text).wasOk());
+        EXPECT_EQ (e.inputData.windowType, 1);
+        EXPECT_EQ (e.filterData.windowType, 1);
+
+        juce::StringArray lines;
+        lines.addLines (source.createProjectText());
+        lines.removeString ("        \"windowType\": 1,");
+        ASSERT_TRUE (e.readProjectText (lines.joinIntoString ("\n")).wasOk());
+        EXPECT_EQ (e.inputData.windowType, 1);
+        EXPECT_EQ (e.filterData.windowType, 0);
+    }
+
+    readWith ("refLevel", "\"-inf\"");
+    EXPECT_EQ (e.inputData.refLevel, -inf);
+    readWith ("minimumPhase", "\"yes\"");
+    readWith ("fileName", "42");
+    EXPECT_EQ (e.inputData.fileName, "42");
+}
+
+//==============================================================================
+TEST (ProjectDocument, RefusedDocumentsLeaveTheLoadedDesignAlone)
+{
+    TestEngine e;
+    loadSomething (e);
+    const Snapshot before (e);
+    const auto valid = e.createProjectText();
+    const auto tail = valid.substring (valid.indexOf ("\"fs\""));
+
+    struct Case { juce::String name, text; const char* message; };
+    const char* invalid = DesignEngine::notValidFileMessage;
+
+    std::vector<Case> cases = {
+        { "empty", "", invalid },
+        { "blank", "   \n", invalid },
+        { "truncated", valid.substring (0, valid.length() / 2), invalid },
+        { "no closing brace", valid.trimEnd().dropLastCharacters (1), invalid },
+        { "top-level array", "[" + valid + "]", invalid },
+        { "a string", "\"Talvo Version\"", invalid },
+        { "no version key", "{" + tail, invalid },
+        { "only the version", "{ \"Talvo Version\": \"1.0.0\" }", invalid },
+        { "not JSON", "Talvo Version = 1.0.0", invalid },
+        { "newer version", withValue (e, "Talvo Version", "\"1.0.1\""), DesignEngine::newerVersionMessage },
+        { "version 2", withValue (e, "Talvo Version", "\"2.0.0\""), DesignEngine::newerVersionMessage },
+        { "fs zero", withValue (e, "fs", "0"), invalid },
+        { "fs negative", withValue (e, "fs", "-48000.0"), invalid },
+        { "fs NaN", withValue (e, "fs", "\"nan\""), invalid },
+        { "fs infinite", withValue (e, "fs", "\"inf\""), invalid },
+        { "fs missing", withValue (e, "fs", {}), invalid },
+        { "fs a word", withValue (e, "fs", "\"fast\""), invalid },
+        { "NFFT 1000", withValue (e, "NFFT", "1000"), invalid },
+        { "NFFT 16", withValue (e, "NFFT", "16"), invalid },
+        { "NFFT 131072", withValue (e, "NFFT", "131072"), invalid },
+        { "NFFT negative", withValue (e, "NFFT", "-4096"), invalid },
+        { "NFFT huge", withValue (e, "NFFT", "4294971392"), invalid },
+        { "NFFT missing", withValue (e, "NFFT", {}), invalid },
+        { "negative type", withValue (e, "type", "[6, -1]"), invalid },
+        { "NaN type", withValue (e, "type", "[\"nan\"]"), invalid },
+        { "type beyond 64 bits", withValue (e, "type", "[1e30]"), invalid },
+        { "type longer than gain", withValue (withValue (withValue (e, "type", "[6, 6]"), "freq", "[1, 2]"), "q", "[1, 2]"), invalid },
+        { "numIIRs negative", withValue (e, "numIIRs", "-1"), invalid },
+        { "numIIRs above the sections", withValue (e, "numIIRs", "2"), invalid },
+        { "numIIRs huge", withValue (e, "numIIRs", "1e12"), invalid },
+        { "numUserValues negative", withValue (e, "numUserValues", "-3"), invalid },
+        { "numUserValues above points", withValue (e, "numUserValues", "2"), invalid },
+        { "numUserValues huge", withValue (e, "numUserValues", "2147483647"), invalid },
+        { "measurement lengths differ", withValue (e, "mag_i", "[1, 2]"), invalid },
+        { "measurement phase missing", withValue (e, "phi_i", {}), invalid },
+        { "user magnitude lengths differ", withValue (e, "userDefinedMag", "[1, 2, 3]"), invalid },
+        { "user phase lengths differ", withValue (e, "userDefinedPhiFreq", "[10, 20]"), invalid },
+        { "integer literal too long", withValue (e, "refLevel", "123456789012345678901234567890"), invalid },
+        { "exponent too long", withValue (e, "refLevel", "1e123456789012"), invalid },
+        { "nested too deep", "{\"Talvo Version\": \"1.0.0\", \"x\": " + juce::String::repeatedString ("[", 100000) + "}", invalid },
+    };
+
+    for (const auto& c : cases)
+    {
+        const auto result = e.readProjectText (c.text);
+        EXPECT_TRUE (result.failed()) << c.name;
+        EXPECT_EQ (result.getErrorMessage(), juce::String (c.message)) << c.name;
+        EXPECT_TRUE (Snapshot (e) == before) << c.name;
+    }
+
+    // The same through files, with the file checks first.
+    ScratchFolder scratch;
+    EXPECT_EQ (e.readProject ({}).getErrorMessage(), DesignEngine::fileDoesNotExistMessage);
+    EXPECT_EQ (e.readProject (scratch.file ("missing.tlvProj").getFullPathName()).getErrorMessage(), DesignEngine::fileDoesNotExistMessage);
+    EXPECT_EQ (e.readProject (scratch.folder.getFullPathName()).getErrorMessage(), DesignEngine::fileDoesNotExistMessage);
+    const auto truncated = scratch.file ("truncated.tlvProj");
+    truncated.replaceWithText (valid.substring (0, 200));
+    EXPECT_EQ (e.readProject (truncated.getFullPathName()).getErrorMessage(), DesignEngine::notValidFileMessage);
+    EXPECT_TRUE (Snapshot (e) == before);
+
+    // And the valid one still loads.
+    EXPECT_TRUE (e.readProjectText (valid).wasOk());
+}
+
+TEST (ProjectDocument, MutatedDocumentsNeverCrashNorHalfRead)
+{
+    TestEngine e;
+    loadSomething (e);
+    e.NFFT = 256;
+    e.rebuildAxes();
+    const auto valid = e.createProjectText();
+    ASSERT_TRUE (e.readProjectText (valid).wasOk());
+
+    const char* fragments[] = { "[", "]", "{", "}", ",", ":", "\"", "-", ".", "e", "0", "9", "null", "true", "[]", "{}",
+                                "\"nan\"", "\"inf\"", "1e999", "-1", "4096", "65536", "2147483648", "99999999999999999999",
+                                "\\u0000", "\"Talvo Version\"", "\"NFFT\": 64,", "[[[[[[[[", "\xc3\xa4" };
+
+    std::mt19937 random (1234);
+    int accepted = 0;
+
+    for (int trial = 0; trial < 4000; ++trial)
+    {
+        auto text = valid;
+        const int numEdits = 1 + (int) (random() % 3);
+
+        for (int edit = 0; edit < numEdits; ++edit)
+        {
+            const int at = (int) (random() % (unsigned) (text.length() + 1));
+
+            switch (random() % 4)
+            {
+                case 0:  text = text.substring (0, at) + text.substring (at + 1 + (int) (random() % 8)); break;
+                case 1:  text = text.substring (0, at) + juce::String (juce::CharPointer_UTF8 (fragments[random() % std::size (fragments)])) + text.substring (at); break;
+                case 2:  text = text.substring (0, at) + juce::String::charToString ((juce::juce_wchar) (32 + random() % 95)) + text.substring (at + 1); break;
+                default: text = text.substring (0, at); break;
+            }
+        }
+
+        const Snapshot before (e);
+        const auto result = e.readProjectText (text);
+
+        if (result.failed())
+        {
+            ASSERT_TRUE (Snapshot (e) == before) << "refused variant changed the design:\n" << text;
+            continue;
+        }
+
+        ++accepted;
+
+        // Read completely: the same as a fresh engine reading the same text.
+        TestEngine fresh;
+        ASSERT_TRUE (fresh.readProjectText (text).wasOk());
+        ASSERT_EQ (fresh.createProjectText(), e.createProjectText()) << text;
+        ASSERT_TRUE (DesignEngine::isSupportedNfft (e.NFFT));
+        ASSERT_EQ (e.frequencyAxis.length(), e.NFFT / 2 + 1);
+
+        if (accepted % 8 == 0)
+        {
+            e.calculate (true);
+            ASSERT_EQ (e.filterData.coefficients.length(), e.NFFT);
+        }
+
+        ASSERT_TRUE (e.readProjectText (valid).wasOk());
+    }
+
+    EXPECT_GT (accepted, 100);   // the loop must exercise the accepting path too
+}
+
+//==============================================================================
+TEST (ProjectDocument, WritingReplacesTheFileAtomicallyAndReportsFailure)
+{
+    ScratchFolder scratch;
+    TestEngine e;
+    loadSomething (e);
+    const auto file = scratch.file ("design.tlvProj");
+
+    file.replaceWithText ("previous contents");
+    ASSERT_TRUE (e.writeProject (file).wasOk());
+    EXPECT_EQ (file.loadFileAsString(), e.createProjectText());
+    EXPECT_EQ (scratch.folder.getNumberOfChildFiles (juce::File::findFilesAndDirectories), 1);   // no temporary left
+
+    const auto unwritable = scratch.file ("not-a-folder").getChildFile ("design.tlvProj");
+    scratch.file ("not-a-folder").replaceWithText ("a file where a folder should be");
+    const auto result = e.writeProject (unwritable);
+    EXPECT_TRUE (result.failed());
+    EXPECT_TRUE (result.getErrorMessage().contains ("design.tlvProj"));
+
+    EXPECT_TRUE (e.writeProject (scratch.folder).failed());
+    EXPECT_TRUE (scratch.folder.isDirectory());
+    EXPECT_EQ (file.loadFileAsString(), e.createProjectText());
+
+    // Writing reads the design only.
+    const Snapshot before (e);
+    ASSERT_TRUE (e.writeProject (file).wasOk());
+    EXPECT_TRUE (Snapshot (e) == before);
+}
