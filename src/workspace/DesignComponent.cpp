@@ -381,7 +381,10 @@ void DesignComponent::refreshControls()
 
     toggleMinimumPhase->setToggleState (filterData.minimumPhase, notification);
 
-    // Values first, then the ranges (a range change keeps the value inside it).
+    // Ranges first: a slider clamps a value to its current range, so a value set while the range
+    // still belongs to a smaller NFFT would be shown cut to that size.
+    setSliderRangesFromNfft();
+
     sliderShift->setValue (inputData.shift, notification);
     labelShiftTime->setText (timeLabelText (inputData.shift), notification);
     sliderWindowLength->setValue ((double) inputData.windowLength, notification);
@@ -390,8 +393,6 @@ void DesignComponent::refreshControls()
     labelWindowShiftTimeFilter->setText (timeLabelText (filterData.windowShift), notification);
     sliderWindowLengthFilter->setValue ((double) filterData.windowLength, notification);
     labelWindowLengthTimeFilter->setText (timeLabelText ((double) filterData.windowLength), notification);
-
-    setSliderRangesFromNfft();
 }
 
 //==============================================================================
