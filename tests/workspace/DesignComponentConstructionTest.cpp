@@ -1,0 +1,328 @@
+// A new workspace: its children, their texts, items, states and places, painting and re-colouring.
+#include "DesignComponentTestSupport.h"
+
+#include "appearance/ColourPalette.h"
+
+#include <gtest/gtest.h>
+
+using namespace designtest;
+
+namespace
+{
+juce::StringArray itemTexts (const juce::ComboBox& box)
+{
+    juce::StringArray texts;
+    for (int i = 0; i < box.getNumItems(); ++i)
+        texts.add (box.getItemText (i) + "=" + juce::String (box.getItemId (i)));
+    return texts;
+}
+
+struct Range
+{
+    double minimum, maximum, interval;
+};
+
+Range rangeOf (const juce::Slider& s)
+{
+    return { s.getMinimum(), s.getMaximum(), s.getInterval() };
+}
+} // namespace
+
+TEST (DesignComponentConstruction, FortyNamedChildrenInCreationOrder)
+{
+    DesignComponent d;
+    const char* names[] = {
+        "groupInputData", "groupTargetResponse", "groupFilterResponse", "textButtonDefineFilter", "comboBoxFilter",
+        "textButtonLoad", "labelInputFile", "labelShift", "sliderShift", "labelWindow", "comboBoxWindow",
+        "labelWindowLength", "sliderWindowLength", "labelShiftTime", "labelWindowLengthTime",
+        "comboBoxTargetMagnitude", "comboBoxTargetPhase", "textButtonDefineTargetMagnitude",
+        "textButtonDefineTargetPhase", "toggleShowMagnitude", "toggleShowPhases", "labelWindowFilter",
+        "comboBoxWindowFilter", "labelShiftFilter", "sliderWindowShiftFilter", "labelWindowShiftTimeFilter",
+        "labelWindowLengthFilter", "sliderWindowLengthFilter", "labelWindowLengthTimeFilter",
+        "textButtonMaxWindowLengthFilter", "textButtonMaxWindowShiftFilter", "toggleMinimumPhase",
+        "textButtonExport", "labelNFFT", "labelSampleRate", "labelNfftTime", "labelKhz", "toggleButtonUnwarp",
+        "comboBoxNfft", "labelFs"
+    };
+
+    ASSERT_EQ (d.getNumChildComponents(), 40);
+    for (int i = 0; i < 40; ++i)
+    {
+        EXPECT_EQ (d.getChildComponent (i)->getName(), names[i]) << "child " << i;
+        EXPECT_TRUE (d.getChildComponent (i)->isVisible()) << names[i];
+    }
+
+    // The public members are the children themselves, in the same order.
+    EXPECT_EQ (d.getChildComponent (0), d.groupInputData.get());
+    EXPECT_EQ (d.getChildComponent (4), d.comboBoxFilter.get());
+    EXPECT_EQ (d.getChildComponent (38), d.comboBoxNfft.get());
+    EXPECT_EQ (d.getChildComponent (39), d.labelFs.get());
+    EXPECT_EQ (d.getWidth(), 600);
+    EXPECT_EQ (d.getHeight(), 1000);
+}
+
+TEST (DesignComponentConstruction, ComboBoxItemsAndSelections)
+{
+    DesignComponent d;
+
+    EXPECT_EQ (itemTexts (*d.comboBoxFilter), juce::StringArray ("None=1", "User Defined=2"));
+    EXPECT_EQ (itemTexts (*d.comboBoxWindow), juce::StringArray ("None=1", "Hann=2", "Hann 50%=3"));
+    EXPECT_EQ (itemTexts (*d.comboBoxWindowFilter), juce::StringArray ("None=1", "Hann=2", "Hann 50%=3"));
+    EXPECT_EQ (itemTexts (*d.comboBoxTargetMagnitude), juce::StringArray ("None=1", "Flat=2", "User Defined=3"));
+    EXPECT_EQ (itemTexts (*d.comboBoxTargetPhase),
+               juce::StringArray ("None=1", "Phase = 0=2", "Phase = Min=3", "User Defined=4"));
+
+    const auto sizes = itemTexts (*d.comboBoxNfft);
+    ASSERT_EQ (sizes.size(), 12);
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ (sizes[i], juce::String (1 << (i + 5)) + "=" + juce::String (i + 1));
+
+    for (auto* box : { d.comboBoxFilter.get(), d.comboBoxWindow.get(), d.comboBoxWindowFilter.get(),
+                       d.comboBoxTargetMagnitude.get(), d.comboBoxTargetPhase.get() })
+    {
+        EXPECT_EQ (box->getSelectedId(), 1) << box->getName();
+        EXPECT_EQ (box->getText(), "None") << box->getName();
+        EXPECT_FALSE (box->isTextEditable());
+        EXPECT_EQ (box->getTextWhenNoChoicesAvailable(), "(no choices)");
+    }
+
+    EXPECT_EQ (d.comboBoxNfft->getSelectedId(), 8);
+    EXPECT_EQ (d.comboBoxNfft->getText(), "4096");
+
+    // Only the filter-response box names the empty selection.
+    EXPECT_EQ (d.comboBoxFilter->getTextWhenNothingSelected(), "None");
+    EXPECT_EQ (d.comboBoxWindow->getTextWhenNothingSelected(), "");
+    EXPECT_EQ (d.comboBoxNfft->getTextWhenNothingSelected(), "");
+}
+
+TEST (DesignComponentConstruction, TextsAndTimeLabelsShowTheDefaultDesign)
+{
+    DesignComponent d;
+
+    EXPECT_EQ (d.groupInputData->getText(), "Input Data");
+    EXPECT_EQ (d.groupTargetResponse->getText(), "Target Response");
+    EXPECT_EQ (d.groupFilterResponse->getText(), "Filter Response");
+    EXPECT_EQ (d.textButtonLoad->getButtonText(), "Load");
+    EXPECT_EQ (d.textButtonDefineFilter->getButtonText(), "Define");
+    EXPECT_EQ (d.textButtonDefineTargetMagnitude->getButtonText(), "Define");
+    EXPECT_EQ (d.textButtonDefineTargetPhase->getButtonText(), "Define");
+    EXPECT_EQ (d.textButtonMaxWindowLengthFilter->getButtonText(), "Max");
+    EXPECT_EQ (d.textButtonMaxWindowShiftFilter->getButtonText(), "Max");
+    EXPECT_EQ (d.textButtonExport->getButtonText(), "Export");
+    EXPECT_EQ (d.toggleShowMagnitude->getButtonText(), "Show Magnitudes");
+    EXPECT_EQ (d.toggleShowPhases->getButtonText(), "Show Phases");
+    EXPECT_EQ (d.toggleMinimumPhase->getButtonText(), "Minimum Phase Design");
+    EXPECT_EQ (d.toggleButtonUnwarp->getButtonText(), "Unwarp Phases");
+    EXPECT_EQ (d.labelShift->getText(), "Shift");
+    EXPECT_EQ (d.labelShiftFilter->getText(), "Shift");
+    EXPECT_EQ (d.labelWindow->getText(), "Window");
+    EXPECT_EQ (d.labelWindowFilter->getText(), "Window");
+    EXPECT_EQ (d.labelWindowLength->getText(), "Length");
+    EXPECT_EQ (d.labelWindowLengthFilter->getText(), "Length");
+    EXPECT_EQ (d.labelNFFT->getText(), "IR Length");
+    EXPECT_EQ (d.labelSampleRate->getText(), "Sample Rate");
+    EXPECT_EQ (d.labelKhz->getText(), "kHz\n");
+    EXPECT_EQ (d.labelInputFile->getText(), "");
+
+    // The creation texts "0 ms" are replaced by the default design's times.
+    EXPECT_EQ (d.labelFs->getText(), "48000.0");
+    EXPECT_EQ (d.labelNfftTime->getText(), "85.33 ms");
+    EXPECT_EQ (d.labelWindowLengthTime->getText(), "85.33 ms");
+    EXPECT_EQ (d.labelWindowLengthTimeFilter->getText(), "85.33 ms");
+    EXPECT_EQ (d.labelShiftTime->getText(), "0.00 ms");
+    EXPECT_EQ (d.labelWindowShiftTimeFilter->getText(), "0.00 ms");
+}
+
+TEST (DesignComponentConstruction, EnabledStatesFollowTheNoneSelections)
+{
+    DesignComponent d;
+    const juce::Component* disabled[] = {
+        d.textButtonDefineFilter.get(), d.sliderWindowLength.get(), d.labelWindowLengthTime.get(),
+        d.textButtonDefineTargetMagnitude.get(), d.textButtonDefineTargetPhase.get(),
+        d.sliderWindowShiftFilter.get(), d.labelWindowShiftTimeFilter.get(), d.sliderWindowLengthFilter.get(),
+        d.labelWindowLengthTimeFilter.get(), d.textButtonMaxWindowLengthFilter.get(),
+        d.textButtonMaxWindowShiftFilter.get()
+    };
+
+    for (int i = 0; i < d.getNumChildComponents(); ++i)
+    {
+        auto* child = d.getChildComponent (i);
+        const bool shouldBeDisabled = std::find (std::begin (disabled), std::end (disabled), child) != std::end (disabled);
+        EXPECT_EQ (child->isEnabled(), ! shouldBeDisabled) << child->getName();
+    }
+}
+
+TEST (DesignComponentConstruction, TogglesSlidersAndEditableLabels)
+{
+    DesignComponent d;
+
+    EXPECT_TRUE (d.toggleShowMagnitude->getToggleState());
+    EXPECT_TRUE (d.toggleShowPhases->getToggleState());
+    EXPECT_FALSE (d.toggleMinimumPhase->getToggleState()); // switched on at creation, then to the design's value
+    EXPECT_FALSE (d.toggleButtonUnwarp->getToggleState());
+
+    EXPECT_EQ (d.sliderShift->getValue(), 0.0);
+    EXPECT_EQ (d.sliderWindowShiftFilter->getValue(), 0.0);
+    EXPECT_EQ (d.sliderWindowLength->getValue(), 4096.0);
+    EXPECT_EQ (d.sliderWindowLengthFilter->getValue(), 4096.0);
+
+    for (auto* s : { d.sliderShift.get(), d.sliderWindowShiftFilter.get() })
+    {
+        const auto r = rangeOf (*s);
+        EXPECT_EQ (r.minimum, -4096.0) << s->getName();
+        EXPECT_EQ (r.maximum, 4096.0);
+        EXPECT_EQ (r.interval, 1.0);
+    }
+
+    for (auto* s : { d.sliderWindowLength.get(), d.sliderWindowLengthFilter.get() })
+    {
+        const auto r = rangeOf (*s);
+        EXPECT_EQ (r.minimum, 0.0) << s->getName();
+        EXPECT_EQ (r.maximum, 4096.0);
+        EXPECT_EQ (r.interval, 1.0);
+    }
+
+    for (auto* s : { d.sliderShift.get(), d.sliderWindowLength.get(), d.sliderWindowShiftFilter.get(),
+                     d.sliderWindowLengthFilter.get() })
+    {
+        EXPECT_EQ (s->getSliderStyle(), juce::Slider::IncDecButtons);
+        EXPECT_EQ (s->getTextBoxPosition(), juce::Slider::TextBoxLeft);
+        EXPECT_TRUE (s->isTextBoxEditable());
+    }
+
+    for (int i = 0; i < d.getNumChildComponents(); ++i)
+        if (auto* label = dynamic_cast<juce::Label*> (d.getChildComponent (i)))
+        {
+            const bool editable = label == d.labelInputFile.get() || label == d.labelFs.get();
+            EXPECT_EQ (label->isEditableOnSingleClick(), editable) << label->getName();
+            EXPECT_EQ (label->isEditableOnDoubleClick(), editable) << label->getName();
+            EXPECT_FALSE (label->doesLossOfFocusDiscardChanges());
+            EXPECT_EQ (label->getFont().getHeight(), 15.0f);
+        }
+
+    EXPECT_EQ (d.labelShiftTime->getJustificationType(), juce::Justification::centredRight);
+    EXPECT_EQ (d.labelWindowLengthTimeFilter->getJustificationType(), juce::Justification::centredRight);
+    EXPECT_EQ (d.labelNfftTime->getJustificationType(), juce::Justification::centredLeft);
+    EXPECT_FLOAT_EQ (d.labelWindowLengthTimeFilter->getFont().getExtraKerningFactor(), 0.034f);
+}
+
+TEST (DesignComponentConstruction, BuildingNotifiesNobodyAndComputesNothing)
+{
+    ProbeDesignComponent d;
+    dispatchPendingMessages(); // queued notifications would reach the probe's handlers here
+
+    EXPECT_EQ (d.handlerCalls(), 0);
+    EXPECT_TRUE (holdsUncomputedDefaults (d));
+    EXPECT_EQ (d.NFFT, 4096u);
+    EXPECT_EQ (d.fs, 48000.0);
+    EXPECT_EQ (d.filterData.filterType, 1);
+    EXPECT_EQ (d.versionCode, 10000);
+    EXPECT_TRUE (d.inputChanged);
+    EXPECT_FALSE (d.targetChanged);
+    EXPECT_TRUE (d.filterChanged);
+    EXPECT_FALSE (d.axesChanged);
+}
+
+TEST (DesignComponentConstruction, TimeLabelTextHasTwoDecimalsAtTheCurrentRate)
+{
+    DesignComponent d;
+    EXPECT_EQ (d.timeLabelText (4096), "85.33 ms");
+    EXPECT_EQ (d.timeLabelText (0), "0.00 ms");
+    EXPECT_EQ (d.timeLabelText (-48), "-1.00 ms");
+    EXPECT_EQ (d.timeLabelText (8192), "170.67 ms");
+
+    d.fs = 96000.0;
+    EXPECT_EQ (d.timeLabelText (4096), "42.67 ms");
+}
+
+TEST (DesignComponentLayout, FixedRowsAndRightHandButtonsFollowTheWidth)
+{
+    DesignComponent d;
+    d.setSize (400, 900);
+
+    EXPECT_EQ (d.groupInputData->getBounds(), juce::Rectangle<int> (0, 0, 400, 184));
+    EXPECT_EQ (d.groupTargetResponse->getBounds(), juce::Rectangle<int> (0, 184, 400, 114));
+    EXPECT_EQ (d.groupFilterResponse->getBounds(), juce::Rectangle<int> (0, 298, 400, 218));
+    EXPECT_EQ (d.labelInputFile->getBounds(), juce::Rectangle<int> (16, 36, 294, 24));
+    EXPECT_EQ (d.textButtonLoad->getBounds(), juce::Rectangle<int> (320, 36, 64, 24));
+    EXPECT_EQ (d.sliderShift->getBounds(), juce::Rectangle<int> (82, 72, 150, 24));
+    EXPECT_EQ (d.comboBoxWindow->getBounds(), juce::Rectangle<int> (82, 108, 298, 24));
+    EXPECT_EQ (d.labelWindowLengthTime->getBounds(), juce::Rectangle<int> (238, 144, 65, 24));
+    EXPECT_EQ (d.textButtonDefineTargetPhase->getBounds(), juce::Rectangle<int> (320, 256, 64, 24));
+    EXPECT_EQ (d.comboBoxFilter->getBounds(), juce::Rectangle<int> (16, 334, 294, 24));
+
+    // In the filter group the length row lies above the shift row.
+    EXPECT_EQ (d.sliderWindowLengthFilter->getBounds(), juce::Rectangle<int> (82, 406, 120, 24));
+    EXPECT_EQ (d.textButtonMaxWindowLengthFilter->getBounds(), juce::Rectangle<int> (344, 406, 40, 24));
+    EXPECT_EQ (d.labelWindowShiftTimeFilter->getBounds(), juce::Rectangle<int> (208, 442, 65, 24));
+    EXPECT_EQ (d.textButtonMaxWindowShiftFilter->getBounds(), juce::Rectangle<int> (344, 442, 40, 24));
+    EXPECT_EQ (d.toggleMinimumPhase->getBounds(), juce::Rectangle<int> (16, 478, 150, 24));
+    EXPECT_EQ (d.comboBoxNfft->getBounds(), juce::Rectangle<int> (112, 528, 120, 24));
+    EXPECT_EQ (d.labelKhz->getBounds(), juce::Rectangle<int> (232, 564, 150, 24));
+    EXPECT_EQ (d.textButtonExport->getBounds(), juce::Rectangle<int> (16, 600, 368, 24));
+    EXPECT_EQ (d.toggleButtonUnwarp->getBounds(), juce::Rectangle<int> (16, 708, 150, 24));
+}
+
+TEST (DesignComponentLayout, NarrowWidthGivesZeroWidthsAndNegativePositions)
+{
+    DesignComponent d;
+    d.setSize (50, 900);
+
+    EXPECT_EQ (d.labelInputFile->getBounds(), juce::Rectangle<int> (16, 36, 0, 24));
+    EXPECT_EQ (d.comboBoxWindow->getBounds(), juce::Rectangle<int> (82, 108, 0, 24));
+    EXPECT_EQ (d.textButtonExport->getBounds(), juce::Rectangle<int> (16, 600, 18, 24));
+    EXPECT_EQ (d.textButtonLoad->getBounds(), juce::Rectangle<int> (-30, 36, 64, 24));
+    EXPECT_EQ (d.textButtonMaxWindowShiftFilter->getBounds(), juce::Rectangle<int> (-6, 442, 40, 24));
+}
+
+TEST (DesignComponentAppearance, PaintFillsWithTheWindowBackground)
+{
+    DesignComponent d;
+    juce::LookAndFeel_V4 lookAndFeel;
+    lookAndFeel.setColour (juce::ResizableWindow::backgroundColourId, juce::Colour (0xFF123456));
+    d.setLookAndFeel (&lookAndFeel);
+
+    juce::Image image (juce::Image::ARGB, 20, 20, true);
+    {
+        juce::Graphics g (image);
+        d.paint (g);
+    }
+    EXPECT_EQ (image.getPixelAt (10, 10).getARGB(), 0xFF123456u);
+
+    d.setLookAndFeel (nullptr);
+}
+
+TEST (DesignComponentAppearance, LookAndFeelChangeReappliesThePalette)
+{
+    const auto saved = colourPalette;
+    DesignComponent d;
+
+    EXPECT_EQ (d.labelFs->findColour (juce::Label::outlineColourId), colourPalette[ColourPaletteIndex::outline]);
+    EXPECT_EQ (d.textButtonLoad->findColour (juce::TextButton::buttonColourId),
+               colourPalette[ColourPaletteIndex::accent]);
+
+    writeColourPalette (false);
+    d.sendLookAndFeelChange();
+
+    for (auto* label : { d.labelInputFile.get(), d.labelFs.get() })
+    {
+        EXPECT_EQ (label->findColour (juce::Label::outlineColourId), colourPalette[ColourPaletteIndex::outline]);
+        EXPECT_EQ (label->findColour (juce::Label::backgroundColourId),
+                   colourPalette[ColourPaletteIndex::background]);
+    }
+
+    for (auto* button : { d.textButtonExport.get(), d.textButtonLoad.get(), d.textButtonDefineFilter.get(),
+                          d.textButtonDefineTargetMagnitude.get(), d.textButtonDefineTargetPhase.get() })
+    {
+        EXPECT_EQ (button->findColour (juce::TextButton::buttonColourId), colourPalette[ColourPaletteIndex::accent]);
+        EXPECT_EQ (button->findColour (juce::TextButton::buttonOnColourId), colourPalette[ColourPaletteIndex::accent]);
+        EXPECT_EQ (button->findColour (juce::TextButton::textColourOffId),
+                   colourPalette[ColourPaletteIndex::accentText]);
+        EXPECT_EQ (button->findColour (juce::TextButton::textColourOnId),
+                   colourPalette[ColourPaletteIndex::accentText]);
+    }
+
+    // The "Max" buttons take their colours from the look-and-feel.
+    EXPECT_FALSE (d.textButtonMaxWindowLengthFilter->isColourSpecified (juce::TextButton::buttonColourId));
+
+    colourPalette = saved;
+}

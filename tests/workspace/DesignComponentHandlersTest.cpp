@@ -1,0 +1,431 @@
+// The user's changes of combo boxes and sliders: what is stored, what is enabled, what is recomputed.
+#include "DesignComponentTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace designtest;
+
+namespace
+{
+/** A workspace with one recording listener, as the main window has. */
+struct WorkspaceFixture : public ::testing::Test
+{
+    WorkspaceFixture() { d.addListener (&listener); }
+
+    /** Picks an item as the user does: the combo box tells its listeners at once. */
+    void choose (juce::ComboBox& box, int id) { box.setSelectedId (id, juce::sendNotificationSync); }
+
+    void chooseNfft (int size) { choose (*d.comboBoxNfft, nfftItemId (size)); }
+
+    static int nfftItemId (int size)
+    {
+        int id = 1;
+        for (int n = 32; n < size; n *= 2)
+            ++id;
+        return id;
+    }
+
+    void move (juce::Slider& slider, double value) { slider.setValue (value, juce::sendNotificationSync); }
+
+    ProbeDesignComponent d;
+    std::vector<int> log;
+    RecordingListener listener { 1, log };
+};
+
+using DesignComponentComboBoxes = WorkspaceFixture;
+using DesignComponentNfft = WorkspaceFixture;
+using DesignComponentSliders = WorkspaceFixture;
+} // namespace
+
+//==============================================================================
+TEST_F (DesignComponentComboBoxes, InputWindowStoresTypeAndEnablesOnlyTheLengthControls)
+{
+    choose (*d.comboBoxWindow, 3);
+    EXPECT_EQ (d.inputData.windowType, 3);
+    EXPECT_TRUE (d.sliderWindowLength->isEnabled());
+    EXPECT_TRUE (d.labelWindowLengthTime->isEnabled());
+    EXPECT_TRUE (d.inputChanged);
+    EXPECT_EQ (listener.calls, 1);
+    EXPECT_FALSE (holdsUncomputedDefaults (d));
+
+    choose (*d.comboBoxWindow, 2);
+    EXPECT_EQ (d.inputData.windowType, 2);
+
+    choose (*d.comboBoxWindow, 1);
+    EXPECT_EQ (d.inputData.windowType, 1);
+    EXPECT_FALSE (d.sliderWindowLength->isEnabled());
+    EXPECT_FALSE (d.labelWindowLengthTime->isEnabled());
+    EXPECT_TRUE (d.sliderShift->isEnabled()); // the shift stays usable without a window
+    EXPECT_TRUE (d.labelShiftTime->isEnabled());
+    EXPECT_EQ (listener.calls, 3);
+}
+
+TEST_F (DesignComponentComboBoxes, FilterWindowSwitchesAllSixWindowControls)
+{
+    const juce::Component* controls[] = { d.sliderWindowLengthFilter.get(), d.labelWindowLengthTimeFilter.get(),
+                                           d.sliderWindowShiftFilter.get(), d.labelWindowShiftTimeFilter.get(),
+                                           d.textButtonMaxWindowLengthFilter.get(),
+                                           d.textButtonMaxWindowShiftFilter.get() };
+
+    choose (*d.comboBoxWindowFilter, 2);
+    EXPECT_EQ (d.filterData.windowType, 2);
+    for (auto* c : controls)
+        EXPECT_TRUE (c->isEnabled()) << c->getName();
+
+    d.filterChanged = false;
+    choose (*d.comboBoxWindowFilter, 1);
+    EXPECT_EQ (d.filterData.windowType, 1);
+    EXPECT_TRUE (d.filterChanged);
+    for (auto* c : controls)
+        EXPECT_FALSE (c->isEnabled()) << c->getName();
+
+    EXPECT_EQ (listener.calls, 2);
+}
+
+TEST_F (DesignComponentComboBoxes, TargetBoxesStoreTypesAndSwitchTheirDefineButtons)
+{
+    choose (*d.comboBoxTargetMagnitude, 2);
+    EXPECT_EQ (d.targetData.targetMagnitude, 2);
+    EXPECT_TRUE (d.textButtonDefineTargetMagnitude->isEnabled()); // "Flat" can be defined as well
+    EXPECT_TRUE (d.targetChanged);
+
+    choose (*d.comboBoxTargetMagnitude, 3);
+    EXPECT_EQ (d.targetData.targetMagnitude, 3);
+    EXPECT_TRUE (d.textButtonDefineTargetMagnitude->isEnabled());
+
+    choose (*d.comboBoxTargetMagnitude, 1);
+    EXPECT_EQ (d.targetData.targetMagnitude, 1);
+    EXPECT_FALSE (d.textButtonDefineTargetMagnitude->isEnabled());
+
+    for (int id = 2; id <= 4; ++id)
+    {
+        choose (*d.comboBoxTargetPhase, id);
+        EXPECT_EQ (d.targetData.targetPhase, id);
+        EXPECT_TRUE (d.textButtonDefineTargetPhase->isEnabled());
+    }
+
+    choose (*d.comboBoxTargetPhase, 1);
+    EXPECT_EQ (d.targetData.targetPhase, 1);
+    EXPECT_FALSE (d.textButtonDefineTargetPhase->isEnabled());
+    EXPECT_EQ (listener.calls, 7);
+}
+
+TEST_F (DesignComponentComboBoxes, TargetTextWithoutItemStoresNothingAndStillRecomputes)
+{
+    choose (*d.comboBoxTargetMagnitude, 2);
+    d.comboBoxTargetMagnitude->setText ("Something else", juce::dontSendNotification);
+    d.comboBoxChanged (d.comboBoxTargetMagnitude.get());
+
+    EXPECT_EQ (d.targetData.targetMagnitude, 2);
+    EXPECT_TRUE (d.textButtonDefineTargetMagnitude->isEnabled());
+    EXPECT_EQ (listener.calls, 2);
+}
+
+TEST_F (DesignComponentComboBoxes, FilterResponseSelectionDrivesTheSectionAndItsDefineButton)
+{
+    d.filterData.numUserValues = 1;
+    d.filterData.mag.data[0] = -6.0;
+
+    choose (*d.comboBoxFilter, 2);
+    EXPECT_EQ (d.filterData.filterType, 2);
+    EXPECT_TRUE (d.textButtonDefineFilter->isEnabled());
+    EXPECT_TRUE (d.filterChanged);
+    EXPECT_EQ (listener.calls, 1);
+
+    // The section is live: the correction filter is scaled by the user point's -6 dB.
+    const auto gain = std::pow (10.0, -6.0 / 20.0);
+    EXPECT_NEAR (std::abs (d.filterData.coefficientSpectrum.data[100]), gain, 1e-5);
+
+    choose (*d.comboBoxFilter, 1);
+    EXPECT_EQ (d.filterData.filterType, 1);
+    EXPECT_FALSE (d.textButtonDefineFilter->isEnabled());
+    EXPECT_NEAR (std::abs (d.filterData.coefficientSpectrum.data[100]), 1.0, 1e-5);
+}
+
+TEST_F (DesignComponentComboBoxes, FilterResponseWithNothingSelectedStoresZeroAndKeepsTheButton)
+{
+    choose (*d.comboBoxFilter, 2);
+    d.comboBoxFilter->setSelectedId (0, juce::dontSendNotification);
+    d.comboBoxChanged (d.comboBoxFilter.get());
+
+    EXPECT_EQ (d.filterData.filterType, 0);
+    EXPECT_TRUE (d.textButtonDefineFilter->isEnabled());
+    EXPECT_EQ (listener.calls, 2);
+}
+
+TEST_F (DesignComponentComboBoxes, ForeignComboBoxIsIgnored)
+{
+    juce::ComboBox other ("other");
+    other.addItem ("Hann", 2);
+    other.setSelectedId (2, juce::dontSendNotification);
+    d.comboBoxChanged (&other);
+
+    EXPECT_EQ (listener.calls, 0);
+    EXPECT_EQ (d.inputData.windowType, 1);
+}
+
+//==============================================================================
+TEST_F (DesignComponentNfft, ShrinkingClampsShiftsAndLengthsToTheNewSize)
+{
+    d.inputData.shift = -100;
+    d.filterData.windowShift = 3000;
+    d.refreshControls();
+
+    chooseNfft (32);
+
+    EXPECT_EQ (d.NFFT, 32u);
+    EXPECT_EQ (d.labelNfftTime->getText(), "0.67 ms");
+    EXPECT_EQ (d.inputData.shift, -32);
+    EXPECT_EQ (d.inputData.windowLength, 32u);
+    EXPECT_EQ (d.filterData.windowShift, 32);
+    EXPECT_EQ (d.filterData.windowLength, 32u);
+
+    EXPECT_EQ (d.sliderShift->getValue(), -32.0);
+    EXPECT_EQ (d.sliderWindowLength->getValue(), 32.0);
+    EXPECT_EQ (d.sliderWindowShiftFilter->getValue(), 32.0);
+    EXPECT_EQ (d.sliderWindowLengthFilter->getValue(), 32.0);
+    EXPECT_EQ (d.labelShiftTime->getText(), "-0.67 ms");
+    EXPECT_EQ (d.labelWindowLengthTime->getText(), "0.67 ms");
+    EXPECT_EQ (d.labelWindowShiftTimeFilter->getText(), "0.67 ms");
+    EXPECT_EQ (d.labelWindowLengthTimeFilter->getText(), "0.67 ms");
+
+    EXPECT_EQ (d.sliderShift->getMinimum(), -32.0);
+    EXPECT_EQ (d.sliderShift->getMaximum(), 32.0);
+    EXPECT_EQ (d.sliderWindowLength->getMinimum(), 0.0);
+    EXPECT_EQ (d.sliderWindowLength->getMaximum(), 32.0);
+    EXPECT_EQ (d.sliderWindowShiftFilter->getMinimum(), -32.0);
+    EXPECT_EQ (d.sliderWindowLengthFilter->getMaximum(), 32.0);
+
+    // The axes, the computed design and the plots follow the new size.
+    EXPECT_EQ (d.frequencyAxis.length(), 17u);
+    EXPECT_EQ (d.frequencyAxis.data.back(), 24000.0);
+    EXPECT_EQ (d.timeAxis.length(), 32u);
+    EXPECT_EQ (d.filterData.coefficients.length(), 32u);
+    EXPECT_TRUE (d.axesChanged);
+    EXPECT_EQ (listener.calls, 1);
+    EXPECT_EQ (d.comboBoxNfft->getText(), "32");
+}
+
+TEST_F (DesignComponentNfft, CountsWithinTheNewSizeKeepTheirValues)
+{
+    d.inputData.shift = 10;
+    d.inputData.windowLength = 20;
+    d.filterData.windowShift = -5;
+    d.filterData.windowLength = 32;
+    d.refreshControls();
+
+    chooseNfft (32);
+
+    EXPECT_EQ (d.inputData.shift, 10);
+    EXPECT_EQ (d.inputData.windowLength, 20u);
+    EXPECT_EQ (d.filterData.windowShift, -5);
+    EXPECT_EQ (d.filterData.windowLength, 32u);
+    EXPECT_EQ (d.labelWindowLengthTime->getText(), "0.42 ms");
+}
+
+TEST_F (DesignComponentNfft, GrowingKeepsEveryCountAndWidensTheRanges)
+{
+    d.inputData.shift = -4096;
+    d.filterData.windowShift = 1234;
+    d.filterData.windowLength = 1000;
+    d.refreshControls();
+
+    chooseNfft (16384);
+
+    EXPECT_EQ (d.NFFT, 16384u);
+    EXPECT_EQ (d.inputData.shift, -4096);
+    EXPECT_EQ (d.inputData.windowLength, 4096u);
+    EXPECT_EQ (d.filterData.windowShift, 1234);
+    EXPECT_EQ (d.filterData.windowLength, 1000u);
+    EXPECT_EQ (d.sliderShift->getValue(), -4096.0);
+    EXPECT_EQ (d.sliderShift->getMinimum(), -16384.0);
+    EXPECT_EQ (d.sliderWindowLengthFilter->getMaximum(), 16384.0);
+    EXPECT_EQ (d.labelNfftTime->getText(), "341.33 ms");
+    EXPECT_EQ (d.frequencyAxis.length(), 8193u);
+    EXPECT_EQ (d.filterData.coefficients.length(), 16384u);
+    EXPECT_EQ (listener.calls, 1);
+}
+
+TEST_F (DesignComponentNfft, ChoosingTheSizeInUseChangesNothing)
+{
+    d.comboBoxChanged (d.comboBoxNfft.get()); // the box shows 4096, the size in use
+
+    EXPECT_EQ (listener.calls, 0);
+    EXPECT_FALSE (d.axesChanged);
+    EXPECT_TRUE (holdsUncomputedDefaults (d));
+}
+
+TEST_F (DesignComponentNfft, UnofferedSizeTextIsIgnored)
+{
+    d.comboBoxNfft->setText ("100", juce::dontSendNotification);
+    d.comboBoxChanged (d.comboBoxNfft.get());
+
+    EXPECT_EQ (d.NFFT, 4096u);
+    EXPECT_EQ (listener.calls, 0);
+}
+
+//==============================================================================
+TEST_F (DesignComponentSliders, ShiftsAreStoredTruncatedWithTheirTimeLabels)
+{
+    move (*d.sliderShift, -48.0);
+    EXPECT_EQ (d.inputData.shift, -48);
+    EXPECT_EQ (d.labelShiftTime->getText(), "-1.00 ms");
+    EXPECT_TRUE (d.inputChanged);
+
+    d.filterChanged = false;
+    d.sliderWindowShiftFilter->setEnabled (true);
+    move (*d.sliderWindowShiftFilter, 1537.0);
+    EXPECT_EQ (d.filterData.windowShift, 1537);
+    EXPECT_EQ (d.labelWindowShiftTimeFilter->getText(), "32.02 ms");
+    EXPECT_TRUE (d.filterChanged);
+    EXPECT_EQ (listener.calls, 2);
+}
+
+TEST_F (DesignComponentSliders, WindowLengthsAreStored)
+{
+    move (*d.sliderWindowLength, 1024.0);
+    EXPECT_EQ (d.inputData.windowLength, 1024u);
+    EXPECT_EQ (d.labelWindowLengthTime->getText(), "21.33 ms");
+
+    move (*d.sliderWindowLengthFilter, 2048.0);
+    EXPECT_EQ (d.filterData.windowLength, 2048u);
+    EXPECT_EQ (d.labelWindowLengthTimeFilter->getText(), "42.67 ms");
+    EXPECT_EQ (listener.calls, 2);
+}
+
+TEST_F (DesignComponentSliders, ZeroWindowLengthIsRefusedButStillRecomputed)
+{
+    move (*d.sliderWindowLength, 1000.0);
+    d.inputChanged = false;
+
+    move (*d.sliderWindowLength, 0.0);
+    EXPECT_EQ (d.inputData.windowLength, 1000u);
+    EXPECT_EQ (d.sliderWindowLength->getValue(), 1000.0);
+    EXPECT_EQ (d.labelWindowLengthTime->getText(), "20.83 ms");
+    EXPECT_TRUE (d.inputChanged);
+    EXPECT_EQ (listener.calls, 2);
+
+    move (*d.sliderWindowLengthFilter, 0.0);
+    EXPECT_EQ (d.filterData.windowLength, 4096u);
+    EXPECT_EQ (d.sliderWindowLengthFilter->getValue(), 4096.0);
+    EXPECT_EQ (d.labelWindowLengthTimeFilter->getText(), "85.33 ms");
+    EXPECT_EQ (listener.calls, 3);
+}
+
+TEST_F (DesignComponentSliders, WindowLengthAboveNfftIsRefused)
+{
+    // A wider range than the design allows, as a slider could have before a size change.
+    d.sliderWindowLengthFilter->setRange (0.0, 10000.0, 1.0);
+    move (*d.sliderWindowLengthFilter, 4097.0);
+
+    EXPECT_EQ (d.filterData.windowLength, 4096u);
+    EXPECT_EQ (d.sliderWindowLengthFilter->getValue(), 4096.0);
+
+    move (*d.sliderWindowLengthFilter, 4096.0 - 1.0);
+    EXPECT_EQ (d.filterData.windowLength, 4095u);
+}
+
+TEST_F (DesignComponentSliders, ForeignSliderIsIgnored)
+{
+    juce::Slider other ("other");
+    other.setValue (5.0, juce::dontSendNotification);
+    d.sliderValueChanged (&other);
+    EXPECT_EQ (listener.calls, 0);
+}
+
+//==============================================================================
+TEST_F (WorkspaceFixture, RefreshShowsTheStateWithoutNotifyingOrComputing)
+{
+    d.NFFT = 8192;
+    d.rebuildAxes();
+    d.inputData.fileName = "/some/measurement.frd";
+    d.inputData.windowType = 2;
+    d.inputData.shift = -48;
+    d.inputData.windowLength = 8000; // only reachable once the ranges have grown
+    d.targetData.targetMagnitude = 2;
+    d.targetData.targetPhase = 4;
+    d.filterData.filterType = 2;
+    d.filterData.windowType = 0; // a document without it
+    d.filterData.minimumPhase = true;
+    d.filterData.windowLength = 1024;
+    const auto coefficientsBefore = d.filterData.coefficients.data;
+
+    d.refreshControls();
+    dispatchPendingMessages();
+
+    EXPECT_EQ (d.handlerCalls(), 0);
+    EXPECT_EQ (listener.calls, 0);
+    EXPECT_EQ (d.filterData.coefficients.data, coefficientsBefore);
+    EXPECT_EQ (d.inputData.shift, -48); // nothing written back
+    EXPECT_EQ (d.filterData.windowLength, 1024u);
+
+    EXPECT_EQ (d.comboBoxNfft->getText(), "8192");
+    EXPECT_EQ (d.comboBoxNfft->getSelectedId(), 9);
+    EXPECT_EQ (d.labelNfftTime->getText(), "170.67 ms");
+    EXPECT_EQ (d.labelInputFile->getText(), "/some/measurement.frd");
+    EXPECT_EQ (d.comboBoxWindow->getText(), "Hann");
+    EXPECT_TRUE (d.sliderWindowLength->isEnabled());
+    EXPECT_EQ (d.comboBoxTargetMagnitude->getText(), "Flat");
+    EXPECT_EQ (d.comboBoxTargetPhase->getText(), "User Defined");
+    EXPECT_TRUE (d.textButtonDefineTargetMagnitude->isEnabled());
+    EXPECT_TRUE (d.textButtonDefineTargetPhase->isEnabled());
+    EXPECT_EQ (d.comboBoxFilter->getSelectedId(), 2);
+    EXPECT_TRUE (d.textButtonDefineFilter->isEnabled());
+    EXPECT_EQ (d.comboBoxWindowFilter->getSelectedId(), 0);
+    EXPECT_TRUE (d.textButtonMaxWindowShiftFilter->isEnabled());
+    EXPECT_TRUE (d.labelWindowShiftTimeFilter->isEnabled());
+    EXPECT_TRUE (d.toggleMinimumPhase->getToggleState());
+    EXPECT_EQ (d.sliderShift->getValue(), -48.0);
+    EXPECT_EQ (d.labelShiftTime->getText(), "-1.00 ms");
+    EXPECT_EQ (d.sliderWindowLengthFilter->getValue(), 1024.0);
+    EXPECT_EQ (d.sliderWindowLength->getValue(), 8000.0);
+    EXPECT_EQ (d.labelWindowLengthTime->getText(), "166.67 ms");
+    EXPECT_EQ (d.inputData.windowLength, 8000u);
+    EXPECT_EQ (d.sliderShift->getMinimum(), -8192.0);
+    EXPECT_EQ (d.sliderWindowLength->getMaximum(), 8192.0);
+}
+
+TEST_F (WorkspaceFixture, RefreshWithUnknownFilterTypeLeavesTheDefineButtonAlone)
+{
+    d.filterData.filterType = 2;
+    d.refreshControls();
+    ASSERT_TRUE (d.textButtonDefineFilter->isEnabled());
+
+    d.filterData.filterType = 7;
+    d.refreshControls();
+    EXPECT_EQ (d.comboBoxFilter->getSelectedId(), 0);
+    EXPECT_EQ (d.comboBoxFilter->getText(), "");
+    EXPECT_TRUE (d.textButtonDefineFilter->isEnabled());
+
+    d.filterData.filterType = 1;
+    d.refreshControls();
+    EXPECT_FALSE (d.textButtonDefineFilter->isEnabled());
+}
+
+TEST_F (WorkspaceFixture, ResetAndRefreshShowTheDefaultsAgain)
+{
+    chooseNfft (1024);
+    choose (*d.comboBoxWindow, 2);
+    choose (*d.comboBoxWindowFilter, 3);
+    choose (*d.comboBoxTargetPhase, 3);
+    move (*d.sliderShift, 100.0);
+
+    d.resetDesign();
+    d.refreshControls();
+
+    EXPECT_EQ (d.comboBoxNfft->getText(), "4096");
+    EXPECT_EQ (d.labelFs->getText(), "48000.0");
+    EXPECT_EQ (d.labelNfftTime->getText(), "85.33 ms");
+    EXPECT_EQ (d.comboBoxWindow->getText(), "None");
+    EXPECT_EQ (d.comboBoxWindowFilter->getText(), "None");
+    EXPECT_EQ (d.comboBoxTargetPhase->getText(), "None");
+    EXPECT_FALSE (d.textButtonDefineTargetPhase->isEnabled());
+    EXPECT_FALSE (d.sliderWindowLength->isEnabled());
+    EXPECT_FALSE (d.textButtonMaxWindowLengthFilter->isEnabled());
+    EXPECT_EQ (d.sliderShift->getValue(), 0.0);
+    EXPECT_EQ (d.labelShiftTime->getText(), "0.00 ms");
+    EXPECT_EQ (d.sliderWindowLength->getValue(), 4096.0);
+    EXPECT_EQ (d.labelWindowLengthTimeFilter->getText(), "85.33 ms");
+    EXPECT_EQ (d.sliderWindowShiftFilter->getMinimum(), -4096.0);
+    EXPECT_EQ (d.sliderWindowLengthFilter->getMaximum(), 4096.0);
+}
