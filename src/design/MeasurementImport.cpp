@@ -1,6 +1,7 @@
 #include "design/MeasurementImport.h"
 
 #include <array>
+#include <charconv>
 #include <cstring>
 #include <cmath>
 #include <iostream>
@@ -24,6 +25,21 @@ bool isDigit (char c) noexcept
 bool equalsIgnoringCase (char c, char lowerCase) noexcept
 {
     return c == lowerCase || c == lowerCase - ('a' - 'A');
+}
+
+/** Digits that the framework's number parser keeps of a number. */
+constexpr int maxExactDigits = 18;
+
+/** Largest decimal exponent for which that parser has no rule of its own. */
+constexpr int maxPlainExponent = 300;
+
+/** Reads [begin, end), known to be a complete number, with the framework's parser. */
+double readWithFrameworkParser (const char* begin, const char* end)
+{
+    // The parser reads up to a NUL: hand it a terminated copy.
+    const std::string copy (begin, end);
+    auto text = juce::CharPointer_UTF8 (copy.c_str());
+    return juce::CharacterFunctions::readDoubleValue (text);
 }
 
 //==============================================================================
@@ -64,6 +80,15 @@ public:
 
         for (auto p = begin; p < end;)
         {
+            if (wideBreaks.empty())
+            {
+                while (p < end && ! asciiBreaks[(unsigned char) *p])
+                    ++p;
+
+                if (p == end)
+                    break;
+            }
+
             const auto breakLength = breakLengthAt (p, end);
 
             if (breakLength == 0)
@@ -89,7 +114,7 @@ private:
         const auto byte = (unsigned char) *p;
 
         if (byte < 0x80)
-            return asciiBreaks[byte] ? 1 : 0;
+            return asciiBreaks[byte] ? 1 : 0; // ASCII never occurs inside a longer character
 
         for (auto& sequence : wideBreaks)
             if ((size_t) (end - p) >= sequence.size() && std::equal (sequence.begin(), sequence.end(), p))
@@ -98,7 +123,7 @@ private:
         return 0;
     }
 
-    std::array<bool, 128> asciiBreaks {};
+    std::array<bool, 256> asciiBreaks {}; // only the first 128 are ever set
     std::vector<std::string> wideBreaks;
 };
 
@@ -108,6 +133,11 @@ private:
 class LineReader
 {
 public:
+    static bool isLineEnd (char c) noexcept
+    {
+        return (unsigned char) c <= '\r' && (c == '\n' || c == '\r' || c == '\0');
+    }
+
     explicit LineReader (juce::InputStream& source) : stream (source) {}
 
     /** Sets [begin, end) to the next line; false when the stream is exhausted. The bytes stay valid
@@ -116,31 +146,29 @@ public:
     {
         for (;;)
         {
-            while (scan < filled)
+            if (swallowLineFeed && scan < filled)
             {
-                const auto c = block[scan];
+                swallowLineFeed = false;
 
-                if (swallowLineFeed)
-                {
-                    swallowLineFeed = false;
-
-                    if (c == '\n')
-                    {
-                        lineStart = ++scan;
-                        continue;
-                    }
-                }
-
-                if (c == '\n' || c == '\r' || c == '\0')
-                {
-                    swallowLineFeed = (c == '\r');
-                    begin = block.data() + lineStart;
-                    end = block.data() + scan;
+                if (block[scan] == '\n')
                     lineStart = ++scan;
-                    return true;
-                }
+            }
 
-                ++scan;
+            const auto* data = block.data();
+            auto i = scan;
+
+            while (i < filled && ! isLineEnd (data[i]))
+                ++i;
+
+            scan = i;
+
+            if (i < filled)
+            {
+                swallowLineFeed = (data[i] == '\r');
+                begin = data + lineStart;
+                end = data + i;
+                lineStart = ++scan;
+                return true;
             }
 
             if (! refill())
@@ -341,18 +369,31 @@ bool MeasurementImport::readCompleteNumber (const char* begin, const char* end, 
         return false;
     }
 
-    int numDigits = 0;
+    // Digits as the framework's parser counts them: leading zeros of the integer part do not
+    // count, every digit after the point does. It keeps at most 18 of them.
+    int numDigits = 0, numCountedDigits = 0;
 
-    while (p < end && isDigit (*p)) { ++p; ++numDigits; }
+    for (; p < end && isDigit (*p); ++p)
+    {
+        ++numDigits;
+
+        if (numCountedDigits > 0 || *p != '0')
+            ++numCountedDigits;
+    }
 
     if (p < end && *p == '.')
+    {
         for (++p; p < end && isDigit (*p); ++p)
+        {
             ++numDigits;
+            ++numCountedDigits;
+        }
+    }
 
     if (numDigits == 0)
         return false;
 
-    int significantExponentDigits = 0;
+    int significantExponentDigits = 0, exponent = 0;
     bool negativeExponent = false;
 
     if (p < end && (*p == 'e' || *p == 'E'))
@@ -365,8 +406,13 @@ bool MeasurementImport::readCompleteNumber (const char* begin, const char* end, 
         const auto exponentDigits = q;
 
         for (; q < end && isDigit (*q); ++q)
+        {
             if (significantExponentDigits > 0 || *q != '0')
                 ++significantExponentDigits;
+
+            if (significantExponentDigits <= 6)
+                exponent = exponent * 10 + (*q - '0');
+        }
 
         if (q > exponentDigits)
             p = q; // without a digit the parser stops before the e, and the field is incomplete
@@ -385,25 +431,24 @@ bool MeasurementImport::readCompleteNumber (const char* begin, const char* end, 
         return true;
     }
 
-    // The framework's parser reads up to a NUL; hand it a terminated copy.
-    const auto length = (size_t) (end - numberStart);
-    char shortCopy[96];
-    std::string longCopy;
-    char* text = shortCopy;
-
-    if (length < sizeof (shortCopy))
+    // With 1 to 18 counted digits and an exponent well inside the range of double, the framework's
+    // parser hands the exact number to a correctly rounding conversion, and so does from_chars,
+    // much faster. Outside that it has rules of its own (-0 reads as +0, 0e400 as infinity, 1e-310
+    // as 0, and digits beyond 18 are dropped).
+    if (numCountedDigits >= 1 && numCountedDigits <= maxExactDigits && exponent <= maxPlainExponent)
     {
-        std::memcpy (shortCopy, numberStart, length);
-        shortCopy[length] = 0;
-    }
-    else
-    {
-        longCopy.assign (numberStart, length);
-        text = longCopy.data();
+        const auto first = (*numberStart == '+') ? numberStart + 1 : numberStart;
+        double converted = 0.0;
+        const auto [ptr, error] = std::from_chars (first, end, converted);
+
+        if (error == std::errc() && ptr == end)
+        {
+            value = converted;
+            return true;
+        }
     }
 
-    juce::CharPointer_UTF8 parser (text);
-    value = juce::CharacterFunctions::readDoubleValue (parser);
+    value = readWithFrameworkParser (numberStart, end);
     return true;
 }
 

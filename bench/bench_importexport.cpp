@@ -1,0 +1,178 @@
+// Measurement import and coefficient export at the sizes users meet at their largest:
+// a 100 000-line measurement into a design of NFFT 65536, and the 65536 coefficients of that design.
+// Goal: each under 50 ms.
+#include "design/CoefficientExport.h"
+#include "design/DesignEngine.h"
+#include "design/MeasurementImport.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+
+namespace
+{
+constexpr std::uint64_t largestNfft = 65536;
+constexpr int numMeasurementLines = 100000;
+
+/** A folder with a 100 000-line measurement (TAB, Hz, dB, degrees) from 1 Hz to 23 999 Hz. */
+struct BenchFiles
+{
+    BenchFiles()
+    {
+        folder.createDirectory();
+        juce::MemoryOutputStream text;
+        text << "* Freq(Hz)\tSPL(dB)\tPhase(degrees)\n";
+
+        for (int i = 0; i < numMeasurementLines; ++i)
+        {
+            const auto f = std::pow (23999.0, (double) i / (numMeasurementLines - 1));
+            text << juce::String (f, 6) << "\t" << juce::String (80.0 + 6.0 * std::sin (0.001 * i), 3) << "\t"
+                 << juce::String (std::fmod (37.0 * i, 360.0) - 180.0, 4) << "\n";
+        }
+
+        measurement.replaceWithData (text.getData(), text.getDataSize());
+    }
+
+    ~BenchFiles() { folder.deleteRecursively(); }
+
+    juce::File folder = juce::File::getSpecialLocation (juce::File::tempDirectory)
+                            .getNonexistentChildFile ("talvo-bench-", "", false);
+    juce::File measurement = folder.getChildFile ("measurement.txt");
+    juce::File coefficients = folder.getChildFile ("fir.txt");
+};
+
+BenchFiles& files()
+{
+    static BenchFiles instance;
+    return instance;
+}
+
+/** A design at the largest FFT length with both windows spanning it. */
+void makeLargest (DesignEngine& design)
+{
+    design.NFFT = largestNfft;
+    design.inputData.windowLength = largestNfft;
+    design.filterData.windowLength = largestNfft;
+    design.rebuildAxes();
+}
+
+MeasurementImport::Points readBenchMeasurement (const DesignEngine& design)
+{
+    return MeasurementImport::readMeasurement (files().measurement, MeasurementImport::decibels,
+                                               MeasurementImport::degrees, "\\t", design.fs, design.NFFT);
+}
+
+void storeAndRecompute (DesignEngine& design, MeasurementImport::Points&& points)
+{
+    const auto n = points.frequencies.size();
+    design.inputData.fi = Matrix<double> (1, n, std::move (points.frequencies));
+    design.inputData.mag_i = Matrix<double> (1, n, std::move (points.values));
+    design.inputData.phi_i = Matrix<double> (1, n, std::move (points.phases));
+    design.inputData.fileName = files().measurement.getFullPathName();
+    design.calculateInputFromMeasurement();
+    design.inputChanged = true;
+    design.calculate (true);
+}
+
+//==============================================================================
+// Floor of the parse: reading the file's bytes.
+void BM_MeasurementReadBytesFloor (benchmark::State& state)
+{
+    for (auto _ : state)
+    {
+        juce::MemoryBlock block;
+        files().measurement.loadFileAsData (block);
+        benchmark::DoNotOptimize (block.getData());
+    }
+}
+BENCHMARK (BM_MeasurementReadBytesFloor)->Unit (benchmark::kMillisecond);
+
+void BM_MeasurementParse (benchmark::State& state)
+{
+    DesignEngine design;
+    makeLargest (design);
+
+    for (auto _ : state)
+        benchmark::DoNotOptimize (readBenchMeasurement (design));
+}
+BENCHMARK (BM_MeasurementParse)->Unit (benchmark::kMillisecond);
+
+// Floor of the whole import: the recompute it ends with.
+void BM_RecomputeFloor (benchmark::State& state)
+{
+    DesignEngine design;
+    makeLargest (design);
+    storeAndRecompute (design, readBenchMeasurement (design));
+
+    for (auto _ : state)
+    {
+        design.calculateInputFromMeasurement();
+        design.calculate (true);
+    }
+}
+BENCHMARK (BM_RecomputeFloor)->Unit (benchmark::kMillisecond);
+
+void BM_MeasurementImport (benchmark::State& state)
+{
+    DesignEngine design;
+    makeLargest (design);
+
+    for (auto _ : state)
+        storeAndRecompute (design, readBenchMeasurement (design));
+
+    state.counters["points"] = (double) design.inputData.fi.length();
+}
+BENCHMARK (BM_MeasurementImport)->Unit (benchmark::kMillisecond);
+
+//==============================================================================
+std::vector<double> largestCoefficients()
+{
+    DesignEngine design;
+    makeLargest (design);
+    storeAndRecompute (design, readBenchMeasurement (design));
+    return design.filterData.coefficients.data;
+}
+
+void BM_CoefficientFormat (benchmark::State& state)
+{
+    const auto coefficients = largestCoefficients();
+
+    for (auto _ : state)
+        benchmark::DoNotOptimize (CoefficientExport::formatCoefficients (coefficients.data(), coefficients.size()));
+}
+BENCHMARK (BM_CoefficientFormat)->Unit (benchmark::kMillisecond);
+
+// Floor of the export: the same bytes written to a file and synced to the disk.
+void BM_CoefficientWriteBytesFloor (benchmark::State& state)
+{
+    const auto coefficients = largestCoefficients();
+    const auto text = CoefficientExport::formatCoefficients (coefficients.data(), coefficients.size());
+
+    for (auto _ : state)
+    {
+        juce::FileOutputStream stream (files().coefficients);
+        stream.setPosition (0);
+        stream.truncate();
+        stream.write (text.data(), text.size());
+        stream.flush();
+    }
+}
+BENCHMARK (BM_CoefficientWriteBytesFloor)->Unit (benchmark::kMillisecond);
+
+void BM_CoefficientExport (benchmark::State& state)
+{
+    const auto coefficients = largestCoefficients();
+
+    for (auto _ : state)
+    {
+        const auto result = CoefficientExport::writeCoefficients (files().coefficients, coefficients.data(),
+                                                                  coefficients.size());
+
+        if (result.outcome != CoefficientExport::Outcome::ok)
+            state.SkipWithError (result.getMessage().toRawUTF8());
+    }
+}
+BENCHMARK (BM_CoefficientExport)->Unit (benchmark::kMillisecond);
+} // namespace
+
+BENCHMARK_MAIN();
