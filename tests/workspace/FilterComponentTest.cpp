@@ -1,0 +1,538 @@
+#include "workspace/FilterComponent.h"
+
+#include "appearance/ColourPalette.h"
+#include "design/IirFilterType.h"
+#include "workspace/ValueTableTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+#include <vector>
+
+using talvo::test::runMessageLoop;
+using talvo::test::typeIntoLabel;
+
+namespace
+{
+constexpr double twoPi = 6.283185307179586;
+constexpr std::size_t gridSize = 2048;
+
+std::vector<const FigureComponent::Curve*> curvesOf (const FigureComponent& figure)
+{
+    std::vector<const FigureComponent::Curve*> result;
+
+    for (auto* c = figure.curves.get(); c != nullptr; c = c->next.get())
+        result.push_back (c);
+
+    return result;
+}
+
+/** The six curves of a preview with both toggles on, by role. */
+struct PreviewCurves
+{
+    explicit PreviewCurves (const FigureComponent& figure)
+    {
+        const auto all = curvesOf (figure);
+        EXPECT_EQ (all.size(), 6u);
+
+        if (all.size() == 6)
+        {
+            sectionsPhase = all[0];
+            pointsPhase = all[1];
+            totalPhase = all[2];
+            sectionsDb = all[3];
+            pointsDb = all[4];
+            totalDb = all[5];
+        }
+    }
+
+    const FigureComponent::Curve* sectionsPhase = nullptr;
+    const FigureComponent::Curve* pointsPhase = nullptr;
+    const FigureComponent::Curve* totalPhase = nullptr;
+    const FigureComponent::Curve* sectionsDb = nullptr;
+    const FigureComponent::Curve* pointsDb = nullptr;
+    const FigureComponent::Curve* totalDb = nullptr;
+};
+
+FilterData makeBlock (std::vector<std::array<double, 3>> points, std::vector<std::array<double, 4>> sections)
+{
+    // sections: {type, frequency, q, gain}
+    FilterData block;
+    block.numUserValues = points.size();
+    block.fi = Matrix<double> (1, points.size());
+    block.mag = Matrix<double> (1, points.size());
+    block.phi = Matrix<double> (1, points.size());
+
+    for (std::size_t i = 0; i < points.size(); ++i)
+    {
+        block.fi.data[i] = points[i][0];
+        block.mag.data[i] = points[i][1];
+        block.phi.data[i] = points[i][2];
+    }
+
+    block.numIIRs = sections.size();
+    block.type = Matrix<std::size_t> (1, sections.size());
+    block.freq = Matrix<double> (1, sections.size());
+    block.q = Matrix<double> (1, sections.size());
+    block.gain = Matrix<double> (1, sections.size());
+
+    for (std::size_t i = 0; i < sections.size(); ++i)
+    {
+        block.type.data[i] = (std::size_t) sections[i][0];
+        block.freq.data[i] = sections[i][1];
+        block.q.data[i] = sections[i][2];
+        block.gain.data[i] = sections[i][3];
+    }
+
+    return block;
+}
+
+void expectConstant (const FigureComponent::Curve* curve, double value, double tolerance)
+{
+    ASSERT_NE (curve, nullptr);
+    ASSERT_EQ (curve->y.length(), gridSize);
+
+    for (std::size_t k = 0; k < gridSize; ++k)
+        ASSERT_NEAR (curve->y.data[k], value, tolerance) << "grid point " << k;
+}
+} // namespace
+
+TEST (FilterComponentTest, UsesItsOwnGridAndSampleRate)
+{
+    FilterData block;
+    FilterComponent editor (&block);
+
+    EXPECT_EQ (editor.fs, 48000.0);
+    EXPECT_EQ (editor.NFFT, 4096u);
+    ASSERT_EQ (editor.frequencyGrid.length(), gridSize);
+    EXPECT_EQ (editor.frequencyGrid.data[0], 0.0);
+    EXPECT_NEAR (editor.frequencyGrid.data[1], 24000.0 / 2047.0, 1e-9);
+    EXPECT_DOUBLE_EQ (editor.frequencyGrid.data[gridSize - 1], 24000.0);
+
+    for (const auto* curve : curvesOf (*editor.figFrequencyResponse))
+    {
+        ASSERT_EQ (curve->x.length(), gridSize);
+        EXPECT_EQ (curve->x.data[gridSize - 1], editor.frequencyGrid.data[gridSize - 1]);
+    }
+}
+
+TEST (FilterComponentTest, LaysOutAndLabelsItsChildren)
+{
+    FilterData block;
+    FilterComponent editor (&block);
+
+    EXPECT_EQ (editor.getWidth(), 1024);
+    EXPECT_EQ (editor.getHeight(), 768);
+    EXPECT_EQ (editor.figFrequencyResponse->getBounds(), juce::Rectangle<int> (0, 0, 1024, 384));
+    EXPECT_EQ (editor.frequencyValueTable->getBounds(), juce::Rectangle<int> (0, 384, 512, 304));
+    EXPECT_EQ (editor.iirTable->getBounds(), juce::Rectangle<int> (512, 384, 512, 304));
+    EXPECT_EQ (editor.textButtonAddFr->getBounds(), juce::Rectangle<int> (402, 688, 100, 24));
+    EXPECT_EQ (editor.textButtonDeleteFr->getBounds(), juce::Rectangle<int> (292, 688, 100, 24));
+    EXPECT_EQ (editor.textButtonAddIir->getBounds(), juce::Rectangle<int> (914, 688, 100, 24));
+    EXPECT_EQ (editor.textButtonDeleteIir->getBounds(), juce::Rectangle<int> (804, 688, 100, 24));
+    EXPECT_EQ (editor.textButtonOK->getBounds(), juce::Rectangle<int> (919, 739, 100, 24));
+    EXPECT_EQ (editor.textButtonCancel->getBounds(), juce::Rectangle<int> (809, 739, 100, 24));
+    EXPECT_EQ (editor.toggleButtonShowMagnitudes->getBounds(), juce::Rectangle<int> (16, 724, 150, 24));
+    EXPECT_EQ (editor.toggleButtonShowPhases->getBounds(), juce::Rectangle<int> (178, 724, 150, 24));
+
+    EXPECT_EQ (editor.textButtonAddFr->getButtonText(), "Add");
+    EXPECT_EQ (editor.textButtonDeleteIir->getButtonText(), "Delete");
+    EXPECT_EQ (editor.textButtonCancel->getButtonText(), "Cancel");
+    EXPECT_EQ (editor.toggleButtonShowPhases->getButtonText(), "Show Phases");
+    EXPECT_EQ (editor.iirTable->getName(), "iirTable");
+    EXPECT_EQ (editor.textButtonOK->getName(), "textButtonOK");
+    EXPECT_TRUE (editor.toggleButtonShowMagnitudes->getToggleState());
+    EXPECT_TRUE (editor.toggleButtonShowPhases->getToggleState());
+    EXPECT_EQ (editor.textButtonOK->findColour (juce::TextButton::buttonColourId), colourPalette[ColourPaletteIndex::accent]);
+    EXPECT_EQ (editor.textButtonOK->findColour (juce::TextButton::textColourOffId), colourPalette[ColourPaletteIndex::accentText]);
+
+    const auto& figure = *editor.figFrequencyResponse;
+    EXPECT_EQ (figure.xLim[0], 10.0);
+    EXPECT_EQ (figure.xLim[1], 24000.0);
+    EXPECT_EQ (figure.yLimLeft[0], -60.0);
+    EXPECT_EQ (figure.yLimLeft[1], 60.0);
+    EXPECT_EQ (figure.yLimRight[0], -180.0);
+    EXPECT_EQ (figure.yLimRight[1], 180.0);
+    EXPECT_EQ (figure.xLabel, "Frequency [Hz]");
+    EXPECT_EQ (figure.yLabelLeft, "Magnitude [dB]");
+    EXPECT_EQ (figure.yLabelRight, "Phase [deg]");
+    EXPECT_TRUE (figure.rightAxisOn);
+}
+
+TEST (FilterComponentPreviewTest, EmptySectionGivesSixFlatCurvesAndEmptyBlock)
+{
+    FilterData block = makeBlock ({ { 100.0, 3.0, 0.0 } }, { { 6, 1000.0, 1.0, 6.0 } });
+    block.numUserValues = 0;
+    block.numIIRs = 0;
+    FilterComponent editor (&block);
+
+    EXPECT_EQ (editor.frequencyValueTable->numRows, 0);
+    EXPECT_EQ (editor.iirTable->numRows, 0);
+    EXPECT_EQ (block.numUserValues, 0u);
+    EXPECT_EQ (block.numIIRs, 0u);
+
+    const PreviewCurves curves (*editor.figFrequencyResponse);
+
+    for (const auto* curve : { curves.sectionsPhase, curves.pointsPhase, curves.totalPhase,
+                               curves.sectionsDb, curves.pointsDb, curves.totalDb })
+        expectConstant (curve, 0.0, 0.0);
+
+    EXPECT_EQ (curves.sectionsPhase->yAxis, 1);
+    EXPECT_EQ (curves.totalPhase->yAxis, 1);
+    EXPECT_EQ (curves.sectionsDb->yAxis, 0);
+    EXPECT_EQ (curves.totalDb->yAxis, 0);
+    EXPECT_EQ (curves.sectionsPhase->colour, colourPalette[ColourPaletteIndex::phaseCurveRed]);
+    EXPECT_EQ (curves.pointsPhase->colour, colourPalette[ColourPaletteIndex::phaseCurveOrange]);
+    EXPECT_EQ (curves.totalPhase->colour, colourPalette[ColourPaletteIndex::phaseCurveBlue]);
+    EXPECT_EQ (curves.sectionsDb->colour, colourPalette[ColourPaletteIndex::curveRed]);
+    EXPECT_EQ (curves.pointsDb->colour, colourPalette[ColourPaletteIndex::curveOrange]);
+    EXPECT_EQ (curves.totalDb->colour, colourPalette[ColourPaletteIndex::curveBlue]);
+}
+
+TEST (FilterComponentPreviewTest, OnePointIsTheSameGainAndPhaseEverywhere)
+{
+    FilterData block = makeBlock ({ { 1000.0, 6.0, 90.0 } }, {});
+    FilterComponent editor (&block);
+    const PreviewCurves curves (*editor.figFrequencyResponse);
+
+    expectConstant (curves.pointsDb, 6.0, 1e-12);
+    expectConstant (curves.pointsPhase, 90.0, 1e-9);
+    expectConstant (curves.totalDb, 6.0, 1e-12);
+    expectConstant (curves.totalPhase, 90.0, 1e-9);
+    expectConstant (curves.sectionsDb, 0.0, 0.0);
+}
+
+TEST (FilterComponentPreviewTest, TwoPointsInterpolateLinearlyInLogFrequencyAndHoldBeyond)
+{
+    FilterData block = makeBlock ({ { 100.0, 0.0, 0.0 }, { 1000.0, 10.0, -45.0 } }, {});
+    FilterComponent editor (&block);
+    const PreviewCurves curves (*editor.figFrequencyResponse);
+    ASSERT_NE (curves.pointsDb, nullptr);
+
+    int inside = 0;
+
+    for (std::size_t k = 0; k < gridSize; ++k)
+    {
+        const double f = editor.frequencyGrid.data[k];
+        const double db = curves.pointsDb->y.data[k];
+        const double degrees = curves.pointsPhase->y.data[k];
+
+        if (f < 100.0)
+        {
+            EXPECT_NEAR (db, 0.0, 1e-12) << f;
+            EXPECT_NEAR (degrees, 0.0, 1e-12) << f;
+        }
+        else if (f > 1000.0)
+        {
+            EXPECT_NEAR (db, 10.0, 1e-12) << f;
+            EXPECT_NEAR (degrees, -45.0, 1e-9) << f;
+        }
+        else
+        {
+            ++inside;
+            EXPECT_NEAR (db, 10.0 * std::log10 (f / 100.0), 1e-9) << f;
+            EXPECT_NEAR (degrees, -45.0 * std::log10 (f / 100.0), 1e-9) << f;
+        }
+    }
+
+    EXPECT_EQ (inside, 77); // grid points 9 .. 85 lie between 100 and 1000 Hz
+}
+
+TEST (FilterComponentPreviewTest, FirstPointAtZeroHertzCountsAsLogMinusFour)
+{
+    FilterData block = makeBlock ({ { 0.0, -10.0, 0.0 }, { 100.0, 0.0, 0.0 } }, {});
+    FilterComponent editor (&block);
+    const PreviewCurves curves (*editor.figFrequencyResponse);
+    ASSERT_NE (curves.pointsDb, nullptr);
+
+    EXPECT_NEAR (curves.pointsDb->y.data[0], -10.0, 1e-12);
+
+    for (std::size_t k = 1; k < gridSize && editor.frequencyGrid.data[k] <= 100.0; ++k)
+    {
+        const double f = editor.frequencyGrid.data[k];
+        EXPECT_NEAR (curves.pointsDb->y.data[k], -10.0 + 10.0 * (std::log10 (f) + 4.0) / 6.0, 1e-9) << f;
+    }
+
+    EXPECT_NEAR (curves.pointsDb->y.data[gridSize - 1], 0.0, 1e-12);
+}
+
+TEST (FilterComponentPreviewTest, FirstOrderLowPassIsDesignedAt48kHz)
+{
+    // Whatever sample rate the design runs at, the editor only knows its own 48000 Hz.
+    FilterData block = makeBlock ({}, { { IirFilterType::lowPass1stOrder, 1000.0, 0.707, 0.0 } });
+    FilterComponent editor (&block);
+    const PreviewCurves curves (*editor.figFrequencyResponse);
+    ASSERT_NE (curves.sectionsDb, nullptr);
+
+    // One pole at p = 2.7^(-2 pi fc / fs): H(z) = (1 - p) / (1 - p z^-1).
+    const double p = std::pow (2.7, -twoPi * 1000.0 / 48000.0);
+
+    for (std::size_t k = 0; k < gridSize; ++k)
+    {
+        const double f = editor.frequencyGrid.data[k];
+        const auto zInverse = std::polar (1.0, -twoPi * f / 48000.0);
+        const auto h = (1.0 - p) / (1.0 - p * zInverse);
+
+        ASSERT_NEAR (curves.sectionsDb->y.data[k], 20.0 * std::log10 (std::abs (h)), 1e-9) << f;
+        ASSERT_NEAR (curves.sectionsPhase->y.data[k], std::arg (h) * 360.0 / twoPi, 1e-9) << f;
+        ASSERT_NEAR (curves.totalDb->y.data[k], curves.sectionsDb->y.data[k], 1e-12) << f;
+    }
+
+    EXPECT_NEAR (curves.sectionsDb->y.data[0], 0.0, 1e-12);
+    expectConstant (curves.pointsDb, 0.0, 0.0);
+}
+
+TEST (FilterComponentPreviewTest, OnlyTheSectionsCurveIsLimitedTo120dB)
+{
+    // A first-order high pass has a zero at 0 Hz: minus infinity dB there.
+    FilterData block = makeBlock ({ { 1000.0, 6.0, 0.0 } }, { { IirFilterType::highPass1stOrder, 1000.0, 0.707, 0.0 } });
+    FilterComponent editor (&block);
+    const PreviewCurves curves (*editor.figFrequencyResponse);
+    ASSERT_NE (curves.sectionsDb, nullptr);
+
+    EXPECT_EQ (curves.sectionsDb->y.data[0], -120.0);
+    EXPECT_TRUE (std::isinf (curves.totalDb->y.data[0]) && curves.totalDb->y.data[0] < 0.0);
+    EXPECT_GT (curves.sectionsDb->y.data[1], -120.0);
+    EXPECT_LT (curves.sectionsDb->y.data[1], -20.0);
+}
+
+TEST (FilterComponentPreviewTest, SectionTypeWithoutDesignerChangesNothingButIsWrittenBack)
+{
+    FilterData block = makeBlock ({ { 500.0, 3.0, 30.0 } }, { { 5, 1000.0, 2.0, 12.0 }, { 6, 2000.0, 1.0, 0.0 } });
+    FilterComponent editor (&block);
+    runMessageLoop(); // the type cells' first notifications
+
+    const PreviewCurves curves (*editor.figFrequencyResponse);
+    // The type 5 section contributes nothing; a 0 dB peak is exactly flat.
+    expectConstant (curves.sectionsDb, 0.0, 1e-12);
+    expectConstant (curves.totalDb, 3.0, 1e-12);
+
+    ASSERT_EQ (block.numIIRs, 2u);
+    EXPECT_EQ (block.type.data[0], 5u);
+    EXPECT_EQ (block.type.data[1], 6u);
+    EXPECT_EQ (block.gain.data[0], 12.0);
+    EXPECT_EQ (block.freq.data[1], 2000.0);
+}
+
+TEST (FilterComponentPreviewTest, TogglesChooseTheCurves)
+{
+    FilterData block = makeBlock ({ { 1000.0, 6.0, 90.0 } }, {});
+    FilterComponent editor (&block);
+
+    editor.toggleButtonShowPhases->setToggleState (false, juce::dontSendNotification);
+    editor.buttonClicked (editor.toggleButtonShowPhases.get());
+    auto curves = curvesOf (*editor.figFrequencyResponse);
+    ASSERT_EQ (curves.size(), 3u);
+
+    for (const auto* c : curves)
+        EXPECT_EQ (c->yAxis, 0);
+
+    EXPECT_EQ (curves[2]->colour, colourPalette[ColourPaletteIndex::curveBlue]);
+    EXPECT_NEAR (curves[2]->y.data[7], 6.0, 1e-12);
+
+    editor.toggleButtonShowMagnitudes->triggerClick(); // a real click flips the toggle
+    runMessageLoop();
+    EXPECT_FALSE (editor.toggleButtonShowMagnitudes->getToggleState());
+    EXPECT_TRUE (curvesOf (*editor.figFrequencyResponse).empty());
+
+    editor.toggleButtonShowPhases->triggerClick();
+    runMessageLoop();
+    curves = curvesOf (*editor.figFrequencyResponse);
+    ASSERT_EQ (curves.size(), 3u);
+
+    for (const auto* c : curves)
+        EXPECT_EQ (c->yAxis, 1);
+
+    EXPECT_NEAR (curves[1]->y.data[100], 90.0, 1e-9);
+}
+
+TEST (FilterComponentWriteBackTest, OpeningSortsThePointsByFrequencyAndKeepsSectionOrder)
+{
+    FilterData block = makeBlock ({ { 1000.0, 1.0, 10.0 }, { 100.0, 2.0, 20.0 }, { 500.0, 3.0, 30.0 } },
+                                  { { 9, 3000.0, 0.5, 0.0 }, { 1, 100.0, 0.7, 0.0 }, { 6, 1000.0, 2.0, -4.0 } });
+    FilterComponent editor (&block);
+
+    ASSERT_EQ (block.numUserValues, 3u);
+    EXPECT_EQ (block.fi.data, (std::vector<double> { 100.0, 500.0, 1000.0 }));
+    EXPECT_EQ (block.mag.data, (std::vector<double> { 2.0, 3.0, 1.0 }));
+    EXPECT_EQ (block.phi.data, (std::vector<double> { 20.0, 30.0, 10.0 }));
+
+    ASSERT_EQ (block.numIIRs, 3u);
+    EXPECT_EQ (block.type.data, (std::vector<std::size_t> { 9, 1, 6 }));
+    EXPECT_EQ (block.freq.data, (std::vector<double> { 3000.0, 100.0, 1000.0 }));
+    EXPECT_EQ (block.q.data, (std::vector<double> { 0.5, 0.7, 2.0 }));
+    EXPECT_EQ (block.gain.data, (std::vector<double> { 0.0, 0.0, -4.0 }));
+
+    // The table itself keeps the order it was filled in until its header's sort arrives.
+    EXPECT_EQ (editor.frequencyValueTable->rows[0].frequency, 1000.0);
+    runMessageLoop();
+    EXPECT_EQ (editor.frequencyValueTable->rows[0].frequency, 100.0);
+    EXPECT_EQ (editor.iirTable->rows[0].frequency, 3000.0);
+}
+
+TEST (FilterComponentWriteBackTest, CountsBeyondTheArraysAreNotRead)
+{
+    FilterData block = makeBlock ({ { 100.0, 1.0, 2.0 } }, { { 6, 1000.0, 1.0, 3.0 } });
+    block.numUserValues = 4;
+    block.numIIRs = 3;
+    FilterComponent editor (&block);
+
+    EXPECT_EQ (editor.frequencyValueTable->numRows, 1);
+    EXPECT_EQ (editor.iirTable->numRows, 1);
+    EXPECT_EQ (block.numUserValues, 1u);
+    EXPECT_EQ (block.numIIRs, 1u);
+}
+
+TEST (FilterComponentWriteBackTest, CellEditsReachTheBlockAtOnce)
+{
+    FilterData block = makeBlock ({ { 100.0, 0.0, 0.0 }, { 1000.0, 0.0, 0.0 } }, { { 6, 1000.0, 1.0, 0.0 } });
+    FilterComponent editor (&block);
+    runMessageLoop();
+
+    auto* magnitude = dynamic_cast<juce::Label*> (editor.frequencyValueTable->table.getCellComponent (2, 1));
+    ASSERT_NE (magnitude, nullptr);
+    typeIntoLabel (*magnitude, "-6");
+    EXPECT_EQ (block.mag.data[1], -6.0);
+
+    // A frequency edit that moves the point below the other one reorders the block, not the table.
+    auto* frequency = dynamic_cast<juce::Label*> (editor.frequencyValueTable->table.getCellComponent (1, 1));
+    typeIntoLabel (*frequency, "50");
+    EXPECT_EQ (block.fi.data, (std::vector<double> { 50.0, 100.0 }));
+    EXPECT_EQ (block.mag.data, (std::vector<double> { -6.0, 0.0 }));
+    EXPECT_EQ (editor.frequencyValueTable->rows[1].frequency, 50.0);
+
+    auto* gain = dynamic_cast<juce::Label*> (editor.iirTable->table.getCellComponent (4, 0));
+    ASSERT_NE (gain, nullptr);
+    typeIntoLabel (*gain, "9");
+    EXPECT_EQ (block.gain.data[0], 9.0);
+    EXPECT_GT (editor.figFrequencyResponse->curves->next->next->next->y.data[85], 8.9); // peak at 1 kHz
+
+    auto* typeCell = dynamic_cast<IirTableComponent::ComboBoxFilterTypeComponent*> (editor.iirTable->table.getCellComponent (1, 0));
+    ASSERT_NE (typeCell, nullptr);
+    typeCell->comboBox.setSelectedId (IirFilterType::lowShelf);
+    runMessageLoop();
+    EXPECT_EQ (block.type.data[0], (std::size_t) IirFilterType::lowShelf);
+}
+
+TEST (FilterComponentButtonsTest, AddAppendsNewRowsAndWritesThemBack)
+{
+    FilterData block;
+    FilterComponent editor (&block);
+
+    editor.textButtonAddFr->triggerClick();
+    editor.textButtonAddIir->triggerClick();
+    runMessageLoop();
+
+    ASSERT_EQ (editor.frequencyValueTable->numRows, 1);
+    ASSERT_EQ (editor.iirTable->numRows, 1);
+    EXPECT_EQ (block.numUserValues, 1u);
+    EXPECT_EQ (block.fi.data[0], 1000.0);
+    EXPECT_EQ (block.mag.data[0], 0.0);
+    EXPECT_EQ (block.numIIRs, 1u);
+    EXPECT_EQ (block.type.data[0], (std::size_t) IirFilterType::highPass1stOrder);
+    EXPECT_EQ (block.freq.data[0], 1000.0);
+    EXPECT_EQ (block.q.data[0], 0.707);
+    EXPECT_EQ (block.gain.data[0], 0.0);
+
+    auto text = [] (juce::Component* c) { return dynamic_cast<juce::Label*> (c)->getText(); };
+    EXPECT_EQ (text (editor.frequencyValueTable->table.getCellComponent (1, 0)), "1000");
+    EXPECT_EQ (text (editor.frequencyValueTable->table.getCellComponent (3, 0)), "0");
+    EXPECT_EQ (text (editor.iirTable->table.getCellComponent (3, 0)), "0.707");
+    auto* typeCell = dynamic_cast<IirTableComponent::ComboBoxFilterTypeComponent*> (editor.iirTable->table.getCellComponent (1, 0));
+    ASSERT_NE (typeCell, nullptr);
+    EXPECT_EQ (typeCell->comboBox.getText(), "High Pass 1st Order");
+}
+
+TEST (FilterComponentButtonsTest, DeleteRemovesOnlyTheFirstSelectedRow)
+{
+    FilterData block = makeBlock ({ { 10.0, 0.0, 0.0 }, { 20.0, 0.0, 0.0 }, { 30.0, 0.0, 0.0 },
+                                    { 40.0, 0.0, 0.0 }, { 50.0, 0.0, 0.0 }, { 60.0, 0.0, 0.0 } },
+                                  { { 1, 100.0, 1.0, 0.0 }, { 2, 200.0, 1.0, 0.0 }, { 4, 300.0, 1.0, 0.0 } });
+    FilterComponent editor (&block);
+    runMessageLoop();
+
+    auto& points = editor.frequencyValueTable->table;
+    points.selectRow (5);
+    points.selectRow (2, false, false);
+    editor.textButtonDeleteFr->triggerClick();
+    runMessageLoop();
+
+    EXPECT_EQ (editor.frequencyValueTable->numRows, 5);
+    EXPECT_EQ (block.fi.data, (std::vector<double> { 10.0, 20.0, 40.0, 50.0, 60.0 }));
+
+    editor.iirTable->table.selectRow (1);
+    editor.textButtonDeleteIir->triggerClick();
+    runMessageLoop();
+    EXPECT_EQ (editor.iirTable->numRows, 2);
+    EXPECT_EQ (block.type.data, (std::vector<std::size_t> { 1, 4 }));
+}
+
+TEST (FilterComponentButtonsTest, DeleteWithNothingSelectedChangesNothing)
+{
+    FilterData block = makeBlock ({ { 10.0, 1.0, 0.0 }, { 20.0, 2.0, 0.0 } }, { { 6, 100.0, 1.0, 3.0 } });
+    FilterComponent editor (&block);
+    runMessageLoop();
+    editor.frequencyValueTable->table.deselectAllRows();
+    editor.iirTable->table.deselectAllRows();
+
+    editor.textButtonDeleteFr->triggerClick();
+    editor.textButtonDeleteIir->triggerClick();
+    runMessageLoop();
+
+    EXPECT_EQ (editor.frequencyValueTable->numRows, 2);
+    EXPECT_EQ (editor.iirTable->numRows, 1);
+    EXPECT_EQ (block.numUserValues, 2u);
+    EXPECT_EQ (block.mag.data, (std::vector<double> { 1.0, 2.0 }));
+    EXPECT_EQ (block.numIIRs, 1u);
+    EXPECT_EQ (block.gain.data[0], 3.0);
+}
+
+namespace
+{
+/** Runs the editor modally in a dialog window; the action runs inside the modal loop. */
+int runEditorModally (FilterComponent& editor, std::function<void()> action)
+{
+    juce::Timer::callAfterDelay (100, std::move (action));
+
+    juce::DialogWindow::LaunchOptions options;
+    options.content.setNonOwned (&editor);
+    options.dialogTitle = "Filter Response";
+    options.escapeKeyTriggersCloseButton = true;
+    options.useNativeTitleBar = false;
+    options.resizable = false;
+    return options.runModal();
+}
+} // namespace
+
+TEST (FilterComponentModalTest, OkEndsTheRunWithOne)
+{
+    FilterData block;
+    FilterComponent editor (&block);
+
+    const int result = runEditorModally (editor, [&editor] {
+        editor.textButtonAddFr->triggerClick();
+        editor.textButtonOK->triggerClick();
+    });
+
+    EXPECT_EQ (result, 1);
+    EXPECT_EQ (block.numUserValues, 1u);
+}
+
+TEST (FilterComponentModalTest, CancelEndsTheRunWithZeroAndKeepsTheEdits)
+{
+    FilterData block = makeBlock ({ { 100.0, 1.0, 0.0 } }, {});
+    FilterComponent editor (&block);
+
+    const int result = runEditorModally (editor, [&editor] {
+        editor.textButtonAddIir->triggerClick();
+        editor.frequencyValueTable->table.selectRow (0);
+        editor.textButtonDeleteFr->triggerClick();
+        editor.textButtonCancel->triggerClick();
+    });
+
+    EXPECT_EQ (result, 0);
+    EXPECT_EQ (block.numUserValues, 0u);
+    EXPECT_EQ (block.numIIRs, 1u);
+    EXPECT_EQ (block.type.data[0], (std::size_t) IirFilterType::highPass1stOrder);
+}
