@@ -44,13 +44,17 @@ void FrequencyValueTableComponent::paintCell (juce::Graphics& g, int, int, int w
 juce::Component* FrequencyValueTableComponent::refreshComponentForCell (int rowNumber, int columnId, bool,
                                                                        juce::Component* existingComponentToUpdate)
 {
+    // The list box hands over the cell's old component: it is either returned or deleted here.
+    auto* label = dynamic_cast<EditableTextCustomComponent*> (existingComponentToUpdate);
+
+    if (label == nullptr)
+        delete existingComponentToUpdate;
+
     if (columnId < 1 || columnId > 3)
     {
-        // The list box deletes a component that it gets no longer asked for.
+        delete label;
         return nullptr;
     }
-
-    auto* label = dynamic_cast<EditableTextCustomComponent*> (existingComponentToUpdate);
 
     if (label == nullptr)
         label = new EditableTextCustomComponent (*this);

@@ -85,8 +85,12 @@ void IirTableComponent::paintCell (juce::Graphics& g, int, int, int width, int h
 juce::Component* IirTableComponent::refreshComponentForCell (int rowNumber, int columnId, bool,
                                                             juce::Component* existingComponentToUpdate)
 {
+    // The list box hands over the cell's old component: it is either returned or deleted here.
     if (columnId < 1 || columnId > 4)
+    {
+        delete existingComponentToUpdate;
         return nullptr;
+    }
 
     const bool rowExists = juce::isPositiveAndBelow (rowNumber, rows.size());
     const Row row = rowExists ? rows[rowNumber] : Row();
@@ -96,7 +100,10 @@ juce::Component* IirTableComponent::refreshComponentForCell (int rowNumber, int 
         auto* cell = dynamic_cast<ComboBoxFilterTypeComponent*> (existingComponentToUpdate);
 
         if (cell == nullptr)
+        {
+            delete existingComponentToUpdate;
             cell = new ComboBoxFilterTypeComponent (*this);
+        }
 
         cell->row = rowNumber;
         cell->columnId = 1;
@@ -107,7 +114,10 @@ juce::Component* IirTableComponent::refreshComponentForCell (int rowNumber, int 
     auto* label = dynamic_cast<EditableTextCustomComponent*> (existingComponentToUpdate);
 
     if (label == nullptr)
+    {
+        delete existingComponentToUpdate;
         label = new EditableTextCustomComponent (*this);
+    }
 
     label->row = rowNumber;
     label->columnId = columnId;

@@ -265,3 +265,19 @@ TEST (ValueTableListenerTest, WalkStopsWhenACallbackDeletesTheTable)
     EXPECT_EQ (addedLast.calls, 1);
     EXPECT_TRUE (addedFirst.calls.empty());
 }
+
+TEST_F (PointTableFixture, HandedOverComponentsAreReusedOrDeleted)
+{
+    fill ({ { 100.0, 1.0, 2.0 } });
+
+    std::unique_ptr<juce::Component> first (table.refreshComponentForCell (0, 1, false, nullptr));
+    auto* reused = table.refreshComponentForCell (0, 2, false, first.get());
+    EXPECT_EQ (reused, first.get());
+    EXPECT_EQ (dynamic_cast<juce::Label*> (reused)->getText(), "1");
+
+    // A component of another kind, or one for a column without cells, is deleted (the leak
+    // checkers of the sanitizer build and of the framework would report it otherwise).
+    std::unique_ptr<juce::Component> replaced (table.refreshComponentForCell (0, 3, false, new juce::Component()));
+    EXPECT_NE (dynamic_cast<juce::Label*> (replaced.get()), nullptr);
+    EXPECT_EQ (table.refreshComponentForCell (0, 7, false, first.release()), nullptr);
+}

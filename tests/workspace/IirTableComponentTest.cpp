@@ -201,3 +201,18 @@ TEST_F (SectionTableFixture, PressOnATextCellSelectsItsRow)
     EXPECT_TRUE (table.table.isRowSelected (2));
     EXPECT_EQ (table.table.getNumSelectedRows(), 1);
 }
+
+TEST_F (SectionTableFixture, HandedOverComponentsAreReusedOrDeleted)
+{
+    fill ({ Row { IirFilterType::peq, 100.0, 2.0, -6.0 } });
+
+    std::unique_ptr<juce::Component> label (table.refreshComponentForCell (0, 2, false, nullptr));
+    // A label handed over for the type column is replaced by a combo; a combo for a text column by a label.
+    std::unique_ptr<juce::Component> combo (table.refreshComponentForCell (0, 1, false, label.release()));
+    ASSERT_NE (dynamic_cast<IirTableComponent::ComboBoxFilterTypeComponent*> (combo.get()), nullptr);
+    label.reset (table.refreshComponentForCell (0, 4, false, combo.release()));
+    ASSERT_NE (dynamic_cast<IirTableComponent::EditableTextCustomComponent*> (label.get()), nullptr);
+    EXPECT_EQ (dynamic_cast<juce::Label*> (label.get())->getText(), "-6");
+    EXPECT_EQ (table.refreshComponentForCell (0, 5, false, label.release()), nullptr);
+    runMessageLoop();
+}
