@@ -1,6 +1,7 @@
 #include "workspace/FilterComponent.h"
 
 #include "appearance/ColourPalette.h"
+#include "design/IirDesigners.h"
 #include "design/IirFilterType.h"
 #include "workspace/ValueTableTestSupport.h"
 
@@ -265,20 +266,37 @@ TEST (FilterComponentPreviewTest, FirstOrderLowPassIsDesignedAt48kHz)
     const PreviewCurves curves (*editor.figFrequencyResponse);
     ASSERT_NE (curves.sectionsDb, nullptr);
 
-    // One pole at p = 2.7^(-2 pi fc / fs): H(z) = (1 - p) / (1 - p z^-1).
-    const double p = std::pow (2.7, -twoPi * 1000.0 / 48000.0);
+    // The section as the shared designer makes it for 48000 Hz, evaluated here directly on the
+    // unit circle; a design for 96000 Hz (the design's rate, say) would differ by far more.
+    Matrix<double> b, a, b96, a96;
+    designFirstOrderLowpass (b, a, 1000.0, 48000.0);
+    designFirstOrderLowpass (b96, a96, 1000.0, 96000.0);
+
+    auto evaluate = [] (const Matrix<double>& num, const Matrix<double>& den, double f, double fs)
+    {
+        const auto z1 = std::polar (1.0, -twoPi * f / fs);
+        const auto z2 = z1 * z1;
+        return (num.data[0] + num.data[1] * z1 + num.data[2] * z2) / (den.data[0] + den.data[1] * z1 + den.data[2] * z2);
+    };
+
+    double largestDifferenceFrom96k = 0.0;
 
     for (std::size_t k = 0; k < gridSize; ++k)
     {
         const double f = editor.frequencyGrid.data[k];
-        const auto zInverse = std::polar (1.0, -twoPi * f / 48000.0);
-        const auto h = (1.0 - p) / (1.0 - p * zInverse);
+        const auto h = evaluate (b, a, f, 48000.0);
 
         ASSERT_NEAR (curves.sectionsDb->y.data[k], 20.0 * std::log10 (std::abs (h)), 1e-9) << f;
         ASSERT_NEAR (curves.sectionsPhase->y.data[k], std::arg (h) * 360.0 / twoPi, 1e-9) << f;
         ASSERT_NEAR (curves.totalDb->y.data[k], curves.sectionsDb->y.data[k], 1e-12) << f;
+
+        const double db96 = 20.0 * std::log10 (std::abs (evaluate (b96, a96, f, 96000.0)));
+        largestDifferenceFrom96k = std::max (largestDifferenceFrom96k, std::abs (db96 - curves.sectionsDb->y.data[k]));
     }
 
+    EXPECT_GT (largestDifferenceFrom96k, 1.0);
+    // A low pass: 0 dB at 0 Hz and well down at the top of the grid.
+    EXPECT_LT (curves.sectionsDb->y.data[gridSize - 1], -20.0);
     EXPECT_NEAR (curves.sectionsDb->y.data[0], 0.0, 1e-12);
     expectConstant (curves.pointsDb, 0.0, 0.0);
 }
