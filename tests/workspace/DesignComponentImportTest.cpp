@@ -1,0 +1,416 @@
+#include "workspace/DesignComponent.h"
+#include "workspace/DialogImportSetup.h"
+
+#include "design/CoefficientExport.h"
+#include "ModalScript.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+namespace
+{
+/** Counts the notifications at the end of calculate(). */
+struct CountingListener : public DesignComponent::Listener
+{
+    void designChanged (DesignComponent*) override { ++calls; }
+    int calls = 0;
+};
+
+template <typename T>
+bool sameBits (const Matrix<T>& a, const Matrix<T>& b)
+{
+    return a.rows == b.rows && a.cols == b.cols && a.data.size() == b.data.size()
+           && std::memcmp (a.data.data(), b.data.data(), a.data.size() * sizeof (T)) == 0;
+}
+
+/** Everything an import or the sample-rate entry may change, to prove that a refusal changed nothing. */
+struct DesignSnapshot
+{
+    explicit DesignSnapshot (const DesignComponent& d)
+        : fs (d.fs), nfft (d.NFFT), input (d.inputData), target (d.targetData), filter (d.filterData),
+          frequencyAxis (d.frequencyAxis), timeAxis (d.timeAxis), inputChanged (d.inputChanged),
+          axesChanged (d.axesChanged)
+    {
+    }
+
+    void expectUnchanged (const DesignComponent& d) const
+    {
+        EXPECT_EQ (std::memcmp (&fs, &d.fs, sizeof (fs)), 0);
+        EXPECT_EQ (nfft, d.NFFT);
+        EXPECT_EQ (input.refLevel, d.inputData.refLevel);
+        EXPECT_EQ (input.fileName, d.inputData.fileName);
+        EXPECT_EQ (input.minimumPhase, d.inputData.minimumPhase);
+        EXPECT_TRUE (sameBits (input.fi, d.inputData.fi));
+        EXPECT_TRUE (sameBits (input.mag_i, d.inputData.mag_i));
+        EXPECT_TRUE (sameBits (input.phi_i, d.inputData.phi_i));
+        EXPECT_TRUE (sameBits (input.measuredSpectrum, d.inputData.measuredSpectrum));
+        EXPECT_TRUE (sameBits (input.impulseResponse, d.inputData.impulseResponse));
+        EXPECT_TRUE (sameBits (target.userDefinedMagFreq, d.targetData.userDefinedMagFreq));
+        EXPECT_TRUE (sameBits (target.userDefinedMag, d.targetData.userDefinedMag));
+        EXPECT_TRUE (sameBits (target.userDefinedPhiFreq, d.targetData.userDefinedPhiFreq));
+        EXPECT_TRUE (sameBits (target.userDefinedPhi, d.targetData.userDefinedPhi));
+        EXPECT_TRUE (sameBits (target.response, d.targetData.response));
+        EXPECT_TRUE (sameBits (filter.coefficients, d.filterData.coefficients));
+        EXPECT_TRUE (sameBits (frequencyAxis, d.frequencyAxis));
+        EXPECT_TRUE (sameBits (timeAxis, d.timeAxis));
+        EXPECT_EQ (inputChanged, d.inputChanged);
+        EXPECT_EQ (axesChanged, d.axesChanged);
+    }
+
+    double fs;
+    std::uint64_t nfft;
+    InputData input;
+    TargetData target;
+    FilterData filter;
+    Matrix<double> frequencyAxis, timeAxis;
+    bool inputChanged, axesChanged;
+};
+
+class Workspace : public ::testing::Test
+{
+protected:
+    Workspace()
+    {
+        folder.createDirectory();
+        design->addListener (&listener);
+        design->calculate (true);
+        design->inputChanged = design->targetChanged = false;
+        listener.calls = 0;
+    }
+
+    ~Workspace() override
+    {
+        design = nullptr;
+        folder.deleteRecursively();
+    }
+
+    juce::File write (const juce::String& name, const std::string& text)
+    {
+        auto file = folder.getChildFile (name);
+        file.replaceWithData (text.data(), text.size());
+        return file;
+    }
+
+    /** Types a path into the measurement label, as the user or the Load button does. */
+    void importMeasurement (const juce::String& path)
+    {
+        design->labelInputFile->setText (path, juce::dontSendNotification);
+        design->labelTextChanged (design->labelInputFile.get());
+    }
+
+    void typeSampleRate (const juce::String& text)
+    {
+        design->labelFs->setText (text, juce::dontSendNotification);
+        design->labelTextChanged (design->labelFs.get());
+    }
+
+    /** A step that presses OK in the import-setup form after letting change adjust its controls. */
+    static ModalScript::Step setUp (std::function<void (DialogImportSetup&)> change = {})
+    {
+        return [change] (juce::Component& modal)
+        {
+            auto* form = ModalScript::find<DialogImportSetup> (modal);
+            ASSERT_NE (form, nullptr) << modal.getName().toStdString();
+
+            if (change)
+                change (*form);
+
+            form->textButtonOk->triggerClick();
+        };
+    }
+
+    /** A step that records a message box and closes it. */
+    ModalScript::Step recordBox()
+    {
+        return [this] (juce::Component& modal)
+        {
+            boxes.add (ModalScript::describeMessageBox (modal));
+            ModalScript::dismiss (modal);
+        };
+    }
+
+    juce::File folder = juce::File::getSpecialLocation (juce::File::tempDirectory)
+                            .getNonexistentChildFile ("talvo-workspace-", "", false);
+    std::unique_ptr<DesignComponent> design = std::make_unique<DesignComponent>();
+    CountingListener listener;
+    juce::StringArray boxes;
+};
+
+const std::string roomResponse = [] {
+    juce::MemoryBlock block;
+    juce::File (juce::String (TALVO_TEST_DATA_DIR) + "/room-response.txt").loadFileAsData (block);
+    return block.toString().toStdString();
+}();
+} // namespace
+
+//==============================================================================
+TEST_F (Workspace, MeasurementImportStoresPointsAndSettingsAndRecomputes)
+{
+    const auto file = write ("room.txt", roomResponse);
+    ModalScript script;
+    script.then ([] (juce::Component& modal)
+    {
+        auto* window = dynamic_cast<juce::DialogWindow*> (&modal);
+        ASSERT_NE (window, nullptr);
+        EXPECT_EQ (window->getName(), "Import Setup");
+
+        // The escape key does not close this form.
+        EXPECT_FALSE (static_cast<juce::Component&> (*window).keyPressed (juce::KeyPress (juce::KeyPress::escapeKey)));
+        EXPECT_TRUE (window->isCurrentlyModal());
+
+        auto* form = ModalScript::find<DialogImportSetup> (modal);
+        ASSERT_NE (form, nullptr);
+        EXPECT_EQ (*form->magnitudeUnits, 2);
+        EXPECT_EQ (*form->phaseUnits, 1);
+        EXPECT_EQ (*form->delimiter, "\\t");
+        EXPECT_EQ (*form->targetLevel, 80.0);
+        EXPECT_FALSE (*form->minimumPhase);
+        form->sliderTargetLevel->setValue (70.0, juce::sendNotificationSync);
+        form->textButtonOk->triggerClick();
+    });
+
+    const auto spectrumBefore = design->inputData.measuredSpectrum;
+    importMeasurement (file.getFullPathName());
+
+    EXPECT_EQ (script.remaining(), 0u);
+    EXPECT_EQ (design->inputData.fileName, file.getFullPathName());
+    EXPECT_EQ (design->inputData.refLevel, 70.0);
+    ASSERT_EQ (design->inputData.fi.length(), 536u);
+    EXPECT_EQ (design->inputData.fi.rows, 1u);
+    EXPECT_EQ (design->inputData.fi.data[1], 10.0);
+    EXPECT_DOUBLE_EQ (design->inputData.mag_i.data[1], std::pow (10.0, 64.69 / 20.0));
+    EXPECT_EQ (design->inputData.phi_i.length(), 536u);
+    EXPECT_TRUE (design->inputChanged);
+    EXPECT_EQ (listener.calls, 1);
+    EXPECT_FALSE (sameBits (spectrumBefore, design->inputData.measuredSpectrum));
+
+    for (auto c : design->filterData.coefficients.data)
+        ASSERT_TRUE (std::isfinite (c));
+}
+
+TEST_F (Workspace, ClosingTheImportSetupWindowKeepsItsSettings)
+{
+    const auto file = write ("m.csv", "20,80,0\n20000,80,0\n");
+    ModalScript script;
+    script.then ([] (juce::Component& modal)
+    {
+        auto* form = ModalScript::find<DialogImportSetup> (modal);
+        ASSERT_NE (form, nullptr);
+        form->labelDelimiter->setText (",", juce::sendNotificationSync);
+        form->toggleButtonMinimumPhase->setToggleState (true, juce::sendNotificationSync);
+        dynamic_cast<juce::DialogWindow&> (modal).closeButtonPressed();
+    });
+
+    importMeasurement (file.getFullPathName());
+
+    EXPECT_TRUE (design->inputData.minimumPhase);
+    EXPECT_EQ (design->inputData.fi.length(), 5u); // 0 Hz, two lines, two points above fs/2
+    EXPECT_EQ (listener.calls, 1);
+}
+
+TEST_F (Workspace, RefusedMeasurementsLeaveTheDesignBitForBitAsItWas)
+{
+    // A design with a measurement in it first, so that there is something to lose.
+    {
+        ModalScript script;
+        script.then (setUp());
+        importMeasurement (write ("room.txt", roomResponse).getFullPathName());
+    }
+
+    const DesignSnapshot before (*design);
+    const auto callsBefore = listener.calls;
+
+    struct Case { juce::String path; juce::String expectedStart; bool opensSetup; };
+    const Case cases[] = {
+        { write ("header.txt", "* only a header\n1000,80,0\n").getFullPathName(),
+          "Importing File. No data lines were found.", true },
+        { write ("falling.txt", "100\t80\t0\n90\t80\t0\n").getFullPathName(),
+          "Importing File. The frequencies must rise from one data line to the next, but line 2", true },
+        { folder.getChildFile ("missing.txt").getFullPathName(), "Importing File. File does not exist", true },
+        { folder.getFullPathName(), "Importing File. File does not exist", true },
+        { "", "Importing File. File does not exist", true },
+    };
+
+    for (const auto& c : cases)
+    {
+        boxes.clear();
+        ModalScript script;
+        script.then (setUp()).then (recordBox());
+        importMeasurement (c.path);
+
+        EXPECT_EQ (script.remaining(), 0u) << c.path;
+        ASSERT_EQ (boxes.size(), 1) << c.path;
+        EXPECT_TRUE (boxes[0].startsWith (c.expectedStart)) << boxes[0];
+        before.expectUnchanged (*design);
+        EXPECT_EQ (listener.calls, callsBefore);
+    }
+}
+
+//==============================================================================
+TEST_F (Workspace, SampleRateEntryRebuildsAxesAndRecomputes)
+{
+    typeSampleRate ("24000");
+
+    EXPECT_EQ (design->fs, 24000.0);
+    EXPECT_EQ (design->labelNfftTime->getText(), "170.67 ms");
+    EXPECT_EQ (design->frequencyAxis.data.back(), 12000.0);
+    EXPECT_EQ (design->timeAxis.data[1], 1000.0 / 24000.0);
+    EXPECT_TRUE (design->axesChanged);
+    EXPECT_EQ (listener.calls, 1);
+
+    typeSampleRate ("24000.9"); // truncates to the rate already set
+    EXPECT_EQ (listener.calls, 1);
+    EXPECT_EQ (design->labelFs->getText(), "24000.9"); // the label keeps what was typed
+
+    typeSampleRate ("  96 kHz");
+    EXPECT_EQ (design->fs, 96.0);
+    EXPECT_EQ (listener.calls, 2);
+}
+
+TEST_F (Workspace, UnusableSampleRatesChangeNothing)
+{
+    const DesignSnapshot before (*design);
+
+    for (const auto* text : { "0", "-5", "word", "", "0.999", "inf", "-inf", "nan", "1e300", "18446744073709551616" })
+    {
+        typeSampleRate (text);
+        EXPECT_EQ (design->fs, 48000.0) << text;
+    }
+
+    before.expectUnchanged (*design);
+    EXPECT_EQ (listener.calls, 0);
+
+    typeSampleRate ("1.5"); // the smallest rate there is: 1 Hz
+    EXPECT_EQ (design->fs, 1.0);
+    EXPECT_EQ (listener.calls, 1);
+}
+
+TEST_F (Workspace, OtherLabelsAreIgnored)
+{
+    const DesignSnapshot before (*design);
+    design->labelTextChanged (design->labelNfftTime.get());
+    before.expectUnchanged (*design);
+    EXPECT_EQ (listener.calls, 0);
+}
+
+//==============================================================================
+TEST_F (Workspace, UserDefinedTargetsComeFromTheChosenCsvFile)
+{
+    if (juce::FileChooser::isPlatformDialogAvailable())
+        GTEST_SKIP() << "a native file chooser cannot be driven from the test";
+
+    const auto file = write ("target.csv", "Hz,dB,deg\n20,0.5,0\n20000,2,3.141592653589793\n");
+    ModalScript script;
+    script.then ([file] (juce::Component& modal) { ModalScript::chooseFile (modal, file); })
+        .then (setUp ([] (DialogImportSetup& form)
+        {
+            EXPECT_FALSE (form.sliderTargetLevel->isVisible());
+            EXPECT_FALSE (form.toggleButtonMinimumPhase->isVisible());
+            EXPECT_EQ (form.labelDelimiter->getText(), ",");
+            form.comboBoxMagnitudeUnits->setSelectedId (1, juce::sendNotificationSync);
+        }))
+        .then ([file] (juce::Component& modal) { ModalScript::chooseFile (modal, file); })
+        .then (setUp ([] (DialogImportSetup& form) { form.comboBoxPhaseUnits->setSelectedId (2, juce::sendNotificationSync); }));
+
+    design->importUserDefinedMagnitude();
+    EXPECT_EQ (design->targetData.userDefinedMagFreq.data, (std::vector<double> { 20.0, 20000.0 }));
+    EXPECT_NEAR (design->targetData.userDefinedMag.data[0], -6.0206, 1e-4);
+    EXPECT_TRUE (design->targetChanged);
+    EXPECT_EQ (listener.calls, 1);
+
+    design->importUserDefinedPhase();
+    EXPECT_EQ (design->targetData.userDefinedPhiFreq.data, (std::vector<double> { 20.0, 20000.0 }));
+    EXPECT_DOUBLE_EQ (design->targetData.userDefinedPhi.data[1], 180.0);
+    EXPECT_EQ (listener.calls, 2);
+    EXPECT_EQ (script.remaining(), 0u);
+}
+
+TEST_F (Workspace, CancelledOrRefusedTargetImportRecomputesTheUnchangedTarget)
+{
+    if (juce::FileChooser::isPlatformDialogAvailable())
+        GTEST_SKIP() << "a native file chooser cannot be driven from the test";
+
+    const DesignSnapshot before (*design);
+    const auto single = write ("single.csv", "20,1,0\n");
+    ModalScript script;
+    script.then ([] (juce::Component& modal) { modal.exitModalState (0); })
+        .then ([single] (juce::Component& modal) { ModalScript::chooseFile (modal, single); })
+        .then (setUp())
+        .then (recordBox());
+
+    design->importUserDefinedMagnitude();
+    EXPECT_TRUE (design->targetChanged);
+    EXPECT_EQ (listener.calls, 1);
+
+    design->importUserDefinedPhase();
+    EXPECT_EQ (listener.calls, 2);
+    ASSERT_EQ (boxes.size(), 1);
+    EXPECT_TRUE (boxes[0].startsWith ("Importing CSV File. Fewer than two data lines were found.")) << boxes[0];
+    before.expectUnchanged (*design);
+}
+
+//==============================================================================
+TEST_F (Workspace, ExportWritesTheCoefficientsAndOverwritesAfterAsking)
+{
+    if (juce::FileChooser::isPlatformDialogAvailable())
+        GTEST_SKIP() << "a native file chooser cannot be driven from the test";
+
+    const auto target = write ("fir.txt", std::string (200000, 'x'));
+    ModalScript script;
+    script.then ([target] (juce::Component& modal) { ModalScript::chooseFile (modal, target); })
+        .then ([this] (juce::Component& modal)
+        {
+            boxes.add (ModalScript::describeMessageBox (modal));
+
+            if (auto* overwrite = ModalScript::findButton (modal, "Overwrite"))
+                overwrite->triggerClick();
+        });
+
+    const DesignSnapshot before (*design);
+    design->exportCoefficients();
+
+    EXPECT_EQ (script.remaining(), 0u);
+    ASSERT_EQ (boxes.size(), 1);
+    EXPECT_TRUE (boxes[0].startsWith ("File already exists")) << boxes[0];
+
+    juce::MemoryBlock written;
+    target.loadFileAsData (written);
+    const auto& c = design->filterData.coefficients;
+    EXPECT_EQ (written.toString().toStdString(), CoefficientExport::formatCoefficients (c.data.data(), c.length()));
+    EXPECT_EQ (juce::StringArray::fromLines (written.toString()).size(), 4096 + 1); // the last LF ends a line
+    before.expectUnchanged (*design);
+    EXPECT_EQ (listener.calls, 0);
+}
+
+TEST_F (Workspace, ExportFailuresAreReportedAndWriteNothing)
+{
+    if (juce::FileChooser::isPlatformDialogAvailable())
+        GTEST_SKIP() << "a native file chooser cannot be driven from the test";
+
+    const auto inMissingFolder = folder.getChildFile ("missing").getChildFile ("fir.txt");
+    const auto fresh = folder.getChildFile ("fresh.txt");
+    ModalScript script;
+    script.then ([] (juce::Component& modal) { modal.exitModalState (0); })
+        .then ([inMissingFolder] (juce::Component& modal) { ModalScript::chooseFile (modal, inMissingFolder); })
+        .then (recordBox())
+        .then ([fresh] (juce::Component& modal) { ModalScript::chooseFile (modal, fresh); })
+        .then (recordBox());
+
+    design->exportCoefficients(); // cancelled: no box, no file
+    EXPECT_TRUE (boxes.isEmpty());
+
+    design->exportCoefficients();
+    ASSERT_EQ (boxes.size(), 1);
+    EXPECT_TRUE (boxes[0].startsWith ("Exporting File. Could not open file for writing. ")) << boxes[0];
+    EXPECT_GT (boxes[0].length(), juce::String ("Exporting File. Could not open file for writing. ").length());
+
+    design->filterData.coefficients.data[5] = std::numeric_limits<double>::quiet_NaN();
+    design->exportCoefficients();
+    ASSERT_EQ (boxes.size(), 2);
+    EXPECT_TRUE (boxes[1].startsWith ("Exporting File. The filter holds coefficients that are not finite")) << boxes[1];
+    EXPECT_FALSE (fresh.exists());
+    EXPECT_EQ (script.remaining(), 0u);
+    EXPECT_EQ (folder.getNumberOfChildFiles (juce::File::findFilesAndDirectories), 0); // no temporary file either
+}
