@@ -429,3 +429,25 @@ TEST_F (WorkspaceFixture, ResetAndRefreshShowTheDefaultsAgain)
     EXPECT_EQ (d.sliderWindowShiftFilter->getMinimum(), -4096.0);
     EXPECT_EQ (d.sliderWindowLengthFilter->getMaximum(), 4096.0);
 }
+
+//==============================================================================
+TEST (DesignComponentTranslation, TranslatedTextsAreShownAndStillUnderstood)
+{
+    juce::LocalisedStrings::setCurrentMappings (new juce::LocalisedStrings (
+        "language: Test\n\"Load\" = \"Laden\"\n\"Hann\" = \"Hanning\"\n\"Flat\" = \"Eben\"\n"
+        "\"(no choices)\" = \"(keine)\"\n", false));
+    {
+        DesignComponent d;
+        EXPECT_EQ (d.textButtonLoad->getButtonText(), "Laden");
+        EXPECT_EQ (d.textButtonLoad->getName(), "textButtonLoad"); // names are never translated
+        EXPECT_EQ (d.comboBoxWindow->getItemText (1), "Hanning");
+        EXPECT_EQ (d.comboBoxNfft->getTextWhenNoChoicesAvailable(), "(keine)");
+
+        d.comboBoxWindow->setSelectedId (2, juce::sendNotificationSync);
+        d.comboBoxTargetMagnitude->setSelectedId (2, juce::sendNotificationSync);
+        EXPECT_EQ (d.inputData.windowType, 2);
+        EXPECT_EQ (d.targetData.targetMagnitude, 2);
+        EXPECT_TRUE (d.sliderWindowLength->isEnabled());
+    }
+    juce::LocalisedStrings::setCurrentMappings (nullptr);
+}
