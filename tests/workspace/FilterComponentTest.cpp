@@ -508,10 +508,35 @@ TEST (FilterComponentButtonsTest, DeleteWithNothingSelectedChangesNothing)
 
 namespace
 {
+/** Ends a modal run that the test's own clicks failed to end, so a fault fails the test with -1
+    instead of hanging it; stopped when it goes out of scope, so it never outlives the test. */
+struct ModalRunGuard : private juce::Timer
+{
+    ModalRunGuard() { startTimer (5000); }
+    ~ModalRunGuard() override { stopTimer(); }
+
+    void timerCallback() override
+    {
+        stopTimer();
+
+        if (auto* modal = juce::ModalComponentManager::getInstance()->getModalComponent (0))
+            modal->exitModalState (-1);
+    }
+};
+
 /** Runs the editor modally in a dialog window; the action runs inside the modal loop. */
 int runEditorModally (FilterComponent& editor, std::function<void()> action)
 {
-    juce::Timer::callAfterDelay (100, std::move (action));
+    struct Starter : private juce::Timer
+    {
+        explicit Starter (std::function<void()> f) : callback (std::move (f)) { startTimer (100); }
+        ~Starter() override { stopTimer(); }
+        void timerCallback() override { stopTimer(); callback(); }
+        std::function<void()> callback;
+    };
+
+    ModalRunGuard guard;
+    Starter starter (std::move (action));
 
     juce::DialogWindow::LaunchOptions options;
     options.content.setNonOwned (&editor);
