@@ -45,18 +45,6 @@ struct SectionTableFixture : public ::testing::Test
 };
 } // namespace
 
-TEST_F (SectionTableFixture, HasFourColumnsSortedByTheFirst)
-{
-    auto& header = table.table.getHeader();
-    ASSERT_EQ (header.getNumColumns (true), 4);
-    EXPECT_EQ (header.getColumnName (1), "Filter Type");
-    EXPECT_EQ (header.getColumnName (2), "Freq [Hz]");
-    EXPECT_EQ (header.getColumnName (3), "Q/S");
-    EXPECT_EQ (header.getColumnName (4), "Gain [dB]");
-    EXPECT_EQ (header.getSortColumnId(), 1);
-    EXPECT_TRUE (table.table.getHeader().getColumnWidth (4) == 100);
-}
-
 TEST_F (SectionTableFixture, NewRowDefaultsAreAHighPassAt1000Hz)
 {
     const Row row;
@@ -191,15 +179,6 @@ TEST_F (SectionTableFixture, HeaderClickNeverReordersSections)
     EXPECT_EQ (table.rows[1].frequency, 100.0);
     EXPECT_EQ (table.rows[2].frequency, 1000.0);
     EXPECT_TRUE (listener.calls.empty());
-}
-
-TEST_F (SectionTableFixture, PressOnATextCellSelectsItsRow)
-{
-    fill ({ Row {}, Row {}, Row {} });
-
-    cell (2, 3)->mouseDown (talvo::test::makeMouseDown (*cell (2, 3), {}));
-    EXPECT_TRUE (table.table.isRowSelected (2));
-    EXPECT_EQ (table.table.getNumSelectedRows(), 1);
 }
 
 TEST_F (SectionTableFixture, HandedOverComponentsAreReusedOrDeleted)

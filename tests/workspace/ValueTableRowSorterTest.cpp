@@ -66,21 +66,6 @@ TEST (ValueTableRowSorterTest, SortsByEveryColumnInBothDirectionsAndMovesWholeRo
     }
 }
 
-TEST (ValueTableRowSorterTest, ComparisonSignFollowsKeyAndDirection)
-{
-    const Row low { 100.0, 0.0, 0.0 };
-    const Row high { 1000.0, 0.0, 0.0 };
-
-    EXPECT_LT (ValueTableRowSorter (1, 1).compareElements (low, high), 0);
-    EXPECT_GT (ValueTableRowSorter (1, 1).compareElements (high, low), 0);
-    EXPECT_GT (ValueTableRowSorter (1, -1).compareElements (low, high), 0);
-    EXPECT_EQ (ValueTableRowSorter (1, 1).compareElements (low, low), 0);
-
-    // Rows differing only in frequency are equal under the magnitude and phase columns.
-    EXPECT_EQ (ValueTableRowSorter (2, 1).compareElements (low, high), 0);
-    EXPECT_EQ (ValueTableRowSorter (3, -1).compareElements (low, high), 0);
-}
-
 TEST (ValueTableRowSorterTest, UnknownColumnLeavesEveryPairEqual)
 {
     const Row a { 1.0, 2.0, 3.0 };
