@@ -414,3 +414,42 @@ TEST_F (Workspace, ExportFailuresAreReportedAndWriteNothing)
     EXPECT_EQ (script.remaining(), 0u);
     EXPECT_EQ (folder.getNumberOfChildFiles (juce::File::findFilesAndDirectories), 0); // no temporary file either
 }
+
+TEST_F (Workspace, ExportFollowsTheLengthOfTheDesign)
+{
+    if (juce::FileChooser::isPlatformDialogAvailable())
+        GTEST_SKIP() << "a native file chooser cannot be driven from the test";
+
+    design->comboBoxNfft->setText ("1024", juce::sendNotificationSync);
+    ASSERT_EQ (design->NFFT, 1024u);
+
+    const auto target = folder.getChildFile ("short.txt");
+    ModalScript script;
+    script.then ([target] (juce::Component& modal) { ModalScript::chooseFile (modal, target); });
+    design->exportCoefficients();
+
+    const auto lines = juce::StringArray::fromLines (target.loadFileAsString());
+    ASSERT_EQ (lines.size(), 1024 + 1);
+    EXPECT_TRUE (lines[1024].isEmpty());
+
+    for (int i = 0; i < 1024; ++i)
+        ASSERT_EQ (lines[i].fromFirstOccurrenceOf (".", false, false).length(), 16) << lines[i];
+}
+
+TEST_F (Workspace, MeasurementOfInfinitiesAndNansIsStoredAsReadAndDesignedWithout)
+{
+    // "inf" and "NaN" are complete numbers: such lines are used, and the design must live with them.
+    const auto file = write ("odd.txt", "20\tinf\tnan\n100\t-inf\t0\n1000\t1e308\t1e308\n2000\tNaN\t-inf\n");
+    ModalScript script;
+    script.then (setUp());
+    importMeasurement (file.getFullPathName());
+
+    ASSERT_EQ (design->inputData.fi.length(), 7u);
+    EXPECT_EQ (design->inputData.mag_i.data[1], std::numeric_limits<double>::infinity());
+    EXPECT_EQ (design->inputData.mag_i.data[2], 0.0); // -inf dB
+    EXPECT_TRUE (std::isnan (design->inputData.phi_i.data[1]));
+    EXPECT_EQ (listener.calls, 1);
+
+    design->comboBoxTargetMagnitude->setSelectedId (TargetMagnitudeType::flat, juce::sendNotificationSync);
+    EXPECT_EQ (listener.calls, 2);
+}
