@@ -188,7 +188,7 @@ inline std::complex<double> divide (std::complex<double> x, std::complex<double>
 inline std::complex<double> exponential (std::complex<double> x) noexcept
 {
     const double re = x.real(), im = x.imag();
-    const double magnitude = std::exp (re);
+    const double magnitude = re == 0.0 ? 1.0 : std::exp (re);    // points on the unit circle skip exp
 
     if (im == 0.0)
         return { magnitude, im };

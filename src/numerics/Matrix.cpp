@@ -4,6 +4,10 @@
 
 #include <cmath>
 
+#if defined(__GLIBC__)
+ #include <malloc.h>
+#endif
+
 namespace
 {
 using Complex = std::complex<double>;
@@ -48,6 +52,21 @@ Matrix<T> combineInPlace (Matrix<T>&& a, const Matrix<U>& b, Function f)
 }
 
 RealMatrix copyOf (const RealMatrix& x) { return x; }
+
+#if defined(__GLIBC__)
+/** A spectrum of 65536 bins is a 1 MB block, and a recompute makes and frees dozens of them. By
+    default glibc serves such blocks with mmap or hands the freed top of the heap back to the system,
+    so every new block is faulted in page by page again (256 page faults per MB, which costs more than
+    the arithmetic on it). Raising both thresholds keeps freed blocks in the heap for reuse; the
+    process keeps at most the trim threshold of free memory.
+*/
+const bool largeBlocksStayInTheHeap = []
+{
+    mallopt (M_MMAP_THRESHOLD, 64 * 1024 * 1024);
+    mallopt (M_TRIM_THRESHOLD, 256 * 1024 * 1024);
+    return true;
+}();
+#endif
 ComplexMatrix copyOf (const ComplexMatrix& x) { return x; }
 } // namespace
 

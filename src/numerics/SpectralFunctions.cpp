@@ -18,8 +18,17 @@ constexpr double pi = 3.141592653589793;
 bool isVector (const RealMatrix& p) { return p.rows == 1 || p.cols == 1; }
 
 /** Horner's scheme for one point: ((p[0] z + p[1]) z + p[2]) ... */
-Complex horner (const double* p, std::size_t n, Complex z) noexcept
+inline Complex horner (const double* p, std::size_t n, Complex z) noexcept
 {
+    if (n == 3)    // a second-order section, unrolled
+    {
+        auto y = complexArithmetic::multiply ({ p[0], 0.0 }, z);
+        y.real (y.real() + p[1]);
+        y = complexArithmetic::multiply (y, z);
+        y.real (y.real() + p[2]);
+        return y;
+    }
+
     Complex y (p[0], 0.0);
 
     for (std::size_t k = 1; k < n; ++k)
