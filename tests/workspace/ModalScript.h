@@ -1,6 +1,7 @@
 #pragma once
 
 #include <juce_gui_basics/juce_gui_basics.h>
+#include <gtest/gtest.h>
 
 #include <deque>
 #include <functional>
@@ -16,7 +17,13 @@ public:
     using Step = std::function<void (juce::Component& modal)>;
 
     ModalScript() { startTimer (20); }
-    ~ModalScript() override { stopTimer(); }
+
+    /** Fails the test when a modal window showed up that no step was left for. */
+    ~ModalScript() override
+    {
+        stopTimer();
+        EXPECT_EQ (numUnscripted, 0) << "modal windows that no step expected were closed";
+    }
 
     /** Adds a step for the next modal component. */
     ModalScript& then (Step step)
@@ -95,9 +102,6 @@ public:
 private:
     void timerCallback() override
     {
-        if (steps.empty())
-            return;
-
         // Wait until the component handled last has left the modal state.
         if (handled != nullptr && handled->isCurrentlyModal())
             return;
@@ -105,15 +109,41 @@ private:
         auto* manager = juce::ModalComponentManager::getInstance();
 
         if (manager->getNumModalComponents() == 0)
+        {
+            unscriptedSince = 0;
             return;
+        }
 
         auto* modal = manager->getModalComponent (0);
+
+        if (steps.empty())
+        {
+            // Nothing expected this window: close it after a while rather than wait forever.
+            const auto now = juce::Time::getMillisecondCounter();
+
+            if (unscriptedSince == 0)
+                unscriptedSince = now;
+            else if (now - unscriptedSince > unscriptedTimeoutMs)
+            {
+                ++numUnscripted;
+                unscriptedSince = 0;
+                handled = modal;
+                modal->exitModalState (0);
+            }
+
+            return;
+        }
+
         handled = modal;
         auto step = std::move (steps.front());
         steps.pop_front();
         step (*modal);
     }
 
+    static constexpr juce::uint32 unscriptedTimeoutMs = 3000;
+
     std::deque<Step> steps;
     juce::Component::SafePointer<juce::Component> handled;
+    juce::uint32 unscriptedSince = 0;
+    int numUnscripted = 0;
 };
