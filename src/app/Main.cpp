@@ -1,8 +1,4 @@
-// Placeholder entry point until the application window exists.
-#include <cstdio>
+// The program's entry: JUCE's application runner for NewProjectApplication.
+#include "app/NewProjectApplication.h"
 
-int main()
-{
-    std::fputs ("Talvo: the application window is not built yet; only the libraries and tests exist.\n", stderr);
-    return 1;
-}
+START_JUCE_APPLICATION (NewProjectApplication)

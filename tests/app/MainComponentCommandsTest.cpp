@@ -1,0 +1,256 @@
+// The command table, the menus, key presses, the View commands and New.
+#include "AppTestSupport.h"
+
+using namespace apptest;
+
+namespace
+{
+class Commands : public AppTest
+{
+protected:
+    MainComponent main;
+    DesignComponent& design = main.designComponent;
+
+    juce::Colour lafColour (int colourId) const { return main.laf.findColour (colourId); }
+
+    bool press (int key, int modifiers)
+    {
+        return main.commandManager.getKeyMappings()->keyPressed (juce::KeyPress (key, juce::ModifierKeys (modifiers), 0), &main);
+    }
+
+    struct MenuEntry
+    {
+        int id;
+        juce::String text;
+        bool separator;
+        juce::ApplicationCommandManager* commandManager; // shows the command's current key press
+    };
+
+    static std::vector<MenuEntry> entriesOf (const juce::PopupMenu& menu)
+    {
+        std::vector<MenuEntry> result;
+        for (juce::PopupMenu::MenuItemIterator it (menu); it.next();)
+        {
+            const auto& item = it.getItem();
+            result.push_back ({ item.itemID, item.text, item.isSeparator, item.commandManager });
+            EXPECT_TRUE (item.isEnabled) << item.text;
+            EXPECT_FALSE (item.isTicked) << item.text;
+        }
+        return result;
+    }
+};
+
+constexpr int cmd = juce::ModifierKeys::commandModifier;
+constexpr int shift = juce::ModifierKeys::shiftModifier;
+} // namespace
+
+TEST_F (Commands, TableHoldsTheSevenCommandsWithNamesDescriptionsAndKeys)
+{
+    juce::Array<juce::CommandID> ids;
+    main.getAllCommands (ids);
+    EXPECT_EQ (ids, juce::Array<juce::CommandID> ({ 2, 3, 4, 5, 6, 7, 8 }));
+
+    struct Expected
+    {
+        int id;
+        const char* name;
+        const char* description;
+        juce::KeyPress key;
+    };
+    const Expected table[] = {
+        { 2, "New", "Start a new filter design", juce::KeyPress ('n', cmd, 0) },
+        { 3, "Open", "Open a filter design", juce::KeyPress ('o', cmd, 0) },
+        { 4, "Save", "Save the filter design", {} },
+        { 5, "Save As", "Save the filter design to a new file", juce::KeyPress ('s', cmd | shift, 0) },
+        { 6, "Light Mode", "Switch to light mode view", juce::KeyPress ('l', cmd | shift, 0) },
+        { 7, "Dark Mode", "Switch to dark mode view", juce::KeyPress ('d', cmd | shift, 0) },
+        { 8, "Online Manual", "Shows the Talvo online manual in a browser", {} },
+    };
+    for (const auto& expected : table)
+    {
+        SCOPED_TRACE (expected.name);
+        juce::ApplicationCommandInfo info (0);
+        main.getCommandInfo (expected.id, info);
+        EXPECT_EQ (info.shortName, expected.name);
+        EXPECT_EQ (info.description, expected.description);
+        EXPECT_EQ (info.categoryName, "Menu");
+        EXPECT_EQ (info.flags, 0);
+
+        const auto keys = main.commandManager.getKeyMappings()->getKeyPressesAssignedToCommand (expected.id);
+        if (expected.key.isValid())
+        {
+            ASSERT_EQ (keys.size(), 1);
+            EXPECT_EQ (keys[0], expected.key);
+        }
+        else
+            EXPECT_TRUE (keys.isEmpty());
+    }
+
+    // Command+S is free: Save has no key press of its own.
+    EXPECT_EQ (main.commandManager.getKeyMappings()->findCommandForKeyPress (juce::KeyPress ('s', cmd, 0)), 0);
+}
+
+TEST_F (Commands, UnknownIdsAreIgnored)
+{
+    for (int id : { 0, 1, 9, 100, -2 })
+    {
+        juce::ApplicationCommandInfo info (id);
+        info.shortName = "untouched";
+        main.getCommandInfo (id, info);
+        EXPECT_EQ (info.shortName, "untouched");
+        EXPECT_TRUE (info.defaultKeypresses.isEmpty());
+        EXPECT_FALSE (main.perform (juce::ApplicationCommandTarget::InvocationInfo (id)));
+    }
+    main.menuItemSelected (9, 0);
+    main.menuItemSelected (2, 0); // a command id is not a plain menu item
+    EXPECT_EQ (juce::ModalComponentManager::getInstance()->getNumModalComponents(), 0);
+    EXPECT_EQ (main.getNextCommandTarget(), nullptr);
+}
+
+TEST_F (Commands, MenusListTheirCommandsWithShortcutsAndAboutLast)
+{
+    EXPECT_EQ (main.getMenuBarNames(), juce::StringArray ({ "File", "View", "Help" }));
+
+    const auto file = entriesOf (main.getMenuForIndex (0, "File"));
+    ASSERT_EQ (file.size(), 4u);
+    const int fileIds[] = { 2, 3, 4, 5 };
+    const char* fileTexts[] = { "New", "Open", "Save", "Save As" };
+    for (size_t i = 0; i < 4; ++i)
+    {
+        EXPECT_EQ (file[i].id, fileIds[i]);
+        EXPECT_EQ (file[i].text, fileTexts[i]);
+    }
+    for (const auto& entry : file)
+        EXPECT_EQ (entry.commandManager, &main.commandManager) << entry.text;
+
+    const auto view = entriesOf (main.getMenuForIndex (1, "View"));
+    ASSERT_EQ (view.size(), 2u);
+    EXPECT_EQ (view[0].text, "Light Mode");
+    EXPECT_EQ (view[1].text, "Dark Mode");
+    EXPECT_EQ (view[1].id, 7);
+    EXPECT_EQ (view[1].commandManager, &main.commandManager);
+
+    const auto help = entriesOf (main.getMenuForIndex (2, "Help"));
+    ASSERT_EQ (help.size(), 3u);
+    EXPECT_EQ (help[0].id, 8);
+    EXPECT_EQ (help[0].text, "Online Manual");
+    EXPECT_TRUE (help[1].separator);
+    EXPECT_EQ (help[2].id, MainComponent::aboutMenuItemId);
+    EXPECT_EQ (help[2].text, "About");
+    EXPECT_EQ (help[2].commandManager, nullptr); // a plain item: no command, no key press
+
+    // The name decides, exactly; the index does not.
+    EXPECT_EQ (main.getMenuForIndex (0, "View").getNumItems(), 2);
+    for (const char* other : { "file", "Edit", "", "Help " })
+        EXPECT_EQ (main.getMenuForIndex (0, other).getNumItems(), 0) << other;
+}
+
+TEST_F (Commands, LightModeAfterStartDarkensOutlineAndTextAndTwiceChangesNothingMore)
+{
+    EXPECT_EQ (lafColour (juce::AlertWindow::outlineColourId).getARGB(), 0xFF4F4F50u);
+    EXPECT_EQ (lafColour (juce::Label::textColourId).getARGB(), 0xFF4F4F50u);
+    const auto coefficients = design.filterData.coefficients.data;
+    const auto limits = main.figureGrid.figInputFrequency->xLim;
+
+    for (int round = 0; round < 2; ++round)
+    {
+        EXPECT_TRUE (invoke (main, MainComponent::lightMode));
+        EXPECT_TRUE (main.laf.lightMode);
+        EXPECT_EQ (lafColour (juce::AlertWindow::outlineColourId).getARGB(), 0xFF373737u);
+        EXPECT_EQ (lafColour (juce::Label::textColourId).getARGB(), 0xFF373737u);
+        EXPECT_EQ (lafColour (juce::ResizableWindow::backgroundColourId).getARGB(), 0xFFF2F2F2u);
+        EXPECT_EQ (curvesOf (*main.figureGrid.figInputTime)[0]->colour.getARGB(), 0xFF1E63B8u);
+    }
+    EXPECT_EQ (design.filterData.coefficients.data, coefficients);
+    EXPECT_EQ (main.figureGrid.figInputFrequency->xLim, limits);
+}
+
+TEST_F (Commands, DarkModeRecoloursLookAndFeelWorkspaceAndCurvesAndLightModeRestoresThem)
+{
+    for (int round = 0; round < 2; ++round)
+    {
+        EXPECT_TRUE (invoke (main, MainComponent::darkMode));
+        EXPECT_FALSE (main.laf.lightMode);
+        EXPECT_EQ (lafColour (juce::ResizableWindow::backgroundColourId).getARGB(), 0xFF0A0A0Au);
+        EXPECT_EQ (lafColour (FigureComponent::backgroundColourId).getARGB(), 0xFF000000u);
+        EXPECT_EQ (lafColour (FigureComponent::gridColourId).getARGB(), 0xFF373737u);
+        // The workspace re-applied the palette to its accent buttons and editable labels.
+        EXPECT_EQ (design.textButtonExport->findColour (juce::TextButton::buttonColourId).getARGB(), 0xFFDDFF55u);
+        EXPECT_EQ (design.labelInputFile->findColour (juce::Label::outlineColourId).getARGB(), 0xFFBFC1C0u);
+        // The plot update drew the curves in the dark palette: blues swap to FF67A9ED / FF2F5392.
+        EXPECT_EQ (curvesOf (*main.figureGrid.figInputTime)[0]->colour.getARGB(), 0xFF67A9EDu);
+        EXPECT_EQ (curvesOf (*main.figureGrid.figInputFrequency)[0]->colour.getARGB(), 0xFF2F5392u);
+    }
+
+    EXPECT_TRUE (invoke (main, MainComponent::lightMode));
+    EXPECT_EQ (lafColour (juce::ResizableWindow::backgroundColourId).getARGB(), 0xFFF2F2F2u);
+    EXPECT_EQ (design.textButtonExport->findColour (juce::TextButton::buttonColourId).getARGB(), 0xFFCCFF00u);
+    EXPECT_EQ (curvesOf (*main.figureGrid.figInputTime)[0]->colour.getARGB(), 0xFF1E63B8u);
+}
+
+TEST_F (Commands, KeyPressesRunTheSameCommandsAsTheMenus)
+{
+    EXPECT_TRUE (press ('d', cmd | shift));
+    EXPECT_FALSE (main.laf.lightMode);
+    EXPECT_TRUE (press ('L', cmd | shift)); // shifted letters arrive upper case
+    EXPECT_TRUE (main.laf.lightMode);
+
+    design.projectFilePath = "/somewhere/design.tlvProj";
+    EXPECT_TRUE (press ('n', cmd));
+    EXPECT_TRUE (design.projectFilePath.isEmpty());
+
+    EXPECT_FALSE (press ('d', cmd)); // not assigned without shift
+    EXPECT_FALSE (press ('n', 0));
+}
+
+TEST_F (Commands, NewRestoresEveryDefaultControlAndPlotAndForgetsThePath)
+{
+    auto select = [] (juce::ComboBox& box, int id) { box.setSelectedId (id, juce::sendNotificationSync); };
+    select (*design.comboBoxNfft, 9); // 8192
+    select (*design.comboBoxWindow, WindowType::hann);
+    design.sliderShift->setValue (50.0, juce::sendNotificationSync);
+    select (*design.comboBoxTargetMagnitude, TargetMagnitudeType::flat);
+    select (*design.comboBoxTargetPhase, TargetPhaseType::zero);
+    select (*design.comboBoxWindowFilter, WindowType::hann);
+    select (*design.comboBoxFilter, FilterResponseType::userDefined);
+    design.filterData.minimumPhase = true;
+    design.toggleMinimumPhase->setToggleState (true, juce::dontSendNotification);
+    design.projectFilePath = "/somewhere/design.tlvProj";
+    ASSERT_TRUE (design.textButtonDefineFilter->isEnabled());
+    ASSERT_EQ (design.NFFT, 8192u);
+
+    EXPECT_TRUE (invoke (main, MainComponent::newDesign));
+
+    EXPECT_EQ (design.NFFT, 4096u);
+    EXPECT_EQ (design.fs, 48000.0);
+    EXPECT_TRUE (design.projectFilePath.isEmpty());
+    EXPECT_EQ (design.comboBoxNfft->getText(), "4096");
+    EXPECT_EQ (design.labelFs->getText(), "48000.0");
+    EXPECT_EQ (design.labelNfftTime->getText(), "85.33 ms");
+    EXPECT_TRUE (design.labelInputFile->getText().isEmpty());
+    for (auto* box : { design.comboBoxWindow.get(), design.comboBoxTargetMagnitude.get(),
+                       design.comboBoxTargetPhase.get(), design.comboBoxWindowFilter.get(), design.comboBoxFilter.get() })
+        EXPECT_EQ (box->getText(), "None") << box->getName();
+    EXPECT_EQ (design.comboBoxFilter->getSelectedId(), FilterResponseType::none);
+    for (auto* button : { design.textButtonDefineFilter.get(), design.textButtonDefineTargetMagnitude.get(),
+                          design.textButtonDefineTargetPhase.get(), design.textButtonMaxWindowLengthFilter.get(),
+                          design.textButtonMaxWindowShiftFilter.get() })
+        EXPECT_FALSE (button->isEnabled()) << button->getName();
+    EXPECT_EQ (design.sliderShift->getValue(), 0.0);
+    EXPECT_EQ (design.labelShiftTime->getText(), "0.00 ms");
+    EXPECT_EQ (design.sliderWindowLength->getValue(), 4096.0);
+    EXPECT_FALSE (design.sliderWindowLength->isEnabled());
+    EXPECT_EQ (design.sliderShift->getMinimum(), -4096.0);
+    EXPECT_EQ (design.sliderWindowLengthFilter->getMaximum(), 4096.0);
+    EXPECT_FALSE (design.toggleMinimumPhase->getToggleState());
+
+    // The plots show the default design again, on axes fitted to it.
+    const auto& grid = main.figureGrid;
+    EXPECT_EQ (describeCurves (*grid.figInputTime), std::vector<std::string> ({ "L:" + colourName (curveBlue) }));
+    EXPECT_EQ (describeCurves (*grid.figInputFrequency),
+               std::vector<std::string> ({ "R:" + colourName (phaseCurveBlue), "L:" + colourName (curveBlue) }));
+    EXPECT_EQ (curvesOf (*grid.figInputTime)[0]->size(), 4096u);
+    EXPECT_EQ (curvesOf (*grid.figInputTime)[0]->y.data[0], 1.0);
+    EXPECT_EQ (curvesOf (*grid.figResultTime)[0]->size(), 8192u);
+    EXPECT_NEAR (grid.figResultTime->xLim[1], 8192.0 / 48.0, 1e-9);
+}

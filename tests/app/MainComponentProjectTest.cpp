@@ -1,0 +1,186 @@
+// Open, Save and Save As through the commands: round trips, cancelled choosers and refused files.
+#include "AppTestSupport.h"
+
+using namespace apptest;
+
+namespace
+{
+class Project : public AppTest
+{
+protected:
+    ScriptedMainComponent main;
+    DesignComponent& design = main.designComponent;
+    juce::TemporaryFile folderName;
+    juce::File folder;
+
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        folder = folderName.getFile();
+        ASSERT_TRUE (folder.createDirectory().wasOk());
+    }
+    void TearDown() override
+    {
+        folder.deleteRecursively();
+        AppTest::TearDown();
+    }
+
+    void select (juce::ComboBox& box, int id) { box.setSelectedId (id, juce::sendNotificationSync); }
+
+    void makeDesign()
+    {
+        select (*design.comboBoxNfft, 9); // 8192
+        select (*design.comboBoxWindow, WindowType::hann);
+        design.sliderShift->setValue (-30.0, juce::sendNotificationSync);
+        select (*design.comboBoxTargetMagnitude, TargetMagnitudeType::flat);
+        select (*design.comboBoxWindowFilter, WindowType::hann50);
+        ASSERT_EQ (design.NFFT, 8192u);
+        ASSERT_EQ (design.inputData.shift, -30);
+    }
+
+    /** What the user sees of the design: control texts and states, and the plotted curves. */
+    std::vector<std::string> visibleState()
+    {
+        std::vector<std::string> state;
+        for (auto* child : design.getChildren())
+        {
+            juce::String text;
+            if (auto* box = dynamic_cast<juce::ComboBox*> (child))
+                text = box->getText();
+            else if (auto* label = dynamic_cast<juce::Label*> (child))
+                text = label->getText();
+            else if (auto* slider = dynamic_cast<juce::Slider*> (child))
+                text = juce::String (slider->getValue()) + " " + juce::String (slider->getMinimum()) + ".."
+                     + juce::String (slider->getMaximum());
+            else if (auto* button = dynamic_cast<juce::Button*> (child))
+                text = button->getToggleState() ? "on" : "off";
+            state.push_back ((child->getName() + "=" + text + (child->isEnabled() ? "" : " (disabled)")).toStdString());
+        }
+        for (auto* figure : main.figureGrid.getFigures())
+            for (auto* curve : curvesOf (*figure))
+            {
+                double sum = 0.0;
+                for (double v : curve->y.data)
+                    sum += std::isfinite (v) ? v : 0.0;
+                state.push_back (figure->getName().toStdString() + juce::String (curve->size()).toStdString() + ":"
+                                 + juce::String (sum, 9).toStdString());
+            }
+        return state;
+    }
+};
+} // namespace
+
+TEST_F (Project, SaveAsNewAndOpenGiveBackTheSameDesign)
+{
+    makeDesign();
+    const auto before = visibleState();
+    const auto coefficients = design.filterData.coefficients.data;
+
+    main.fileToSave = folder.getChildFile ("room.tlvProj");
+    EXPECT_TRUE (invoke (main, MainComponent::saveDesignAs));
+    EXPECT_EQ (main.saveRequests, 1);
+    ASSERT_TRUE (main.fileToSave.existsAsFile());
+    EXPECT_EQ (design.projectFilePath, main.fileToSave.getFullPathName());
+
+    invoke (main, MainComponent::newDesign);
+    EXPECT_NE (visibleState(), before);
+    EXPECT_TRUE (design.projectFilePath.isEmpty());
+
+    main.fileToOpen = main.fileToSave;
+    EXPECT_TRUE (invoke (main, MainComponent::openDesign));
+    EXPECT_EQ (main.openRequests, 1);
+    EXPECT_EQ (design.filterData.coefficients.data, coefficients);
+    EXPECT_EQ (visibleState(), before);
+    EXPECT_EQ (design.projectFilePath, main.fileToSave.getFullPathName());
+}
+
+TEST_F (Project, SaveWritesToTheOpenDocumentWithoutAsking)
+{
+    makeDesign();
+    main.fileToSave = folder.getChildFile ("first.tlvProj");
+    invoke (main, MainComponent::saveDesign); // no document yet: asks like Save As
+    EXPECT_EQ (main.saveRequests, 1);
+    ASSERT_TRUE (main.fileToSave.existsAsFile());
+
+    design.sliderShift->setValue (12.0, juce::sendNotificationSync);
+    main.fileToSave = folder.getChildFile ("never-asked.tlvProj");
+    invoke (main, MainComponent::saveDesign);
+    EXPECT_EQ (main.saveRequests, 1);
+    EXPECT_FALSE (main.fileToSave.exists());
+
+    invoke (main, MainComponent::newDesign);
+    main.fileToOpen = folder.getChildFile ("first.tlvProj");
+    invoke (main, MainComponent::openDesign);
+    EXPECT_EQ (design.inputData.shift, 12);
+    EXPECT_EQ (design.sliderShift->getValue(), 12.0);
+}
+
+TEST_F (Project, CancelledChoosersChangeNothing)
+{
+    makeDesign();
+    design.projectFilePath = {};
+    const auto before = visibleState();
+
+    invoke (main, MainComponent::openDesign);  // fileToOpen is empty: cancelled
+    invoke (main, MainComponent::saveDesignAs); // fileToSave is empty: cancelled
+    invoke (main, MainComponent::saveDesign);   // no document: asks, and is cancelled too
+    EXPECT_EQ (main.openRequests, 1);
+    EXPECT_EQ (main.saveRequests, 2);
+    EXPECT_EQ (visibleState(), before);
+    EXPECT_TRUE (design.projectFilePath.isEmpty());
+    EXPECT_EQ (folder.getNumberOfChildFiles (juce::File::findFilesAndDirectories), 0);
+}
+
+TEST_F (Project, RefusedDocumentLeavesDesignControlsAndPlotsAsTheyWere)
+{
+    makeDesign();
+    design.projectFilePath = "/previous/design.tlvProj";
+    const auto before = visibleState();
+    const auto coefficients = design.filterData.coefficients.data;
+
+    const auto notJson = folder.getChildFile ("broken.tlvProj");
+    ASSERT_TRUE (notJson.replaceWithText ("{ \"fs\": 48000, "));
+    const auto newer = folder.getChildFile ("newer.tlvProj");
+    ASSERT_TRUE (newer.replaceWithText ("{ \"Talvo Version\": \"1.0.1\", \"fs\": 96000, \"NFFT\": 1024 }"));
+
+    for (const auto& file : { notJson, newer, folder.getChildFile ("missing.tlvProj"), folder })
+    {
+        SCOPED_TRACE (file.getFileName().toStdString());
+        ClosedModal seen;
+        {
+            ModalCloser closer (seen);
+            main.fileToOpen = file;
+            invoke (main, MainComponent::openDesign);
+        }
+        EXPECT_EQ (seen.count, 1);
+        EXPECT_EQ (seen.title, "Opening File");
+        EXPECT_EQ (visibleState(), before);
+        EXPECT_EQ (design.filterData.coefficients.data, coefficients);
+        EXPECT_EQ (design.projectFilePath, "/previous/design.tlvProj");
+    }
+}
+
+TEST_F (Project, FailedSaveIsReportedAndKeepsThePath)
+{
+    design.projectFilePath = {};
+    main.fileToSave = folder.getChildFile ("no-such-folder").getChildFile ("design.tlvProj");
+    ClosedModal seen;
+    {
+        ModalCloser closer (seen);
+        EXPECT_FALSE (main.saveDesignTo (main.fileToSave));
+    }
+    EXPECT_EQ (seen.count, 1);
+    EXPECT_EQ (seen.title, "Saving File");
+    EXPECT_TRUE (design.projectFilePath.isEmpty());
+    EXPECT_FALSE (main.fileToSave.exists());
+}
+
+TEST_F (Project, SavingOverAnExistingDocumentReplacesIt)
+{
+    const auto target = folder.getChildFile ("design.tlvProj");
+    ASSERT_TRUE (target.replaceWithText ("old contents"));
+    makeDesign();
+    EXPECT_TRUE (main.saveDesignTo (target));
+    EXPECT_TRUE (target.loadFileAsString().contains ("\"Talvo Version\""));
+    EXPECT_EQ (folder.getNumberOfChildFiles (juce::File::findFiles), 1); // no temporary left beside it
+}
