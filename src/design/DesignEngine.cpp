@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <tuple>
 
 namespace
 {
@@ -120,6 +122,66 @@ namespace
         return (std::int32_t) std::clamp<std::int64_t> (shift, -(std::int64_t) n, (std::int64_t) n);
     }
 
+    /** True when both matrices have the same shape and the same bits in every element. */
+    template <typename T>
+    bool sameBits (const Matrix<T>& a, const Matrix<T>& b) noexcept
+    {
+        return a.rows == b.rows && a.cols == b.cols && a.data.size() == b.data.size()
+               && (a.data.empty() || std::memcmp (a.data.data(), b.data.data(), a.data.size() * sizeof (T)) == 0);
+    }
+
+    bool sameBits (double a, double b) noexcept
+    {
+        return std::memcmp (&a, &b, sizeof (double)) == 0;
+    }
+
+    /** A vector in a memo key, compared bit for bit. A key built for a lookup refers to the design's
+        own vector; only a key that is kept holds a copy (see own()). */
+    template <typename T>
+    struct Bits
+    {
+        Bits (const Matrix<T>& m) : ref (&m) {}
+        Bits() = default;
+
+        const Matrix<T>& get() const noexcept { return ref != nullptr ? *ref : owned; }
+        void own() { if (ref != nullptr) { owned = *ref; ref = nullptr; } }
+        bool operator== (const Bits& o) const noexcept { return sameBits (get(), o.get()); }
+
+        const Matrix<T>* ref = nullptr;
+        Matrix<T> owned;
+    };
+
+    template <typename Key>
+    auto ownKey (Key& key) -> decltype (key.own(), void()) { key.own(); }
+
+    template <typename... Ts>
+    void ownKey (std::tuple<Ts...>&) {}
+
+    /** The result of an expensive step for the inputs it was last computed from. Every input is
+        compared bit for bit, so a result taken from here is exactly the one the step would give. */
+    template <typename Key, typename Value>
+    struct Memo
+    {
+        bool valid = false;
+        Key key;
+        Value value;
+
+        template <typename Compute>
+        const Value& get (const Key& k, Compute&& compute)
+        {
+            if (! valid || ! (key == k))
+            {
+                valid = false;
+                value = compute();
+                key = k;
+                ownKey (key);
+                valid = true;
+            }
+
+            return value;
+        }
+    };
+
     /** A count as a signed 32-bit value, saturating instead of wrapping. */
     std::int32_t toInt32Saturated (std::int64_t v) noexcept
     {
@@ -175,8 +237,99 @@ namespace
 }
 
 //==============================================================================
+/*  The recompute runs on every slider step, and most steps change one setting: the expensive steps
+    (the filter-response section, the two minimum-phase conversions with the inverse transform of the
+    filter, the windows) keep their last result with the exact inputs it came from and reuse it when
+    the inputs are the same bits again. Nothing else is kept between recomputes. */
 struct DesignEngine::Scratch
 {
+    struct SectionKey
+    {
+        int selection = 0;
+        std::uint64_t numUserValues = 0, numIIRs = 0;
+        Bits<double> fi, mag, phi, gain, freq, q, axis;
+        Bits<std::size_t> type;
+        double fs = 0.0;
+
+        void own() { fi.own(); mag.own(); phi.own(); gain.own(); freq.own(); q.own(); axis.own(); type.own(); }
+
+        bool operator== (const SectionKey& o) const noexcept
+        {
+            return selection == o.selection && numUserValues == o.numUserValues && numIIRs == o.numIIRs
+                   && fi == o.fi && mag == o.mag && phi == o.phi && gain == o.gain && freq == o.freq && q == o.q
+                   && axis == o.axis && type == o.type && sameBits (fs, o.fs);
+        }
+    };
+
+    struct ImpulseKey
+    {
+        Bits<Complex> response;
+        std::uint64_t n = 0;
+        bool minimumPhase = false;
+
+        void own() { response.own(); }
+
+        bool operator== (const ImpulseKey& o) const noexcept
+        {
+            return n == o.n && minimumPhase == o.minimumPhase && response == o.response;
+        }
+    };
+
+    using WindowKey = std::tuple<int, std::uint64_t, std::int64_t, std::uint64_t>;   // type, length, position, n
+
+    struct TargetKey
+    {
+        Bits<Complex> spectrum;
+        Bits<double> axis;
+        double refLevel;
+        bool inputMinimumPhase;
+        int magnitudeType, phaseType;
+        double fminMagnitude, fmaxMagnitude, fminPhase, fmaxPhase;
+        Bits<double> magFreq, mag, phiFreq, phi;
+
+        void own() { spectrum.own(); axis.own(); magFreq.own(); mag.own(); phiFreq.own(); phi.own(); }
+
+        bool operator== (const TargetKey& o) const noexcept
+        {
+            return spectrum == o.spectrum && axis == o.axis && sameBits (refLevel, o.refLevel)
+                   && inputMinimumPhase == o.inputMinimumPhase && magnitudeType == o.magnitudeType && phaseType == o.phaseType
+                   && sameBits (fminMagnitude, o.fminMagnitude) && sameBits (fmaxMagnitude, o.fmaxMagnitude)
+                   && sameBits (fminPhase, o.fminPhase) && sameBits (fmaxPhase, o.fmaxPhase)
+                   && magFreq == o.magFreq && mag == o.mag && phiFreq == o.phiFreq && phi == o.phi;
+        }
+    };
+
+    struct CorrectionKey
+    {
+        Bits<Complex> spectrum, target;
+        Bits<double> axis;
+        int magnitudeType;
+        double limit, fmin, fmax;
+
+        void own() { spectrum.own(); target.own(); axis.own(); }
+
+        bool operator== (const CorrectionKey& o) const noexcept
+        {
+            return spectrum == o.spectrum && target == o.target && axis == o.axis && magnitudeType == o.magnitudeType
+                   && sameBits (limit, o.limit) && sameBits (fmin, o.fmin) && sameBits (fmax, o.fmax);
+        }
+    };
+
+    Memo<TargetKey, std::tuple<Matrix<Complex>, Matrix<double>, Matrix<Complex>>> target;
+    Memo<CorrectionKey, Matrix<Complex>> correction;
+
+    Memo<SectionKey, Matrix<Complex>> section;
+    struct SpectrumKey
+    {
+        Bits<Complex> spectrum;
+
+        void own() { spectrum.own(); }
+        bool operator== (const SpectrumKey& o) const noexcept { return spectrum == o.spectrum; }
+    };
+
+    Memo<SpectrumKey, Matrix<Complex>> inputMinimumPhase;
+    Memo<ImpulseKey, Matrix<double>> filterImpulse;
+    Memo<WindowKey, Matrix<double>> inputWindow, filterWindow;
 };
 
 DesignEngine::DesignEngine()
@@ -344,7 +497,8 @@ std::int32_t DesignEngine::findPeakPosition (const Matrix<double>& samples) noex
 
 void DesignEngine::calculate (bool recompute)
 {
-    if (recompute)
+    // A design always has one of the supported lengths; anything shorter has nothing to compute.
+    if (recompute && NFFT >= 2)
     {
         calculateInputStage();
         calculateTargetStage();
@@ -374,21 +528,30 @@ void DesignEngine::calculateInputStage()
     const auto peak = findPeakPosition (inputData.shiftedImpulseResponse);
 
     // Input window.
-    auto& window = inputData.window;
-    fillVector (window, n, 1.0);
     const auto length = inputData.windowLength;
+    const auto type = inputData.windowType;
+    const std::int64_t position = type == WindowType::hann || type == WindowType::hann50 ? peak : 0;
 
-    if (inputData.windowType == WindowType::hann)
+    inputData.window = scratch->inputWindow.get ({ type, length, position, n }, [&]
     {
-        // Centred on the peak: moved by p - L/2, with L as a signed 32-bit count halved toward zero.
-        const auto halfLength = (std::int64_t) std::min<std::uint64_t> (length, (std::uint64_t) std::numeric_limits<std::int32_t>::max()) / 2;
-        window = shiftSamples (hannWindowAtStart (n, length), limitedShift ((std::int64_t) peak - halfLength, n));
-    }
-    else if (inputData.windowType == WindowType::hann50)
-    {
-        // Ones before the peak sample, the falling half from the peak on.
-        writeFallingHalfHann (window, (std::uint64_t) std::max (peak - 1, 0), length);
-    }
+        Matrix<double> window (1, n, std::vector<double> (n, 1.0));
+
+        if (type == WindowType::hann)
+        {
+            // Centred on the peak: moved by p - L/2, with L as a signed 32-bit count halved toward zero.
+            const auto halfLength = (std::int64_t) std::min<std::uint64_t> (length, (std::uint64_t) std::numeric_limits<std::int32_t>::max()) / 2;
+            window = shiftSamples (hannWindowAtStart (n, length), limitedShift ((std::int64_t) peak - halfLength, n));
+        }
+        else if (type == WindowType::hann50)
+        {
+            // Ones before the peak sample, the falling half from the peak on.
+            writeFallingHalfHann (window, (std::uint64_t) std::max (peak - 1, 0), length);
+        }
+
+        return window;
+    });
+
+    const auto& window = inputData.window;
 
     Matrix<double> windowed (1, n);
 
@@ -408,6 +571,29 @@ void DesignEngine::calculateInputStage()
 }
 
 void DesignEngine::calculateTargetStage()
+{
+    const auto& t = targetData;
+
+    if (t.targetMagnitude == TargetMagnitudeType::none && t.targetPhase == TargetPhaseType::none)
+    {
+        computeTargetStage();
+        return;
+    }
+
+    Scratch::TargetKey key { { inputData.spectrum }, { frequencyAxis }, inputData.refLevel, inputData.minimumPhase,
+                             t.targetMagnitude, t.targetPhase, t.fminMagnitude, t.fmaxMagnitude, t.fminPhase, t.fmaxPhase,
+                             { t.userDefinedMagFreq }, { t.userDefinedMag }, { t.userDefinedPhiFreq }, { t.userDefinedPhi } };
+
+    const auto& result = scratch->target.get (key, [this]
+    {
+        computeTargetStage();
+        return std::make_tuple (targetData.response, targetData.bandFrequencies, targetData.bandResponse);
+    });
+
+    std::tie (targetData.response, targetData.bandFrequencies, targetData.bandResponse) = result;
+}
+
+void DesignEngine::computeTargetStage()
 {
     const auto& S = inputData.spectrum;
     const auto numBins = S.length();
@@ -486,7 +672,7 @@ void DesignEngine::calculateTargetStage()
         phaseHigh = targetData.fmaxPhase;
 
         // An input imported as minimum phase already has the phase wanted.
-        const auto X = inputData.minimumPhase ? S : minimumPhase (S);
+        const auto& X = inputData.minimumPhase ? S : scratch->inputMinimumPhase.get ({ { S } }, [&S] { return minimumPhase (S); });
 
         for (std::size_t k = 0; k < numFrequencies && k < X.length(); ++k)
             if (inClosedBand (f[k], phaseLow, phaseHigh))
@@ -528,6 +714,19 @@ void DesignEngine::calculateTargetStage()
 }
 
 void DesignEngine::calculateCorrectionStage()
+{
+    const auto& t = targetData;
+    Scratch::CorrectionKey key { { inputData.spectrum }, { t.response }, { frequencyAxis }, t.targetMagnitude,
+                                 t.limitBoostCut, t.fminMagnitude, t.fmaxMagnitude };
+
+    filterData.correction = scratch->correction.get (key, [this]
+    {
+        computeCorrectionStage();
+        return filterData.correction;
+    });
+}
+
+void DesignEngine::computeCorrectionStage()
 {
     const auto& S = inputData.spectrum;
     const auto& T = targetData.response;
@@ -590,28 +789,40 @@ void DesignEngine::calculateFilterStage()
     calculateFilterResponse();
     filterData.response = filterData.response * filterData.correction;
 
-    auto full = hermitianExtension (filterData.response, n);
+    const bool minimumPhaseFilter = filterData.minimumPhase;
+    filterData.impulseResponse = scratch->filterImpulse.get ({ { filterData.response }, n, minimumPhaseFilter }, [&]
+    {
+        auto full = hermitianExtension (filterData.response, n);
 
-    if (filterData.minimumPhase)
-        filterData.impulseResponse = realPartOverLength (ifft (minimumPhase (full), n), n);
-    else
-        filterData.impulseResponse = fftshift (realPartOverLength (ifft (full, n), n));
+        if (minimumPhaseFilter)
+            return realPartOverLength (ifft (minimumPhase (full), n), n);
+
+        return fftshift (realPartOverLength (ifft (full, n), n));
+    });
 
     // Filter window.
-    auto& window = filterData.window;
-    fillVector (window, n, 1.0);
     const auto length = filterData.windowLength;
     const auto shift = (std::int64_t) filterData.windowShift;
+    const auto type = filterData.windowType;
 
-    if (filterData.windowType == WindowType::hann)
+    filterData.window = scratch->filterWindow.get ({ type, length, shift, n }, [&]
     {
-        window = shiftSamples (hannWindowAtStart (n, length), limitedShift (shift, n));
-    }
-    else if (filterData.windowType == WindowType::hann50)
-    {
-        // Ones up to the 1-based place s + h, the falling half after it.
-        writeFallingHalfHann (window, (std::uint64_t) std::clamp<std::int64_t> (shift + (std::int64_t) h, 0, (std::int64_t) n), length);
-    }
+        Matrix<double> window (1, n, std::vector<double> (n, 1.0));
+
+        if (type == WindowType::hann)
+        {
+            window = shiftSamples (hannWindowAtStart (n, length), limitedShift (shift, n));
+        }
+        else if (type == WindowType::hann50)
+        {
+            // Ones up to the 1-based place s + h, the falling half after it.
+            writeFallingHalfHann (window, (std::uint64_t) std::clamp<std::int64_t> (shift + (std::int64_t) h, 0, (std::int64_t) n), length);
+        }
+
+        return window;
+    });
+
+    const auto& window = filterData.window;
 
     makeVector (filterData.coefficients, n);
 
@@ -629,19 +840,27 @@ void DesignEngine::calculateFilterStage()
 void DesignEngine::calculateFilterResponse()
 {
     const auto numBins = frequencyAxis.length();
+    const auto selection = getFilterResponseSelection();
 
-    if (getFilterResponseSelection() != FilterResponseType::userDefined)
+    if (selection != FilterResponseType::userDefined)
     {
         fillVector (filterData.response, numBins, Complex (1.0, 0.0));
         return;
     }
 
-    auto response = calculateUserPointsResponse (filterData.fi, filterData.mag, filterData.phi,
-                                                 filterData.numUserValues, frequencyAxis);
+    const auto& f = filterData;
+    Scratch::SectionKey key { selection, f.numUserValues, f.numIIRs, { f.fi }, { f.mag }, { f.phi }, { f.gain },
+                              { f.freq }, { f.q }, { frequencyAxis }, { f.type }, fs };
 
-    if (filterData.numIIRs != 0)
-        response = std::move (response) * calculateIirCascadeResponse (filterData.type, filterData.gain, filterData.freq,
-                                                                        filterData.q, frequencyAxis, fs);
+    filterData.response = scratch->section.get (key, [this]
+    {
+        auto response = calculateUserPointsResponse (filterData.fi, filterData.mag, filterData.phi,
+                                                     filterData.numUserValues, frequencyAxis);
 
-    filterData.response = std::move (response);
+        if (filterData.numIIRs != 0)
+            response = std::move (response) * calculateIirCascadeResponse (filterData.type, filterData.gain, filterData.freq,
+                                                                            filterData.q, frequencyAxis, fs);
+
+        return response;
+    });
 }

@@ -134,7 +134,9 @@ protected:
 private:
     void calculateInputStage();
     void calculateTargetStage();
+    void computeTargetStage();
     void calculateCorrectionStage();
+    void computeCorrectionStage();
     void calculateFilterStage();
 
     struct Scratch;

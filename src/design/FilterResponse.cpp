@@ -167,6 +167,149 @@ bool designIirSection (std::size_t type, double gainDb, double frequencyHz, doub
     }
 }
 
+namespace
+{
+    /** The points z = e^(j 2 pi f / fs) of a grid, as freqz forms them, kept for the last grid and
+        sample rate asked for: a design recomputes the same grid over and over. */
+    struct UnitCirclePoints
+    {
+        std::vector<double> frequencies, re, im;
+        double fs = 0.0;
+        bool allFinite = true;
+
+        void update (const Matrix<double>& grid, double sampleRate)
+        {
+            const auto n = grid.length();
+
+            if (sampleRate == fs && n == frequencies.size()
+                 && std::equal (frequencies.begin(), frequencies.end(), grid.data.begin()))
+                return;
+
+            frequencies.assign (grid.data.begin(), grid.data.begin() + (std::ptrdiff_t) n);
+            fs = sampleRate;
+            re.resize (n);
+            im.resize (n);
+            allFinite = true;
+
+            for (std::size_t u = 0; u < n; ++u)
+            {
+                const double w = (twoPi * frequencies[u]) / fs;
+                const auto z = complexArithmetic::exponential ({ w * 0.0, w * 1.0 });
+                re[u] = z.real();
+                im[u] = z.imag();
+                allFinite = allFinite && std::isfinite (re[u]) && std::isfinite (im[u]);
+            }
+        }
+    };
+
+    // Bounds within which the plain complex formulas give exactly what the scaled quotient and the
+    // infinity-recovering product give: no operand, product or sum overflows, underflows or is
+    // subnormal, in the scaled form or the plain one.
+    constexpr double largestPlain = 0x1p250;
+    constexpr double smallestPlain = 0x1p-250;
+    constexpr double smallestResult = 0x1p-900;
+
+    /** H[u] *= B(z[u]) / A(z[u]) for one section of three coefficients each, exactly as polyval,
+        freqz's scaled quotient and the recovering product compute it, when every value stays within
+        the plain range; returns false (H untouched) when some point leaves it. */
+    bool multiplySectionPlainly (const double* b, const double* a, const UnitCirclePoints& z,
+                                 const std::vector<double>& hRe, const std::vector<double>& hIm,
+                                 std::vector<double>& outRe, std::vector<double>& outIm)
+    {
+        const auto n = hRe.size();
+        const double* __restrict zr = z.re.data();
+        const double* __restrict zi = z.im.data();
+        const double* __restrict hr = hRe.data();
+        const double* __restrict hi = hIm.data();
+        double* __restrict rr = outRe.data();
+        double* __restrict ri = outIm.data();
+        const double b0 = b[0], b1 = b[1], b2 = b[2], a0 = a[0], a1 = a[1], a2 = a[2];
+        double outside = 0.0;
+
+        for (std::size_t u = 0; u < n; ++u)
+        {
+            const double cr = zr[u], ci = zi[u];
+
+            // polyval: y = (p0, 0); y = y z; y.re += p1; y = y z; y.re += p2.
+            double nr = b0 * cr - 0.0 * ci, ni = b0 * ci + 0.0 * cr;
+            nr = nr + b1;
+            double tr = nr * cr - ni * ci, ti = nr * ci + ni * cr;
+            nr = tr + b2;
+            ni = ti;
+
+            double dr = a0 * cr - 0.0 * ci, di = a0 * ci + 0.0 * cr;
+            dr = dr + a1;
+            tr = dr * cr - di * ci;
+            ti = dr * ci + di * cr;
+            dr = tr + a2;
+            di = ti;
+
+            const double q = dr * dr + di * di;
+            const double qr = (nr * dr + ni * di) / q;
+            const double qi = (ni * dr - nr * di) / q;
+
+            const double pr = hr[u] * qr - hi[u] * qi;
+            const double pi = hr[u] * qi + hi[u] * qr;
+            rr[u] = pr;
+            ri[u] = pi;
+
+            const double anr = std::fabs (nr), ani = std::fabs (ni), adr = std::fabs (dr), adi = std::fabs (di);
+            const double aqr = std::fabs (qr), aqi = std::fabs (qi);
+            // Branch-free and counted in a double, so that the loop runs on vectors.
+            const bool leavesRange = ! (anr <= largestPlain) | ! (ani <= largestPlain) | ! (adr <= largestPlain) | ! (adi <= largestPlain)
+                                   | ((anr < smallestPlain) & (anr != 0.0)) | ((ani < smallestPlain) & (ani != 0.0))
+                                   | ((adr < smallestPlain) & (adr != 0.0)) | ((adi < smallestPlain) & (adi != 0.0))
+                                   | ((adr < smallestPlain) & (adi < smallestPlain))
+                                   | ((aqr < smallestResult) & (aqr != 0.0)) | ((aqi < smallestResult) & (aqi != 0.0))
+                                   | ((pr != pr) & (pi != pi));
+            outside += leavesRange ? 1.0 : 0.0;
+        }
+
+        return outside == 0.0;
+    }
+
+    /** H[u] *= B(z[u]) / A(z[u]) with the exact kernels, for coefficient vectors of any length. */
+    void multiplySectionExactly (const Matrix<double>& b, const Matrix<double>& a, const UnitCirclePoints& z,
+                                 const std::vector<double>& hRe, const std::vector<double>& hIm,
+                                 std::vector<double>& outRe, std::vector<double>& outIm)
+    {
+        using namespace complexArithmetic;
+
+        auto polynomial = [] (const Matrix<double>& p, Complex zu)
+        {
+            Complex y (p.data[0], 0.0);
+
+            for (std::size_t k = 1; k < p.length(); ++k)
+            {
+                y = multiply (y, zu);
+                y = { y.real() + p.data[k], y.imag() };
+            }
+
+            return y;
+        };
+
+        for (std::size_t u = 0; u < hRe.size(); ++u)
+        {
+            const Complex zu (z.re[u], z.im[u]);
+            const auto product = multiply ({ hRe[u], hIm[u] }, divide (polynomial (b, zu), polynomial (a, zu)));
+            outRe[u] = product.real();
+            outIm[u] = product.imag();
+        }
+    }
+
+    bool hasPlainCoefficients (const Matrix<double>& m) noexcept
+    {
+        if (m.length() != 3)
+            return false;
+
+        for (std::size_t k = 0; k < 3; ++k)
+            if (! (std::abs (m.data[k]) <= largestPlain))
+                return false;
+
+        return true;
+    }
+}
+
 Matrix<Complex> calculateIirCascadeResponse (const Matrix<std::size_t>& type,
                                              const Matrix<double>& gain,
                                              const Matrix<double>& freq,
@@ -174,14 +317,12 @@ Matrix<Complex> calculateIirCascadeResponse (const Matrix<std::size_t>& type,
                                              const Matrix<double>& frequencies,
                                              double fs)
 {
-    using namespace complexArithmetic;
-
     const auto numBins = frequencies.length();
-    auto response = onesLike (numBins);
     const auto numSections = std::min ({ type.length(), gain.length(), freq.length(), q.length() });
 
-    // The points on the unit circle, z = e^(j 2 pi f / fs), are the same for every section.
-    std::vector<Complex> z;
+    static thread_local UnitCirclePoints z;
+    bool haveUnitCircle = false;
+    std::vector<double> hRe (numBins, 1.0), hIm (numBins, 0.0), outRe, outIm;
 
     for (std::size_t i = 0; i < numSections; ++i)
     {
@@ -190,39 +331,29 @@ Matrix<Complex> calculateIirCascadeResponse (const Matrix<std::size_t>& type,
         if (! designIirSection (type.data[i], gain.data[i], freq.data[i], q.data[i], fs, b, a))
             continue;
 
-        if (z.empty())
+        if (! haveUnitCircle)
         {
-            z.resize (numBins);
-
-            for (std::size_t u = 0; u < numBins; ++u)
-            {
-                const double w = (twoPi * frequencies.data[u]) / fs;
-                z[u] = exponential ({ w * 0.0, w * 1.0 });
-            }
+            z.update (frequencies, fs);
+            haveUnitCircle = true;
         }
 
-        const auto nb = b.length(), na = a.length();
+        outRe.resize (numBins);
+        outIm.resize (numBins);
 
-        for (std::size_t u = 0; u < numBins; ++u)
-        {
-            // Horner's scheme, highest power first, as polyval evaluates it.
-            Complex numerator (b.data[0], 0.0), denominator (a.data[0], 0.0);
+        const bool plain = hasPlainCoefficients (b) && hasPlainCoefficients (a) && z.allFinite
+                            && multiplySectionPlainly (b.data.data(), a.data.data(), z, hRe, hIm, outRe, outIm);
 
-            for (std::size_t k = 1; k < nb; ++k)
-            {
-                numerator = multiply (numerator, z[u]);
-                numerator = { numerator.real() + b.data[k], numerator.imag() };
-            }
+        if (! plain)
+            multiplySectionExactly (b, a, z, hRe, hIm, outRe, outIm);
 
-            for (std::size_t k = 1; k < na; ++k)
-            {
-                denominator = multiply (denominator, z[u]);
-                denominator = { denominator.real() + a.data[k], denominator.imag() };
-            }
-
-            response.data[u] = multiply (response.data[u], divide (numerator, denominator));
-        }
+        std::swap (hRe, outRe);
+        std::swap (hIm, outIm);
     }
+
+    Matrix<Complex> response (1, numBins);
+
+    for (std::size_t u = 0; u < numBins; ++u)
+        response.data[u] = Complex (hRe[u], hIm[u]);
 
     return response;
 }
