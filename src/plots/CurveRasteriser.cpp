@@ -1,0 +1,204 @@
+#include "plots/CurveRasteriser.h"
+
+#include <cmath>
+
+void CurveRasteriser::begin (int newWidth, int newHeight, juce::Colour newColour)
+{
+    colour = newColour;
+    width = newWidth;
+    height = newHeight;
+    const auto size = (size_t) juce::jmax (0, width) * (size_t) juce::jmax (0, height);
+
+    if (uncovered.size() != size)
+        uncovered.assign (size, 1.0f);
+
+    dirty = {};
+}
+
+void CurveRasteriser::addSegment (juce::Point<float> a, juce::Point<float> b, float thickness)
+{
+    const auto delta = b - a;
+    const float length = std::hypot (delta.x, delta.y);
+
+    if (! (length > 0.0f) || ! std::isfinite (length))
+        return;
+
+    // Corners of the stroke rectangle: half the thickness on either side of the centre line.
+    const float half = thickness * 0.5f;
+    const juce::Point<float> normal { -delta.y / length * half, delta.x / length * half };
+    const juce::Point<float> corners[4] = { a + normal, b + normal, b - normal, a - normal };
+
+    float minX = corners[0].x, maxX = minX, minY = corners[0].y, maxY = minY;
+
+    for (const auto& c : corners)
+    {
+        minX = juce::jmin (minX, c.x);
+        maxX = juce::jmax (maxX, c.x);
+        minY = juce::jmin (minY, c.y);
+        maxY = juce::jmax (maxY, c.y);
+    }
+
+    auto bounds = juce::Rectangle<float>::leftTopRightBottom (minX, minY, maxX, maxY).getSmallestIntegerContainer();
+    bounds = bounds.withWidth (bounds.getWidth() + 2); // room for the increments right of the last column
+
+    // Rows outside the image contribute nothing; columns left of the image still carry their
+    // increments into the visible columns, so the stroke keeps its full horizontal extent.
+    const int top = juce::jmax (0, bounds.getY());
+    const int bottom = juce::jmin (height, bounds.getBottom());
+
+    if (top >= bottom || bounds.getX() >= width || bounds.getRight() <= 0)
+        return;
+
+    strokeBounds = bounds.withTop (top).withBottom (bottom);
+    area.assign ((size_t) strokeBounds.getWidth() * (size_t) strokeBounds.getHeight(), 0.0f);
+
+    for (int i = 0; i < 4; ++i)
+        addPolygonEdge (corners[i], corners[(i + 1) % 4]);
+
+    // A running sum along each row turns the increments into the covered area of each pixel;
+    // a translucent colour lets through the same part of what lies under each stroke.
+    const int w = strokeBounds.getWidth();
+    const float opacity = colour.getFloatAlpha();
+
+    for (int row = 0; row < strokeBounds.getHeight(); ++row)
+    {
+        const float* cells = area.data() + (size_t) row * (size_t) w;
+        float* target = uncovered.data() + (size_t) (strokeBounds.getY() + row) * (size_t) width;
+        float coverage = 0.0f;
+
+        for (int i = 0; i < w; ++i)
+        {
+            coverage += cells[i];
+            const int x = strokeBounds.getX() + i;
+
+            if (x >= 0 && x < width)
+                target[x] *= 1.0f - opacity * juce::jmin (1.0f, std::abs (coverage));
+        }
+    }
+
+    dirty = dirty.isEmpty() ? strokeBounds : dirty.getUnion (strokeBounds);
+}
+
+void CurveRasteriser::addPolygonEdge (juce::Point<float> p0, juce::Point<float> p1)
+{
+    if (p0.y == p1.y)
+        return;
+
+    // Walk the edge downwards; the direction only decides the sign.
+    float direction = 1.0f;
+
+    if (p0.y > p1.y)
+    {
+        std::swap (p0, p1);
+        direction = -1.0f;
+    }
+
+    const float originX = (float) strokeBounds.getX();
+    const float originY = (float) strokeBounds.getY();
+    const int w = strokeBounds.getWidth();
+    const int rows = strokeBounds.getHeight();
+    const float dxdy = (p1.x - p0.x) / (p1.y - p0.y);
+
+    const float y0 = p0.y - originY, y1 = p1.y - originY;
+    const int firstRow = juce::jmax (0, (int) std::floor (y0));
+    const int endRow = juce::jmin (rows, (int) std::ceil (y1));
+
+    for (int row = firstRow; row < endRow; ++row)
+    {
+        // The part of the edge inside this row, in local x.
+        const float rowTop = juce::jmax ((float) row, y0);
+        const float rowBottom = juce::jmin ((float) (row + 1), y1);
+        const float dy = rowBottom - rowTop;
+
+        if (dy <= 0.0f)
+            continue;
+
+        const float xa = p0.x + (rowTop - y0) * dxdy - originX;
+        const float xb = p0.x + (rowBottom - y0) * dxdy - originX;
+        const float d = dy * direction;
+        float* cells = area.data() + (size_t) row * (size_t) w;
+
+        const float left = juce::jmin (xa, xb), right = juce::jmax (xa, xb);
+        const float leftFloor = std::floor (left);
+        const int leftCell = juce::jlimit (0, w - 2, (int) leftFloor);
+        const float rightCeil = std::ceil (right);
+        const int rightCell = (int) rightCeil;
+
+        if (rightCell <= leftCell + 1)
+        {
+            // Within one pixel: split by the mean x of the edge in this row.
+            const float mid = 0.5f * (xa + xb) - leftFloor;
+            cells[leftCell] += d - d * mid;
+            cells[leftCell + 1] += d * mid;
+            continue;
+        }
+
+        // Across several pixels: the covered area grows linearly between the ends, with
+        // quadratic pieces in the two end pixels.
+        const float slope = 1.0f / (right - left);
+        const float leftFraction = left - leftFloor;
+        const float firstArea = 0.5f * slope * (1.0f - leftFraction) * (1.0f - leftFraction);
+        const float rightFraction = right - rightCeil + 1.0f;
+        const float lastArea = 0.5f * slope * rightFraction * rightFraction;
+        const int lastCell = juce::jmin (w - 1, rightCell);
+
+        cells[leftCell] += d * firstArea;
+
+        if (rightCell == leftCell + 2)
+        {
+            cells[leftCell + 1] += d * (1.0f - firstArea - lastArea);
+        }
+        else
+        {
+            const float secondArea = slope * (1.5f - leftFraction);
+            cells[leftCell + 1] += d * (secondArea - firstArea);
+
+            for (int x = leftCell + 2; x < rightCell - 1 && x < w; ++x)
+                cells[x] += d * slope;
+
+            const float beforeLast = secondArea + (float) (rightCell - leftCell - 3) * slope;
+
+            if (rightCell - 1 < w)
+                cells[rightCell - 1] += d * (1.0f - beforeLast - lastArea);
+        }
+
+        cells[lastCell] += d * lastArea;
+    }
+}
+
+void CurveRasteriser::composite (juce::Image& image)
+{
+    const auto area = dirty.getIntersection ({ 0, 0, width, height });
+
+    if (area.isEmpty())
+        return;
+
+    juce::Image::BitmapData pixels (image, area.getX(), area.getY(), area.getWidth(), area.getHeight(),
+                                    juce::Image::BitmapData::readWrite);
+    const auto source = colour.withAlpha (1.0f).getPixelARGB();
+
+    for (int y = 0; y < area.getHeight(); ++y)
+    {
+        float* row = uncovered.data() + (size_t) (area.getY() + y) * (size_t) width + (size_t) area.getX();
+
+        for (int x = 0; x < area.getWidth(); ++x)
+        {
+            const float left = row[x];
+
+            if (left < 1.0f)
+            {
+                const auto level = (juce::uint32) juce::roundToInt ((1.0f - left) * 255.0f);
+                auto* pixel = reinterpret_cast<juce::PixelARGB*> (pixels.getPixelPointer (x, y));
+
+                if (level >= 255)
+                    pixel->blend (source);
+                else if (level > 0)
+                    pixel->blend (source, level);
+
+                row[x] = 1.0f;
+            }
+        }
+    }
+
+    dirty = {};
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <juce_graphics/juce_graphics.h>
+
+#include <vector>
+
+/**
+    Draws the straight strokes of one curve into an image, anti-aliased by exact pixel-area
+    coverage.
+
+    Strokes are rectangles around their centre line (square-cut ends, no joins). Each stroke
+    counts as if it were painted on its own: where strokes overlap, their coverages combine like
+    successive translucent fills (the uncovered parts multiply), and the whole curve is then
+    composited once. This gives the picture of stroking every segment separately at the cost of
+    one pass per pixel.
+
+    Coordinates are pixels of the target image, with (0, 0) at its top-left corner.
+*/
+class CurveRasteriser
+{
+public:
+    /** Starts a new curve in the given colour for an image of width x height pixels. */
+    void begin (int width, int height, juce::Colour colour);
+
+    /** Adds the stroke of the given thickness (pixels) along the segment a-b. A segment of zero
+        length covers nothing. Coordinates must be finite; parts outside the image are ignored. */
+    void addSegment (juce::Point<float> a, juce::Point<float> b, float thickness);
+
+    /** Paints the strokes added since begin() onto the image (which must have the size given to
+        begin) and forgets them. */
+    void composite (juce::Image& image);
+
+private:
+    void addPolygonEdge (juce::Point<float> p0, juce::Point<float> p1);
+
+    int width = 0, height = 0;
+    std::vector<float> uncovered; // per image pixel: the part left uncovered by the strokes so far
+    std::vector<float> area;      // per cell of the current stroke: signed area increments
+    juce::Rectangle<int> strokeBounds, dirty;
+    juce::Colour colour;
+};
