@@ -98,13 +98,15 @@ bool clipSegment (juce::Point<double>& a, juce::Point<double>& b, juce::Point<do
 }
 
 /**
-    Keeps, for every run of consecutive points that fall into the same pixel column, its first
-    point, its lowest and highest point and its last point, in their original order. A curve with
-    at most four points per column is returned unchanged; a dense one shrinks to at most four
-    points per column, and the strokes between them cover the same pixels as the strokes between
-    all the points.
+    Shrinks a dense curve to the points whose strokes can be told apart. Consecutive points that
+    fall into the same bucket (a pixel column divided into bucketsPerPixel parts) are replaced by
+    the first and the last point of the run and by its lowest and highest point, each with its
+    neighbours in the run, in their original order. A run of at most eight points is kept whole,
+    so a curve with no more than eight points per bucket is returned unchanged. Every stroke of
+    a removed point lies between the strokes of the kept ones.
 */
-void reduceToColumns (const std::vector<juce::Point<double>>& points, std::vector<juce::Point<double>>& reduced)
+void reduceToBuckets (const std::vector<juce::Point<double>>& points, double bucketsPerPixel,
+                      std::vector<juce::Point<double>>& reduced)
 {
     reduced.clear();
     const size_t n = points.size();
@@ -112,11 +114,11 @@ void reduceToColumns (const std::vector<juce::Point<double>>& points, std::vecto
 
     while (start < n)
     {
-        const double column = std::floor (points[start].x);
+        const double bucket = std::floor (points[start].x * bucketsPerPixel);
         size_t end = start + 1;
         size_t lowest = start, highest = start;
 
-        while (end < n && std::floor (points[end].x) == column)
+        while (end < n && std::floor (points[end].x * bucketsPerPixel) == bucket)
         {
             if (points[end].y < points[lowest].y)
                 lowest = end;
@@ -127,21 +129,22 @@ void reduceToColumns (const std::vector<juce::Point<double>>& points, std::vecto
 
         const size_t last = end - 1;
 
-        if (end - start <= 4)
+        if (end - start <= 8)
         {
             reduced.insert (reduced.end(), points.begin() + (std::ptrdiff_t) start, points.begin() + (std::ptrdiff_t) end);
         }
         else
         {
-            const size_t first = start;
-            size_t kept[4] = { first, std::min (lowest, highest), std::max (lowest, highest), last };
+            const size_t a = std::min (lowest, highest), b = std::max (lowest, highest);
+            const size_t kept[] = { start, a - (a > start ? 1 : 0), a, std::min (a + 1, last),
+                                    b - (b > start ? 1 : 0), b, std::min (b + 1, last), last };
             size_t previous = n;
 
             for (auto index : kept)
             {
-                if (index != previous)
+                if (previous == n || index > previous)
                     reduced.push_back (points[index]);
-                previous = index;
+                previous = std::max (index, previous == n ? index : previous);
             }
         }
 
@@ -340,40 +343,9 @@ void FigureComponent::updateTicks()
 }
 
 //==============================================================================
-double FigureComponent::xToFraction (double x, double min, double max, XScale scale) noexcept
+juce::String FigureComponent::rightTickLabel (double value, double rightAxisMax)
 {
-    if (scale == XScale::log)
-        return (std::log10 (x) - std::log10 (min)) / (std::log10 (max) - std::log10 (min));
-
-    return (x - min) / (max - min);
-}
-
-double FigureComponent::fractionToX (double fraction, double min, double max, XScale scale) noexcept
-{
-    if (scale == XScale::log)
-        return std::pow (10.0, std::log10 (min) + fraction * (std::log10 (max) - std::log10 (min)));
-
-    return min + fraction * (max - min);
-}
-
-double FigureComponent::yToFraction (double y, double min, double max) noexcept
-{
-    return (max - y) / (max - min);
-}
-
-double FigureComponent::fractionToY (double fraction, double min, double max) noexcept
-{
-    return max - fraction * (max - min);
-}
-
-double FigureComponent::fractionToPixel (double fraction, double lengthPx, double zoomFactor, double panPx) noexcept
-{
-    return lengthPx * fraction * zoomFactor + panPx;
-}
-
-double FigureComponent::pixelToFraction (double pixel, double lengthPx, double zoomFactor, double panPx) noexcept
-{
-    return ((pixel - panPx) / zoomFactor) / lengthPx;
+    return std::abs (rightAxisMax) < 100.0 ? juce::String (value, 2) : juce::String (value);
 }
 
 //==============================================================================
@@ -431,6 +403,7 @@ void FigureComponent::paintGrid (int plotW, int plotH)
     if (! gridOn)
         return;
 
+    // A grid line is the axis-aligned rectangle that a line of this thickness covers.
     g.setColour (gridColour);
 
     for (auto x : xGridLines)
@@ -441,7 +414,7 @@ void FigureComponent::paintGrid (int plotW, int plotH)
         const double px = fractionToPixel (xToFraction (x, xLim[0], xLim[1], xScale), plotW, zoom[0], pan[0]);
 
         if (std::isfinite (px) && px > -clipMargin && px < plotW + clipMargin)
-            g.drawLine ((float) px, 0.0f, (float) px, (float) plotH, gridThickness);
+            g.fillRect (juce::Rectangle<float> ((float) px - gridThickness * 0.5f, 0.0f, gridThickness, (float) plotH));
     }
 
     for (auto y : yGridLines)
@@ -452,7 +425,7 @@ void FigureComponent::paintGrid (int plotW, int plotH)
         const double py = fractionToPixel (yToFraction (y, yLimLeft[0], yLimLeft[1]), plotH, zoom[1], pan[1]);
 
         if (std::isfinite (py) && py > -clipMargin && py < plotH + clipMargin)
-            g.drawLine (0.0f, (float) py, (float) plotW, (float) py, gridThickness);
+            g.fillRect (juce::Rectangle<float> (0.0f, (float) py - gridThickness * 0.5f, (float) plotW, gridThickness));
     }
 }
 
@@ -498,8 +471,6 @@ void FigureComponent::paintLabels (juce::Graphics& g, juce::Rectangle<int> plotA
 
     if (xScale == XScale::log && rightAxisOn)
     {
-        const bool twoDecimals = std::abs (yLimRight[1]) < 100.0;
-
         for (auto v : yTicksRight)
         {
             if (! (yLimRight[0] <= v && v <= yLimRight[1]))
@@ -510,7 +481,7 @@ void FigureComponent::paintLabels (juce::Graphics& g, juce::Rectangle<int> plotA
             if (boxY < H - bottom - 9.5)
             {
                 g.setColour (laf.findColour (textColourId));
-                g.drawText (twoDecimals ? juce::String (v, 2) : juce::String (v), toPixelInt (plotW + left),
+                g.drawText (rightTickLabel (v, yLimRight[1]), toPixelInt (plotW + left),
                             toPixelInt (boxY), 30, 20, juce::Justification::centredRight, true);
             }
         }
@@ -544,7 +515,6 @@ void FigureComponent::paintCurves (int plotW, int plotH)
     else
         curveImage.clear (curveImage.getBounds());
 
-    juce::Graphics g (curveImage);
     const bool logX = xScale == XScale::log;
     const double zeroFrequencyFraction = (zeroFrequencyLog10 - std::log10 (xLim[0]))
                                          / (std::log10 (xLim[1]) - std::log10 (xLim[0]));
@@ -560,29 +530,42 @@ void FigureComponent::paintCurves (int plotW, int plotH)
             continue;
 
         const auto& yLim = curve->yAxis == 0 ? yLimLeft : yLimRight;
+        const std::array<double, 4> limits { xLim[0], xLim[1], yLim[0], yLim[1] };
+
+        // The unzoomed positions change only with the data, the limits or the scale, so panning
+        // and zooming reuse them.
+        if (curve->fractions.size() != n || curve->fractionLimits != limits || curve->fractionScale != xScale)
+        {
+            curve->fractions.resize (n);
+            curve->fractionLimits = limits;
+            curve->fractionScale = xScale;
+
+            for (size_t i = 0; i < n; ++i)
+            {
+                double fx = xToFraction (curve->x.data[i], xLim[0], xLim[1], xScale);
+                double fy = yToFraction (curve->y.data[i], yLim[0], yLim[1]);
+
+                if (! std::isfinite (fx))
+                    fx = (logX && i == 0 && std::isfinite (zeroFrequencyFraction)) ? zeroFrequencyFraction : nonFiniteXFraction;
+
+                if (! std::isfinite (fy))
+                    fy = nonFiniteYFraction;
+
+                curve->fractions[i] = { fx, fy };
+            }
+        }
+
         mappedPoints.resize (n);
 
         for (size_t i = 0; i < n; ++i)
-        {
-            double fx = xToFraction (curve->x.data[i], xLim[0], xLim[1], xScale);
-            double fy = yToFraction (curve->y.data[i], yLim[0], yLim[1]);
+            mappedPoints[i] = { fractionToPixel (curve->fractions[i].x, plotW, zoom[0], pan[0]),
+                                fractionToPixel (curve->fractions[i].y, plotH, zoom[1], pan[1]) };
 
-            if (! std::isfinite (fx))
-                fx = (logX && i == 0 && std::isfinite (zeroFrequencyFraction)) ? zeroFrequencyFraction : nonFiniteXFraction;
+        // On a log axis every segment ends on whole pixels, so a whole column is one bucket; on a
+        // linear axis the ends keep their fractions and an eighth of a pixel is one bucket.
+        reduceToBuckets (mappedPoints, logX ? 1.0 : 8.0, visiblePoints);
 
-            if (! std::isfinite (fy))
-                fy = nonFiniteYFraction;
-
-            mappedPoints[i] = { fractionToPixel (fx, plotW, zoom[0], pan[0]),
-                                fractionToPixel (fy, plotH, zoom[1], pan[1]) };
-        }
-
-        reduceToColumns (mappedPoints, visiblePoints);
-
-        // All segments of one curve are filled as one path: the same pixels as stroking each
-        // segment on its own, without the cost of one rasterisation per segment.
-        juce::Path path;
-        path.preallocateSpace ((int) visiblePoints.size() * 15);
+        rasteriser.begin (plotW, plotH, curve->colour);
 
         for (size_t i = 1; i < visiblePoints.size(); ++i)
         {
@@ -603,11 +586,10 @@ void FigureComponent::paintCurves (int plotW, int plotH)
             if (! inside && ! clipSegment (a, b, clipLo, clipHi))
                 continue;
 
-            path.addLineSegment (juce::Line<float> (a.toFloat(), b.toFloat()), curveThickness);
+            rasteriser.addSegment (a.toFloat(), b.toFloat(), curveThickness);
         }
 
-        g.setColour (curve->colour);
-        g.fillPath (path);
+        rasteriser.composite (curveImage);
     }
 }
 

@@ -3,8 +3,10 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include "numerics/Matrix.h"
+#include "plots/CurveRasteriser.h"
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -56,6 +58,12 @@ public:
 
         /** Number of points: the vector length of x. */
         size_t size() const noexcept;
+
+        /** Kept by paint: the points' positions as fractions of the unzoomed plot area, and the
+            x limits, y limits and x scale they were computed for. */
+        std::vector<juce::Point<double>> fractions;
+        std::array<double, 4> fractionLimits {};
+        XScale fractionScale = XScale::log;
     };
 
     /** Sets the defaults (log x 10..20000 Hz, left and right y -120..10, steps 10, zoom 1, pan 0),
@@ -115,22 +123,44 @@ public:
     //==============================================================================
     /** Fraction 0..1 of x across [min, max] on the given scale (log uses log10). Not finite
         when x has no position (x <= 0 on a log axis, or min == max). */
-    static double xToFraction (double x, double min, double max, XScale scale) noexcept;
+    static double xToFraction (double x, double min, double max, XScale scale) noexcept
+    {
+        if (scale == XScale::log)
+            return (std::log10 (x) - std::log10 (min)) / (std::log10 (max) - std::log10 (min));
+
+        return (x - min) / (max - min);
+    }
 
     /** Inverse of xToFraction. */
-    static double fractionToX (double fraction, double min, double max, XScale scale) noexcept;
+    static double fractionToX (double fraction, double min, double max, XScale scale) noexcept
+    {
+        if (scale == XScale::log)
+            return std::pow (10.0, std::log10 (min) + fraction * (std::log10 (max) - std::log10 (min)));
+
+        return min + fraction * (max - min);
+    }
 
     /** Fraction of y on an axis with limits [min, max]: 0 at max (top), 1 at min (bottom). */
-    static double yToFraction (double y, double min, double max) noexcept;
+    static double yToFraction (double y, double min, double max) noexcept { return (max - y) / (max - min); }
 
     /** Inverse of yToFraction. */
-    static double fractionToY (double fraction, double min, double max) noexcept;
+    static double fractionToY (double fraction, double min, double max) noexcept { return max - fraction * (max - min); }
 
     /** Pixel inside the plot area for a fraction: lengthPx * fraction * zoom + panPx. */
-    static double fractionToPixel (double fraction, double lengthPx, double zoom, double panPx) noexcept;
+    static double fractionToPixel (double fraction, double lengthPx, double zoomFactor, double panPx) noexcept
+    {
+        return lengthPx * fraction * zoomFactor + panPx;
+    }
 
     /** Inverse of fractionToPixel: ((pixel - panPx) / zoom) / lengthPx. */
-    static double pixelToFraction (double pixel, double lengthPx, double zoom, double panPx) noexcept;
+    static double pixelToFraction (double pixel, double lengthPx, double zoomFactor, double panPx) noexcept
+    {
+        return ((pixel - panPx) / zoomFactor) / lengthPx;
+    }
+
+    /** Text of a right-axis tick label: two decimals while the right axis' upper limit is below
+        100 in magnitude, otherwise the number as it is. */
+    static juce::String rightTickLabel (double value, double rightAxisMax);
 
     //==============================================================================
     /** The plot area in component pixels: (left, top, plotW, plotH). Its width shrinks by 20 px
@@ -200,6 +230,7 @@ private:
 
     juce::Image gridImage;
     juce::Image curveImage;
+    CurveRasteriser rasteriser;
     std::vector<juce::Point<double>> mappedPoints; // scratch space reused between paints
     std::vector<juce::Point<double>> visiblePoints;
 
