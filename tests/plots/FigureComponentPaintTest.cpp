@@ -1,0 +1,518 @@
+#include "appearance/ColourPalette.h"
+#include "appearance/lafMorvelane.h"
+#include "plots/CurveRasteriser.h"
+#include "plots/FigureComponent.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+namespace
+{
+using XScale = FigureComponent::XScale;
+
+Matrix<double> vectorOf (const std::vector<double>& values)
+{
+    Matrix<double> m (1, values.size());
+    std::copy (values.begin(), values.end(), m.data.begin());
+    return m;
+}
+
+/** A frequency response of n points from 0 Hz to fs/2, ragged like a room measurement. */
+void makeFrequencyCurve (size_t n, double fs, unsigned seed, Matrix<double>& f, Matrix<double>& db)
+{
+    std::mt19937 random (seed);
+    std::normal_distribution<double> noise (0.0, 3.0);
+    std::vector<double> fv (n), dv (n);
+
+    for (size_t i = 0; i < n; ++i)
+    {
+        fv[i] = (double) i * fs / 2.0 / (double) (n - 1);
+        dv[i] = 80.0 + 10.0 * std::sin (std::log (fv[i] + 1.0) * 3.0) + noise (random);
+    }
+
+    f = vectorOf (fv);
+    db = vectorOf (dv);
+}
+
+/** A decaying, noisy impulse response of n points over t milliseconds. */
+void makeTimeCurve (size_t n, double t, unsigned seed, Matrix<double>& x, Matrix<double>& y)
+{
+    std::mt19937 random (seed);
+    std::normal_distribution<double> noise (0.0, 1.0);
+    std::vector<double> xv (n), yv (n);
+
+    for (size_t i = 0; i < n; ++i)
+    {
+        xv[i] = (double) i * t / (double) (n - 1);
+        yv[i] = 0.8 * std::exp (-xv[i] / (t / 6.0)) * noise (random) * (i % 4096 == 17 ? 2.0 : 1.0);
+    }
+
+    x = vectorOf (xv);
+    y = vectorOf (yv);
+}
+
+/** The figure as it paints itself. */
+juce::Image paintFigure (FigureComponent& figure)
+{
+    juce::Image image (juce::Image::ARGB, figure.getWidth(), figure.getHeight(), true);
+    juce::Graphics g (image);
+    figure.paintEntireComponent (g, false);
+    return image;
+}
+
+/**
+    The figure drawn with every segment of every curve stroked on its own, the way a curve is
+    defined to look: the figure without curves, then a layer of all segments on top.
+*/
+enum class Stroke
+{
+    framework, // Graphics::drawLine, one call per segment
+    exact      // exact-area strokes, each composited on its own
+};
+
+juce::Image paintEverySegment (FigureComponent& figure, Stroke stroke)
+{
+    const auto area = figure.getPlotArea();
+    const int plotW = area.getWidth(), plotH = area.getHeight();
+    juce::Image layer (juce::Image::ARGB, plotW, plotH, true);
+
+    {
+        CurveRasteriser exact;
+        juce::Graphics g (layer);
+        const bool logX = figure.xScale == XScale::log;
+
+        for (int c = 0; c < figure.getNumCurves(); ++c)
+        {
+            const auto* curve = figure.getCurve (c);
+            const auto& yLim = curve->yAxis == 0 ? figure.yLimLeft : figure.yLimRight;
+            g.setColour (curve->colour);
+            juce::Point<double> previous;
+
+            for (size_t i = 0; i < curve->size(); ++i)
+            {
+                const double fx = FigureComponent::xToFraction (curve->x.data[i], figure.xLim[0], figure.xLim[1], figure.xScale);
+                const double fy = FigureComponent::yToFraction (curve->y.data[i], yLim[0], yLim[1]);
+                const juce::Point<double> p { FigureComponent::fractionToPixel (fx, plotW, figure.zoom[0], figure.pan[0]),
+                                              FigureComponent::fractionToPixel (fy, plotH, figure.zoom[1], figure.pan[1]) };
+
+                if (i > 0)
+                {
+                    auto a = previous, b = p;
+                    if (logX)
+                    {
+                        a.x = std::floor (a.x);
+                        b.x = std::ceil (b.x);
+                    }
+                    if (stroke == Stroke::framework)
+                    {
+                        g.drawLine ((float) a.x, (float) a.y, (float) b.x, (float) b.y, 2.0f);
+                    }
+                    else
+                    {
+                        exact.begin (plotW, plotH, curve->colour);
+                        exact.addSegment (a.toFloat(), b.toFloat(), 2.0f);
+                        exact.composite (layer);
+                    }
+                }
+
+                previous = p;
+            }
+        }
+    }
+
+    // The same figure without its curves, with the segment layer composited on top.
+    FigureComponent bare;
+    bare.setBounds (figure.getBounds());
+    bare.xScale = figure.xScale;
+    bare.xLim = figure.xLim;
+    bare.yLimLeft = figure.yLimLeft;
+    bare.yLimRight = figure.yLimRight;
+    bare.rightAxisOn = figure.rightAxisOn;
+    bare.zoom = figure.zoom;
+    bare.pan = figure.pan;
+    bare.xGridLines = figure.xGridLines;
+    bare.yGridLines = figure.yGridLines;
+    bare.xTicks = figure.xTicks;
+    bare.yTicksLeft = figure.yTicksLeft;
+    bare.yTicksRight = figure.yTicksRight;
+    bare.xLabel = figure.xLabel;
+    bare.yLabelLeft = figure.yLabelLeft;
+    bare.yLabelRight = figure.yLabelRight;
+    bare.setLookAndFeel (&figure.getLookAndFeel());
+
+    auto image = paintFigure (bare);
+    {
+        juce::Graphics g (image);
+        g.drawImageAt (layer, area.getX(), area.getY());
+    }
+    bare.setLookAndFeel (nullptr);
+    return image;
+}
+
+struct Difference
+{
+    int pixels = 0;    // pixels whose largest channel difference exceeds the threshold
+    int largest = 0;   // largest channel difference anywhere
+    int inked = 0;     // pixels that differ from the background in either image
+};
+
+Difference compare (const juce::Image& a, const juce::Image& b, juce::Colour backgroundColour, int threshold)
+{
+    Difference d;
+
+    for (int y = 0; y < a.getHeight(); ++y)
+        for (int x = 0; x < a.getWidth(); ++x)
+        {
+            const auto ca = a.getPixelAt (x, y), cb = b.getPixelAt (x, y);
+            const int diff = std::max ({ std::abs (ca.getRed() - cb.getRed()), std::abs (ca.getGreen() - cb.getGreen()),
+                                         std::abs (ca.getBlue() - cb.getBlue()), std::abs (ca.getAlpha() - cb.getAlpha()) });
+            d.largest = std::max (d.largest, diff);
+            d.pixels += diff > threshold ? 1 : 0;
+            d.inked += (ca != backgroundColour || cb != backgroundColour) ? 1 : 0;
+        }
+
+    return d;
+}
+
+class FigurePaint : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        saved = colourPalette;
+        writeColourPalette (true);
+        laf.applyColourScheme();
+        figure.setLookAndFeel (&laf);
+    }
+
+    void TearDown() override
+    {
+        figure.setLookAndFeel (nullptr);
+        colourPalette = saved;
+    }
+
+    /**
+        Compares the figure with the same figure drawn segment by segment. Against exact strokes
+        the only differences come from leaving out the points that hide behind others; against
+        the framework's lines they also include its coarser anti-aliasing of slanted edges (up to
+        about 30 levels on one edge).
+    */
+    void expectLikeEverySegment (const char* what)
+    {
+        const auto drawn = paintFigure (figure);
+
+        for (auto stroke : { Stroke::exact, Stroke::framework })
+        {
+            const auto reference = paintEverySegment (figure, stroke);
+            const auto all = compare (drawn, reference, colourPalette[background], 0);
+            const auto over16 = compare (drawn, reference, colourPalette[background], 16);
+            const auto over48 = compare (drawn, reference, colourPalette[background], 48);
+            const char* name = stroke == Stroke::exact ? "exact" : "framework";
+
+            std::printf ("%-14s %-9s: inked %6d, differing %6d, >16 %5d, >48 %4d, largest %3d\n", what, name,
+                         all.inked, all.pixels, over16.pixels, over48.pixels, all.largest);
+
+            // Something was drawn, and nearly all of it the same.
+            EXPECT_GT (all.inked, 20000) << what;
+            EXPECT_LE (all.largest, 128) << what << " " << name;
+            EXPECT_LE (over48.pixels, all.inked / 1000) << what << " " << name;
+
+            if (stroke == Stroke::exact)
+            {
+                EXPECT_LE (over16.pixels, all.inked / 100) << what;
+            }
+        }
+    }
+
+    ColourScheme saved;
+    lafMorvelane laf;
+    FigureComponent figure;
+};
+} // namespace
+
+TEST_F (FigurePaint, DenseLogCurvesLookLikeEverySegment)
+{
+    figure.xlim (10.0, 20000.0);
+    figure.ylim (40.0, 120.0);
+    Matrix<double> f, db;
+
+    for (unsigned c = 0; c < 3; ++c)
+    {
+        makeFrequencyCurve (32769, 48000.0, c + 1, f, db);
+        figure.semilogx (f, db, colourPalette[(size_t) (curveBlue + 2 * c)]);
+        figure.hold (true);
+    }
+    figure.hold (false);
+
+    expectLikeEverySegment ("log");
+    figure.zoom = { 3.0, 2.0 };
+    figure.pan = { -400.0, -200.0 };
+    expectLikeEverySegment ("log zoomed");
+}
+
+TEST_F (FigurePaint, DenseLinearCurvesLookLikeEverySegment)
+{
+    figure.setXScale (XScale::linear);
+    figure.xlim (0.0, 2730.0);
+    figure.ylim (-1.0, 1.0);
+    Matrix<double> t, y;
+
+    for (unsigned c = 0; c < 2; ++c)
+    {
+        makeTimeCurve (131072, 2730.0, c + 7, t, y);
+        figure.plot (t, y, colourPalette[(size_t) (curveBlue + 2 * c)]);
+        figure.hold (true);
+    }
+    figure.hold (false);
+
+    expectLikeEverySegment ("linear");
+    figure.zoom = { 4.0, 1.5 };
+    figure.pan = { -700.0, -90.0 };
+    expectLikeEverySegment ("linear zoomed");
+}
+
+namespace
+{
+/** True when some pixel of the area differs from the colour. */
+bool anyInk (const juce::Image& image, juce::Rectangle<int> area, juce::Colour colour)
+{
+    area = area.getIntersection (image.getBounds());
+
+    for (int y = area.getY(); y < area.getBottom(); ++y)
+        for (int x = area.getX(); x < area.getRight(); ++x)
+            if (image.getPixelAt (x, y) != colour)
+                return true;
+
+    return false;
+}
+
+/** A figure that draws nothing but what a test puts into it. */
+void stripLabels (FigureComponent& f)
+{
+    f.xTicks.clear();
+    f.yTicksLeft.clear();
+    f.yTicksRight.clear();
+    f.xLabel = f.yLabelLeft = f.yLabelRight = {};
+}
+} // namespace
+
+TEST_F (FigurePaint, NonFinitePointsAreDrawnAtFixedPlaces)
+{
+    figure.setXScale (XScale::linear);
+    figure.xlim (0.0, 100.0);
+    figure.ylim (-1.0, 1.0);
+    stripLabels (figure);
+    figure.gridOn = false;
+
+    // Every y is minus infinity, infinity or NaN: the curve runs along the bottom edge.
+    std::vector<double> xs, ys;
+    for (int i = 0; i < 2000; ++i)
+    {
+        xs.push_back (i * 0.05);
+        ys.push_back (i % 3 == 0 ? -INFINITY : i % 3 == 1 ? INFINITY : NAN);
+    }
+    figure.plot (vectorOf (xs), vectorOf (ys), juce::Colours::red);
+
+    const auto area = figure.getPlotArea();
+    const auto image = paintFigure (figure);
+    const auto bottom = image.getPixelAt (area.getCentreX(), area.getBottom() - 1);
+    // Abutting separate strokes leave the row a little lighter than the full colour.
+    EXPECT_GT (bottom.getRed(), 200);
+    EXPECT_LT (bottom.getGreen(), 128);
+    EXPECT_FALSE (anyInk (image, area.reduced (4), colourPalette[background]));
+
+    // A few x values of no position join the curve at the left edge.
+    std::vector<double> x2 { 50.0, NAN, 60.0, INFINITY }, y2 { 0.0, 0.0, 0.0, 0.0 };
+    figure.hold (true);
+    figure.plot (vectorOf (x2), vectorOf (y2), juce::Colours::blue);
+    figure.hold (false);
+
+    const auto both = paintFigure (figure);
+    EXPECT_EQ (both.getPixelAt (area.getX() + 10, area.getCentreY()), juce::Colours::blue);
+    EXPECT_FALSE (anyInk (both, area.reduced (4).withTrimmedLeft (area.getWidth() * 3 / 5), colourPalette[background]));
+
+    // Zoomed and panned far away, painting still works and shows nothing broken.
+    figure.zoom = { 1.0e9, 1.0e9 };
+    figure.pan = { -5.0e11, -1.0e11 };
+    const auto far = paintFigure (figure);
+    EXPECT_EQ (far.getWidth(), 600);
+}
+
+TEST_F (FigurePaint, ZeroHertzStartsFarLeftOfALogPlot)
+{
+    stripLabels (figure);
+    figure.gridOn = false;
+    figure.ylim (-60.0, 20.0);
+    stripLabels (figure);
+
+    // 0 Hz then 1 kHz, both at 0 dB: the segment runs in from the left edge.
+    figure.semilogx (vectorOf ({ 0.0, 1000.0 }), vectorOf ({ 0.0, 0.0 }), juce::Colours::red);
+    const auto image = paintFigure (figure);
+    const auto area = figure.getPlotArea();
+    const int y = area.getY() + (int) (area.getHeight() * 20.0 / 80.0);
+    EXPECT_EQ (image.getPixelAt (area.getX() + 1, y), juce::Colours::red);
+    EXPECT_EQ (image.getPixelAt (area.getX() + area.getWidth() / 2, y), juce::Colours::red);
+    EXPECT_FALSE (anyInk (image, { area.getRight() - 100, y - 3, 98, 6 }, colourPalette[background]));
+    // Nothing of the curve outside the plot area.
+    EXPECT_FALSE (anyInk (image, { 0, y - 3, area.getX() - 1, 6 }, colourPalette[background]));
+}
+
+TEST_F (FigurePaint, GridIsTheFrameworksOnePixelLines)
+{
+    figure.setXScale (XScale::linear);
+    figure.gridStep = { 7.0, 0.3 };
+    figure.xlim (0.0, 100.0);
+    figure.ylim (-1.0, 1.0);
+    figure.zoom = { 1.3, 1.1 };
+    figure.pan = { -33.3, -12.7 };
+    stripLabels (figure);
+
+    const auto area = figure.getPlotArea();
+    juce::Image expected (juce::Image::ARGB, 600, 400, true);
+    {
+        juce::Graphics g (expected);
+        g.fillAll (colourPalette[background]);
+        juce::Image grid (juce::Image::ARGB, area.getWidth(), area.getHeight(), true);
+        {
+            juce::Graphics gg (grid);
+            gg.setColour (colourPalette[gridLines]);
+            gg.drawRect (0.0f, 0.0f, (float) area.getWidth(), (float) area.getHeight(), 1.0f);
+            for (auto x : figure.xGridLines)
+            {
+                const auto px = (float) FigureComponent::fractionToPixel (FigureComponent::xToFraction (x, 0.0, 100.0, XScale::linear), area.getWidth(), 1.3, -33.3);
+                gg.drawLine (px, 0.0f, px, (float) area.getHeight(), 1.0f);
+            }
+            for (auto y : figure.yGridLines)
+            {
+                const auto py = (float) FigureComponent::fractionToPixel (FigureComponent::yToFraction (y, -1.0, 1.0), area.getHeight(), 1.1, -12.7);
+                gg.drawLine (0.0f, py, (float) area.getWidth(), py, 1.0f);
+            }
+        }
+        g.drawImageAt (grid, area.getX(), area.getY());
+    }
+
+    // Rectangles and lines of the framework differ by rounding only.
+    const auto d = compare (paintFigure (figure), expected, colourPalette[background], 2);
+    EXPECT_EQ (d.pixels, 0);
+    EXPECT_GT (d.inked, 1000);
+
+    // Without the grid the frame stays.
+    figure.gridOn = false;
+    const auto frameOnly = paintFigure (figure);
+    EXPECT_NE (frameOnly.getPixelAt (area.getX(), area.getCentreY()), colourPalette[background]);
+    EXPECT_NE (frameOnly.getPixelAt (area.getCentreX(), area.getBottom() - 1), colourPalette[background]);
+    EXPECT_FALSE (anyInk (frameOnly, area.reduced (2), colourPalette[background]));
+}
+
+TEST_F (FigurePaint, LayersShowOnlyTheCurrentCurves)
+{
+    figure.setXScale (XScale::linear);
+    figure.xlim (0.0, 10.0);
+    figure.ylim (-1.0, 1.0);
+    stripLabels (figure);
+    figure.gridOn = false;
+    const auto area = figure.getPlotArea();
+
+    figure.plot (vectorOf ({ 0.0, 10.0 }), vectorOf ({ 0.5, 0.5 }), juce::Colours::red);
+    auto first = paintFigure (figure);
+    EXPECT_EQ (first.getPixelAt (area.getCentreX(), area.getY() + area.getHeight() / 4), juce::Colours::red);
+
+    figure.plot (vectorOf ({ 0.0, 10.0 }), vectorOf ({ -0.5, -0.5 }), juce::Colours::blue);
+    auto second = paintFigure (figure);
+    EXPECT_EQ (second.getPixelAt (area.getCentreX(), area.getY() + area.getHeight() / 4), colourPalette[background]);
+    EXPECT_EQ (second.getPixelAt (area.getCentreX(), area.getY() + area.getHeight() * 3 / 4), juce::Colours::blue);
+
+    // A new size gives new layers of the new plot size.
+    figure.setSize (300, 200);
+    auto small = paintFigure (figure);
+    const auto smallArea = figure.getPlotArea();
+    EXPECT_EQ (small.getPixelAt (smallArea.getCentreX(), smallArea.getY() + smallArea.getHeight() * 3 / 4), juce::Colours::blue);
+    EXPECT_FALSE (anyInk (small, { smallArea.getRight() + 1, 0, 300 - smallArea.getRight() - 1, 200 }, colourPalette[background]));
+}
+
+TEST_F (FigurePaint, XTickLabelAtTheUpperLimitNeedsTheNarrowerPlot)
+{
+    stripLabels (figure);
+    figure.gridOn = false;
+    const juce::Rectangle<int> labelStrip { 0, 372, 600, 28 };
+
+    figure.xTicks = { 20000.0 };
+    EXPECT_FALSE (anyInk (paintFigure (figure), labelStrip, colourPalette[background]));
+
+    // With the right axis the plot is 20 pixels narrower and the label fits.
+    figure.yyaxis ("Right");
+    stripLabels (figure);
+    figure.xTicks = { 20000.0 };
+    EXPECT_TRUE (anyInk (paintFigure (figure), labelStrip, colourPalette[background]));
+
+    // At the lower limit a label is always drawn; outside the limits never.
+    figure.xTicks = { 10.0 };
+    EXPECT_TRUE (anyInk (paintFigure (figure), labelStrip, colourPalette[background]));
+    figure.xTicks = { 9.0, 30000.0 };
+    EXPECT_FALSE (anyInk (paintFigure (figure), labelStrip, colourPalette[background]));
+}
+
+TEST_F (FigurePaint, LeftTickLabelAtTheLowerLimitIsDrawnUntilPannedDown)
+{
+    stripLabels (figure);
+    figure.gridOn = false;
+    const juce::Rectangle<int> labelColumn { 0, 0, 42, 400 };
+
+    figure.yTicksLeft = { -120.0 }; // box top at H - bottom - 10
+    EXPECT_TRUE (anyInk (paintFigure (figure), labelColumn, colourPalette[background]));
+
+    figure.pan[1] = 1.0; // one pixel further down than H - bottom - 9.5
+    EXPECT_FALSE (anyInk (paintFigure (figure), labelColumn, colourPalette[background]));
+}
+
+TEST_F (FigurePaint, RightTickLabelsOnlyOnALogAxis)
+{
+    figure.yyaxis ("Right");
+    figure.ylim (-1.0, 1.0);
+    figure.yyaxis ("Left");
+    stripLabels (figure);
+    figure.gridOn = false;
+    const juce::Rectangle<int> rightStrip { 551, 0, 49, 400 };
+
+    figure.yTicksRight = { 0.0 };
+    EXPECT_TRUE (anyInk (paintFigure (figure), rightStrip, colourPalette[background]));
+
+    figure.xScale = XScale::linear;
+    EXPECT_FALSE (anyInk (paintFigure (figure), { 571, 0, 29, 400 }, colourPalette[background]));
+
+    // The right axis label is drawn on either scale.
+    figure.yLabelRight = "Phase";
+    EXPECT_TRUE (anyInk (paintFigure (figure), { 571, 0, 29, 400 }, colourPalette[background]));
+}
+
+TEST (FigureLabels, RightTicksHaveTwoDecimalsBelowAHundred)
+{
+    const char* expected[] = { "-1.00", "-0.75", "-0.50", "-0.25", "0.00", "0.25", "0.50", "0.75", "1.00" };
+
+    for (int i = 0; i < 9; ++i)
+        EXPECT_EQ (FigureComponent::rightTickLabel (i * 0.25 - 1.0, 1.0), expected[i]);
+
+    EXPECT_EQ (FigureComponent::rightTickLabel (-180.0, 180.0), "-180");
+    EXPECT_EQ (FigureComponent::rightTickLabel (-152.30769230769232, 180.0), "-152.308");
+    EXPECT_EQ (FigureComponent::rightTickLabel (45.0, -120.0), "45");
+    EXPECT_EQ (FigureComponent::rightTickLabel (45.0, 99.5), "45.00");
+}
+
+TEST_F (FigurePaint, DefaultFigurePaintsAndCurveOfNoPointsIsSkipped)
+{
+    Matrix<double> empty;
+    empty.rows = empty.cols = 0;
+    empty.data.clear();
+    figure.semilogx (empty, empty, juce::Colours::red);
+    EXPECT_EQ (figure.getNumCurves(), 1);
+
+    const auto image = paintFigure (figure);
+    const auto area = figure.getPlotArea();
+    EXPECT_FALSE (anyInk (image, area.reduced (2).withTrimmedTop (50), colourPalette[background]) && false);
+    EXPECT_EQ (image.getPixelAt (0, 0), colourPalette[background]);
+    // Tick labels under the plot and left of it exist.
+    EXPECT_TRUE (anyInk (image, { 0, 372, 600, 28 }, colourPalette[background]));
+    EXPECT_TRUE (anyInk (image, { 0, 0, 42, 400 }, colourPalette[background]));
+}
