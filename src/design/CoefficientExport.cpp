@@ -50,6 +50,20 @@ bool writeAll (int fd, const std::string& text)
     return true;
 }
 
+/** A new, not yet created file name in the target's folder, removed again when this goes out of
+    scope (after a successful rename there is nothing left to remove). */
+struct TemporaryBeside
+{
+    explicit TemporaryBeside (const juce::File& target)
+        : file (target.getParentDirectory().getNonexistentChildFile (".talvo-export", ".tmp", false))
+    {
+    }
+
+    ~TemporaryBeside() { file.deleteFile(); }
+
+    const juce::File file;
+};
+
 CoefficientExport::Result failure (CoefficientExport::Outcome outcome, const juce::String& errorText)
 {
     CoefficientExport::Result result;
@@ -125,8 +139,10 @@ CoefficientExport::Result CoefficientExport::writeCoefficients (const juce::File
         return failure (Outcome::couldNotOpen, std::strerror (EACCES));
 
     const auto text = formatCoefficients (coefficients, count);
-    juce::TemporaryFile temporary (file, juce::TemporaryFile::useHiddenFile);
-    const auto temporaryPath = temporary.getFile().getFullPathName();
+    // A short hidden name, so that a target whose name is already as long as the file system
+    // allows still gets its temporary file. Whatever happens below, it does not stay behind.
+    const TemporaryBeside temporary (file);
+    const auto temporaryPath = temporary.file.getFullPathName();
     const auto mode = exists ? (mode_t) (existing.st_mode & 07777) : (mode_t) 0666;
 
     const auto fd = ::open (temporaryPath.toRawUTF8(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);

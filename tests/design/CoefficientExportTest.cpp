@@ -156,6 +156,15 @@ TEST_F (CoefficientFile, WritesExactlyTheFormattedText)
     EXPECT_EQ (filesInFolder(), 1); // no temporary file left behind
 }
 
+TEST_F (CoefficientFile, TargetWithTheLongestNameAllowed)
+{
+    const auto target = scratch.write (juce::String::repeatedString ("n", 251) + ".txt", "old\n");
+    ASSERT_TRUE (target.existsAsFile());
+    ASSERT_EQ (write (target).outcome, Outcome::ok);
+    EXPECT_EQ (contents (target), CoefficientExport::formatCoefficients (values.data(), values.size()));
+    EXPECT_EQ (filesInFolder(), 1);
+}
+
 TEST_F (CoefficientFile, OverwritingALongerFileLeavesNoTraceAndRepeatsIdentically)
 {
     const auto target = scratch.write ("fir.txt", std::string (1 << 20, 'x'));
