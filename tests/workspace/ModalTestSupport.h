@@ -86,6 +86,20 @@ T* findDescendant (juce::Component& parent, const juce::String& name)
     return nullptr;
 }
 
+/** The first descendant of `parent` of type T (depth first). */
+template <typename T>
+T* findDescendantOfType (juce::Component& parent)
+{
+    for (auto* child : parent.getChildren())
+    {
+        if (auto* typed = dynamic_cast<T*> (child))
+            return typed;
+        if (auto* found = findDescendantOfType<T> (*child))
+            return found;
+    }
+    return nullptr;
+}
+
 /** Runs `form` in a modal dialog window of its current size and returns the run's result. */
 inline int runFormInWindow (std::unique_ptr<juce::Component> form)
 {
