@@ -181,9 +181,9 @@ inline std::complex<double> divide (std::complex<double> x, std::complex<double>
     return { re, im };
 }
 
-/** Complex exponential e^re * (cos im + j sin im) with the C99 special values:
+/** Complex exponential e^re * (cos im + j sin im) of one value, with the C99 special values:
     (+inf, 0) -> (+inf, 0); (+inf, inf or NaN) -> (+inf, NaN); (-inf, inf or NaN) -> (0, 0);
-    (NaN, 0) -> (NaN, 0).
+    (NaN, 0) -> (NaN, 0). For whole arrays vectorMath::complexExp is much faster.
 */
 inline std::complex<double> exponential (std::complex<double> x) noexcept
 {

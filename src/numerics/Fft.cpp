@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#if defined(__SSE2__)
- #include <emmintrin.h>
+#if defined(__x86_64__)
+ #include <immintrin.h>
 #endif
 
 namespace
@@ -27,21 +27,56 @@ std::size_t truncatedLog2 (std::size_t n)
     return log2n;
 }
 
-/** dst[k] = src[k] for k < count. Spelled out with SSE2 where available: left to itself the compiler
-    widens the upper pair of each vector through a store to the stack and a reload.
-*/
-void widen (const float* src, double* dst, std::size_t count) noexcept
+#if defined(__x86_64__)
+#pragma GCC push_options
+#pragma GCC target("avx")
+
+void narrowAvx (const double* src, float* dst, std::size_t count) noexcept
 {
     std::size_t k = 0;
-#if defined(__SSE2__)
     for (; k + 4 <= count; k += 4)
-    {
-        const __m128 four = _mm_loadu_ps (src + k);
-        _mm_storeu_pd (dst + k, _mm_cvtps_pd (four));
-        _mm_storeu_pd (dst + k + 2, _mm_cvtps_pd (_mm_movehl_ps (four, four)));
-    }
-#endif
+        _mm_storeu_ps (dst + k, _mm256_cvtpd_ps (_mm256_loadu_pd (src + k)));
     for (; k < count; ++k)
+        dst[k] = static_cast<float> (src[k]);
+}
+
+void widenAvx (const float* src, double* dst, std::size_t count) noexcept
+{
+    std::size_t k = 0;
+    for (; k + 4 <= count; k += 4)
+        _mm256_storeu_pd (dst + k, _mm256_cvtps_pd (_mm_loadu_ps (src + k)));
+    for (; k < count; ++k)
+        dst[k] = static_cast<double> (src[k]);
+}
+
+#pragma GCC pop_options
+
+bool hasAvx()
+{
+    static const bool supported = __builtin_cpu_supports ("avx");
+    return supported;
+}
+#endif
+
+/** dst[k] = src[k] rounded to single precision, for k < count. */
+void narrow (const double* src, float* dst, std::size_t count) noexcept
+{
+#if defined(__x86_64__)
+    if (hasAvx())
+        return narrowAvx (src, dst, count);
+#endif
+    for (std::size_t k = 0; k < count; ++k)
+        dst[k] = static_cast<float> (src[k]);
+}
+
+/** dst[k] = src[k], for k < count. */
+void widen (const float* src, double* dst, std::size_t count) noexcept
+{
+#if defined(__x86_64__)
+    if (hasAvx())
+        return widenAvx (src, dst, count);
+#endif
+    for (std::size_t k = 0; k < count; ++k)
         dst[k] = static_cast<double> (src[k]);
 }
 
@@ -59,21 +94,15 @@ ComplexMatrix transform (const ComplexMatrix& x, std::size_t n, FftSetup::Direct
     const auto copied = std::min (available, points);
 
     // Complex numbers are pairs of parts in memory, so the conversions run over plain arrays of
-    // parts, which the compiler turns into packed conversions.
+    // parts, four at a time.
     auto* bufferParts = reinterpret_cast<float*> (buffer);
     const auto* inputParts = reinterpret_cast<const double*> (input);
 
-    for (std::size_t k = 0; k < 2 * copied; ++k)
-        bufferParts[k] = static_cast<float> (inputParts[k]);
+    narrow (inputParts, bufferParts, 2 * copied);
 
     std::fill (bufferParts + 2 * copied, bufferParts + 2 * points, 0.0f);
 
     lease.transform (direction);
-
-    // The usual power-of-two length builds the result straight from the buffer, sparing the zeroing
-    // of a block that is overwritten at once.
-    if (points == n)
-        return ComplexMatrix (1, n, std::vector<Complex> (buffer, buffer + points));
 
     ComplexMatrix result (1, n);
     auto* resultParts = reinterpret_cast<double*> (result.data.data());

@@ -1,6 +1,7 @@
 #include "numerics/Matrix.h"
 
 #include "numerics/ComplexArithmetic.h"
+#include "numerics/VectorMath.h"
 
 #include <cmath>
 
@@ -171,21 +172,24 @@ ComplexMatrix operator/ (const ComplexMatrix& a, const ComplexMatrix& b) { retur
 //==============================================================================
 ComplexMatrix exp (ComplexMatrix&& x)
 {
-    return mapInPlace (std::move (x), complexArithmetic::exponential);
+    vectorMath::complexExp (x.data.data(), x.data.data(), x.data.size());
+    return std::move (x);
 }
 
 ComplexMatrix exp (const ComplexMatrix& x) { return exp (copyOf (x)); }
 
 RealMatrix log10 (RealMatrix&& x)
 {
-    return mapInPlace (std::move (x), [] (double v) { return std::log10 (v); });
+    vectorMath::log10 (x.data.data(), x.data.data(), x.data.size());
+    return std::move (x);
 }
 
 RealMatrix log10 (const RealMatrix& x) { return log10 (copyOf (x)); }
 
 RealMatrix power (double base, RealMatrix&& x)
 {
-    return mapInPlace (std::move (x), [base] (double v) { return std::pow (base, v); });
+    vectorMath::pow (base, x.data.data(), x.data.data(), x.data.size());
+    return std::move (x);
 }
 
 RealMatrix power (double base, const RealMatrix& x) { return power (base, copyOf (x)); }

@@ -2,6 +2,7 @@
 
 #include "numerics/ComplexArithmetic.h"
 #include "numerics/Fft.h"
+#include "numerics/VectorMath.h"
 
 #include <cmath>
 #include <iostream>
@@ -40,7 +41,9 @@ inline Complex horner (const double* p, std::size_t n, Complex z) noexcept
     return y;
 }
 
-/** e^(j 2 pi f / fs), formed as the exponential of j times the normalised angle. */
+/** e^(j 2 pi f / fs), formed as the exponential of j times the normalised angle. The design engine's
+    cascade of sections forms its points the same way, so freqz and the cascade agree bit for bit.
+*/
 Complex unitCirclePoint (double f, double fs) noexcept
 {
     const double w = twoPi * f / fs;
@@ -68,32 +71,23 @@ ComplexMatrix polyval (const RealMatrix& p, const ComplexMatrix& z)
 
 ComplexMatrix freqz (const RealMatrix& b, const RealMatrix& a, const RealMatrix& f, double fs)
 {
+    ComplexMatrix z (f.rows, f.cols);
+    const auto n = std::min (z.data.size(), f.data.size());
+
+    for (std::size_t k = 0; k < n; ++k)
+        z.data[k] = unitCirclePoint (f.data[k], fs);
+
     if (! isVector (b) || ! isVector (a))
-    {
-        ComplexMatrix z (f.rows, f.cols);
-        for (std::size_t k = 0; k < z.data.size() && k < f.data.size(); ++k)
-            z.data[k] = unitCirclePoint (f.data[k], fs);
-
         return polyval (b, z) / polyval (a, z);
-    }
 
-    // One pass, no intermediate matrices: the same arithmetic as evaluating both polynomials on the
-    // whole frequency axis and dividing the results.
-    std::vector<Complex> values;
-    values.reserve (f.data.size());
+    // In place, without intermediate matrices: the same arithmetic as evaluating both polynomials on
+    // the whole frequency axis and dividing the results.
     const auto nb = b.length(), na = a.length();
 
-    for (double frequency : f.data)
-    {
-        const auto z = unitCirclePoint (frequency, fs);
-        values.push_back (complexArithmetic::divide (horner (b.data.data(), nb, z), horner (a.data.data(), na, z)));
-    }
+    for (auto& point : z.data)
+        point = complexArithmetic::divide (horner (b.data.data(), nb, point), horner (a.data.data(), na, point));
 
-    ComplexMatrix result;
-    result.rows = f.rows;
-    result.cols = f.cols;
-    result.data = std::move (values);
-    return result;
+    return z;
 }
 
 //==============================================================================
@@ -161,29 +155,45 @@ ComplexMatrix minimumPhase (const ComplexMatrix& H)
     if (n == 0)
         return ComplexMatrix (1, 0);
 
-    std::vector<double> magnitude (n);
-    double largest = 0.0;
+    std::vector<double> re (n), im (n), magnitude (n);
 
     for (std::size_t i = 0; i < n; ++i)
     {
-        magnitude[i] = std::hypot (H.data[i].real(), H.data[i].imag());
-        if (i == 0 || magnitude[i] > largest)
+        re[i] = H.data[i].real();
+        im[i] = H.data[i].imag();
+    }
+
+    vectorMath::hypot (re.data(), im.data(), magnitude.data(), n);
+
+    double largest = magnitude[0];
+    for (std::size_t i = 1; i < n; ++i)
+        if (magnitude[i] > largest)
             largest = magnitude[i];
-    }
 
-    const double limit = largest * std::pow (10.0, -5.0);
-    const bool floored = largest != 0.0;
-
-    // Complex logarithm; a bin raised to the floor has magnitude 'limit' and phase 0.
-    ComplexMatrix logarithm (1, n);
-
-    for (std::size_t i = 0; i < n; ++i)
+    // Bins below the floor become (limit, 0): magnitude 'limit' and phase 0.
+    if (largest != 0.0)
     {
-        if (floored && magnitude[i] < limit)
-            logarithm.data[i] = { std::log (limit), 0.0 };
-        else
-            logarithm.data[i] = { std::log (magnitude[i]), std::atan2 (H.data[i].imag(), H.data[i].real()) };
+        const double limit = largest * std::pow (10.0, -5.0);
+
+        for (std::size_t i = 0; i < n; ++i)
+        {
+            if (magnitude[i] < limit)
+            {
+                re[i] = limit;
+                im[i] = 0.0;
+                magnitude[i] = limit;
+            }
+        }
     }
+
+    // Complex logarithm: (log |G|, atan2 (im G, re G)).
+    std::vector<double> phase (n);
+    vectorMath::log (magnitude.data(), magnitude.data(), n);
+    vectorMath::atan2 (im.data(), re.data(), phase.data(), n);
+
+    ComplexMatrix logarithm (1, n);
+    for (std::size_t i = 0; i < n; ++i)
+        logarithm.data[i] = { magnitude[i], phase[i] };
 
     auto cepstrum = ifft (logarithm, n) / static_cast<double> (n);
     auto& c = cepstrum.data;

@@ -406,13 +406,13 @@ TEST (MatrixComplexArithmetic, ExponentialOfFiniteValuesMatchesTheStandardLibrar
     {
         const Complex x (part (random), part (random));
         const auto expected = std::exp (x);
-        EXPECT_NEAR (std::abs (singleExp (x) - expected), 0.0, 1e-15 * std::abs (expected)) << x;
+        EXPECT_NEAR (std::abs (singleExp (x) - expected), 0.0, 4e-15 * std::abs (expected)) << x;
     }
 
     // Along the unit circle, as freqz uses it.
     const auto z = exp (timesJ (linspace (3.0, 4)));
-    EXPECT_NEAR (z.data[1].real(), std::cos (1.0), 1e-16);
-    EXPECT_NEAR (z.data[3].imag(), std::sin (3.0), 1e-16);
+    EXPECT_NEAR (z.data[1].real(), std::cos (1.0), 1e-15);
+    EXPECT_NEAR (z.data[3].imag(), std::sin (3.0), 1e-15);
 }
 
 //==============================================================================
