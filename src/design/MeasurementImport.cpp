@@ -33,6 +33,12 @@ constexpr int maxExactDigits = 18;
 /** Largest decimal exponent for which that parser has no rule of its own. */
 constexpr int maxPlainExponent = 300;
 
+/** Integers of up to 15 digits and the powers of ten up to 10^22 are exact in a double. */
+constexpr int maxExactMantissaDigits = 15, maxExactPowerOfTen = 22;
+
+constexpr double exactPowersOfTen[] = { 1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22 };
+
 /** Reads [begin, end), known to be a complete number, with the framework's parser. */
 double readWithFrameworkParser (const char* begin, const char* end)
 {
@@ -371,11 +377,23 @@ bool MeasurementImport::readCompleteNumber (const char* begin, const char* end, 
 
     // Digits as the framework's parser counts them: leading zeros of the integer part do not
     // count, every digit after the point does. It keeps at most 18 of them.
-    int numDigits = 0, numCountedDigits = 0;
+    // Alongside, the digits are gathered into an integer mantissa while it stays exact.
+    int numDigits = 0, numCountedDigits = 0, numMantissaDigits = 0, numFractionDigits = 0;
+    std::uint64_t mantissa = 0;
+
+    const auto addToMantissa = [&] (char digit)
+    {
+        if (numMantissaDigits > 0 || digit != '0')
+            ++numMantissaDigits;
+
+        if (numMantissaDigits <= maxExactMantissaDigits)
+            mantissa = mantissa * 10 + (std::uint64_t) (digit - '0');
+    };
 
     for (; p < end && isDigit (*p); ++p)
     {
         ++numDigits;
+        addToMantissa (*p);
 
         if (numCountedDigits > 0 || *p != '0')
             ++numCountedDigits;
@@ -387,6 +405,8 @@ bool MeasurementImport::readCompleteNumber (const char* begin, const char* end, 
         {
             ++numDigits;
             ++numCountedDigits;
+            ++numFractionDigits;
+            addToMantissa (*p);
         }
     }
 
@@ -437,6 +457,17 @@ bool MeasurementImport::readCompleteNumber (const char* begin, const char* end, 
     // as 0, and digits beyond 18 are dropped).
     if (numCountedDigits >= 1 && numCountedDigits <= maxExactDigits && exponent <= maxPlainExponent)
     {
+        // Mantissa and power of ten both exact: one multiplication or division rounds correctly.
+        const auto powerOfTen = (negativeExponent ? -exponent : exponent) - numFractionDigits;
+
+        if (numMantissaDigits <= maxExactMantissaDigits && std::abs (powerOfTen) <= maxExactPowerOfTen)
+        {
+            const auto magnitude = powerOfTen >= 0 ? (double) mantissa * exactPowersOfTen[(size_t) powerOfTen]
+                                                   : (double) mantissa / exactPowersOfTen[(size_t) -powerOfTen];
+            value = negative ? -magnitude : magnitude;
+            return true;
+        }
+
         const auto first = (*numberStart == '+') ? numberStart + 1 : numberStart;
         double converted = 0.0;
         const auto [ptr, error] = std::from_chars (first, end, converted);

@@ -212,6 +212,37 @@ TEST (CompleteNumber, AgreesWithTheFrameworkParserOnRandomFields)
     EXPECT_GT (numComplete, 1000); // the alphabet must produce enough numbers to mean something
 }
 
+TEST (CompleteNumber, AgreesWithTheFrameworkParserOnRandomDecimals)
+{
+    // Well-formed numbers as measurement software writes them, with up to 20 digits, a point
+    // anywhere and exponents around the range where rounding is exact or not.
+    std::mt19937 random (48000);
+    std::uniform_int_distribution<int> digit (0, 9), numDigits (1, 20), exponent (-40, 40), coin (0, 3);
+
+    for (int i = 0; i < 200000; ++i)
+    {
+        std::string field = coin (random) == 0 ? "-" : "";
+        const auto n = numDigits (random);
+        const auto point = std::uniform_int_distribution<int> (0, n) (random);
+
+        for (int d = 0; d < n; ++d)
+        {
+            if (d == point)
+                field += '.';
+
+            field += (char) ('0' + digit (random));
+        }
+
+        if (coin (random) == 0)
+            field += "e" + std::to_string (exponent (random));
+
+        expectSameReading (field);
+
+        if (::testing::Test::HasFailure())
+            return;
+    }
+}
+
 //==============================================================================
 TEST (Delimiter, OnlyTheThreeTwoCharacterEscapesAreTranslated)
 {
