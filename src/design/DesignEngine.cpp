@@ -243,21 +243,30 @@ namespace
     the inputs are the same bits again. Nothing else is kept between recomputes. */
 struct DesignEngine::Scratch
 {
-    struct SectionKey
+    struct PointsKey
     {
-        int selection = 0;
-        std::uint64_t numUserValues = 0, numIIRs = 0;
-        Bits<double> fi, mag, phi, gain, freq, q, axis;
+        std::uint64_t numUserValues = 0;
+        Bits<double> fi, mag, phi, axis;
+
+        void own() { fi.own(); mag.own(); phi.own(); axis.own(); }
+
+        bool operator== (const PointsKey& o) const noexcept
+        {
+            return numUserValues == o.numUserValues && fi == o.fi && mag == o.mag && phi == o.phi && axis == o.axis;
+        }
+    };
+
+    struct SectionsKey
+    {
         Bits<std::size_t> type;
+        Bits<double> gain, freq, q, axis;
         double fs = 0.0;
 
-        void own() { fi.own(); mag.own(); phi.own(); gain.own(); freq.own(); q.own(); axis.own(); type.own(); }
+        void own() { type.own(); gain.own(); freq.own(); q.own(); axis.own(); }
 
-        bool operator== (const SectionKey& o) const noexcept
+        bool operator== (const SectionsKey& o) const noexcept
         {
-            return selection == o.selection && numUserValues == o.numUserValues && numIIRs == o.numIIRs
-                   && fi == o.fi && mag == o.mag && phi == o.phi && gain == o.gain && freq == o.freq && q == o.q
-                   && axis == o.axis && type == o.type && sameBits (fs, o.fs);
+            return type == o.type && gain == o.gain && freq == o.freq && q == o.q && axis == o.axis && sameBits (fs, o.fs);
         }
     };
 
@@ -276,6 +285,25 @@ struct DesignEngine::Scratch
     };
 
     using WindowKey = std::tuple<int, std::uint64_t, std::int64_t, std::uint64_t>;   // type, length, position, n
+
+    struct InputKey
+    {
+        Bits<double> impulseResponse;
+        std::uint64_t n;
+        std::int32_t shift, windowType;
+        std::uint64_t windowLength;
+        bool minimumPhase, noMeasurement;
+        double refLevel;
+
+        void own() { impulseResponse.own(); }
+
+        bool operator== (const InputKey& o) const noexcept
+        {
+            return impulseResponse == o.impulseResponse && n == o.n && shift == o.shift && windowType == o.windowType
+                   && windowLength == o.windowLength && minimumPhase == o.minimumPhase
+                   && noMeasurement == o.noMeasurement && sameBits (refLevel, o.refLevel);
+        }
+    };
 
     struct TargetKey
     {
@@ -315,10 +343,12 @@ struct DesignEngine::Scratch
         }
     };
 
+    Memo<InputKey, std::tuple<Matrix<double>, Matrix<double>, Matrix<Complex>>> input;
     Memo<TargetKey, std::tuple<Matrix<Complex>, Matrix<double>, Matrix<Complex>>> target;
     Memo<CorrectionKey, Matrix<Complex>> correction;
 
-    Memo<SectionKey, Matrix<Complex>> section;
+    Memo<PointsKey, Matrix<Complex>> userPoints;
+    Memo<SectionsKey, Matrix<Complex>> iirSections;
     struct SpectrumKey
     {
         Bits<Complex> spectrum;
@@ -510,6 +540,21 @@ void DesignEngine::calculate (bool recompute)
 }
 
 void DesignEngine::calculateInputStage()
+{
+    const auto& in = inputData;
+    Scratch::InputKey key { { in.impulseResponse }, NFFT, in.shift, in.windowType, in.windowLength,
+                            in.minimumPhase, in.fileName.isEmpty(), in.refLevel };
+
+    const auto& result = scratch->input.get (key, [this]
+    {
+        computeInputStage();
+        return std::make_tuple (inputData.shiftedImpulseResponse, inputData.window, inputData.spectrum);
+    });
+
+    std::tie (inputData.shiftedImpulseResponse, inputData.window, inputData.spectrum) = result;
+}
+
+void DesignEngine::computeInputStage()
 {
     const auto n = NFFT;
     const auto h = n / 2;
@@ -849,18 +894,21 @@ void DesignEngine::calculateFilterResponse()
     }
 
     const auto& f = filterData;
-    Scratch::SectionKey key { selection, f.numUserValues, f.numIIRs, { f.fi }, { f.mag }, { f.phi }, { f.gain },
-                              { f.freq }, { f.q }, { frequencyAxis }, { f.type }, fs };
-
-    filterData.response = scratch->section.get (key, [this]
+    const auto& points = scratch->userPoints.get ({ f.numUserValues, { f.fi }, { f.mag }, { f.phi }, { frequencyAxis } }, [this]
     {
-        auto response = calculateUserPointsResponse (filterData.fi, filterData.mag, filterData.phi,
-                                                     filterData.numUserValues, frequencyAxis);
-
-        if (filterData.numIIRs != 0)
-            response = std::move (response) * calculateIirCascadeResponse (filterData.type, filterData.gain, filterData.freq,
-                                                                            filterData.q, frequencyAxis, fs);
-
-        return response;
+        return calculateUserPointsResponse (filterData.fi, filterData.mag, filterData.phi, filterData.numUserValues, frequencyAxis);
     });
+
+    if (f.numIIRs == 0)
+    {
+        filterData.response = points;
+        return;
+    }
+
+    const auto& sections = scratch->iirSections.get ({ { f.type }, { f.gain }, { f.freq }, { f.q }, { frequencyAxis }, fs }, [this]
+    {
+        return calculateIirCascadeResponse (filterData.type, filterData.gain, filterData.freq, filterData.q, frequencyAxis, fs);
+    });
+
+    filterData.response = points * sections;
 }

@@ -133,6 +133,7 @@ protected:
 
 private:
     void calculateInputStage();
+    void computeInputStage();
     void calculateTargetStage();
     void computeTargetStage();
     void calculateCorrectionStage();
