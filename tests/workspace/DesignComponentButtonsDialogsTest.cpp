@@ -277,34 +277,33 @@ TEST (DesignComponentButtonsFiles, AChosenMeasurementGoesIntoTheLabelAndIsImport
     const auto measurement = juce::File (TALVO_TEST_DATA_DIR).getChildFile ("room-response.txt");
     ASSERT_TRUE (measurement.existsAsFile());
 
-    auto importSetupSeen = std::make_shared<bool> (false);
+    // The import that follows the chooser asks for its settings; they are accepted as they are.
+    bool importSetupSeen = false;
+    const auto acceptImportSetup = [&] (juce::Component& setup)
+    {
+        auto* ok = modaltest::findDescendant<juce::Button> (setup, "textButtonOk");
+        importSetupSeen = ok != nullptr;
+        if (ok != nullptr)
+            ok->triggerClick();
+        else
+            setup.exitModalState (0);
+    };
+
+    modaltest::ScopedOneShot setupStep (600, [&]
+    {
+        auto* manager = juce::ModalComponentManager::getInstance();
+        if (manager->getNumModalComponents() > 0)
+            acceptImportSetup (*manager->getModalComponent (0));
+    });
+
     clickAndAct (w, w.design.textButtonLoad.get(), [&] (juce::Component& chooser)
     {
         auto* browser = modaltest::findDescendantOfType<juce::FileBrowserComponent> (chooser);
         ASSERT_NE (browser, nullptr);
         browser->setFileName (measurement.getFullPathName());
-
-        // The import that follows asks for its settings; accept them as they are.
-        juce::Timer::callAfterDelay (200, [importSetupSeen]
-        {
-            auto* manager = juce::ModalComponentManager::getInstance();
-            if (manager->getNumModalComponents() == 0)
-                return;
-            auto& setup = *manager->getModalComponent (0);
-            if (auto* ok = modaltest::findDescendant<juce::Button> (setup, "textButtonOk"))
-            {
-                *importSetupSeen = true;
-                ok->triggerClick();
-            }
-            else
-            {
-                setup.exitModalState (0);
-            }
-        });
         chooser.exitModalState (1);
     });
-
-    EXPECT_TRUE (*importSetupSeen);
+    EXPECT_TRUE (importSetupSeen);
     EXPECT_EQ (w.design.labelInputFile->getText(), measurement.getFullPathName());
     EXPECT_EQ (w.design.inputData.fileName, measurement.getFullPathName());
     EXPECT_GT (w.design.inputData.fi.length(), 100u);

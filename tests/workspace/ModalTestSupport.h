@@ -23,6 +23,24 @@ struct ModalVisit
     bool forcedEnd = false;  ///< the check left it open and the guard had to end it
 };
 
+/** A one-shot timer that is stopped when it goes out of scope, so that nothing of a test is left
+    pending for a later test (or leaked at exit) when its loop never ran. */
+class ScopedOneShot : private juce::Timer
+{
+public:
+    ScopedOneShot (int delayMs, std::function<void()> toCall) : callback (std::move (toCall)) { startTimer (delayMs); }
+    ~ScopedOneShot() override { stopTimer(); }
+
+private:
+    void timerCallback() override
+    {
+        stopTimer();
+        callback();
+    }
+
+    std::function<void()> callback;
+};
+
 /** Schedules `whileOpen` to run on the topmost modal component `delayMs` after the call, then
     calls `start`, which is expected to enter a modal loop; `whileOpen` must end that loop (click
     a button or exitModalState). If the loop is still running 4 s later, the guard ends it with 0.
@@ -31,35 +49,28 @@ inline ModalVisit runWhileModal (std::function<void (juce::Component&)> whileOpe
                                  std::function<void()> start,
                                  int delayMs = 100)
 {
-    auto visit = std::make_shared<ModalVisit>();
-    auto finished = std::make_shared<bool> (false);
+    ModalVisit visit;
+    auto* manager = juce::ModalComponentManager::getInstance();
 
-    juce::Timer::callAfterDelay (delayMs, [visit, finished, whileOpen]
+    ScopedOneShot check (delayMs, [&]
     {
-        if (*finished)
-            return;
-        auto* manager = juce::ModalComponentManager::getInstance();
         if (manager->getNumModalComponents() == 0)
             return;
-        visit->sawModal = true;
+        visit.sawModal = true;
         whileOpen (*manager->getModalComponent (0));
     });
 
-    juce::Timer::callAfterDelay (delayMs + 4000, [visit, finished]
+    ScopedOneShot guard (delayMs + 4000, [&]
     {
-        if (*finished)
-            return;
-        auto* manager = juce::ModalComponentManager::getInstance();
         if (manager->getNumModalComponents() > 0)
         {
-            visit->forcedEnd = true;
+            visit.forcedEnd = true;
             manager->getModalComponent (0)->exitModalState (0);
         }
     });
 
     start();
-    *finished = true;
-    return *visit;
+    return visit;
 }
 
 /** The content of a dialog window shown modally, cast to T; null when it is something else. */
