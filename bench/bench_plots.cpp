@@ -87,9 +87,15 @@ void paintFigure (benchmark::State& state, bool logX, size_t points, int numCurv
 
 void BM_PaintLogThreeCurves32769 (benchmark::State& state) { paintFigure (state, true, 32769, 3); }
 void BM_PaintLinearTwoCurves131072 (benchmark::State& state) { paintFigure (state, false, 131072, 2); }
+
+// Floors: the same figures without curves (background, grid, labels and the two layers).
+void BM_PaintLogFloorNoCurves (benchmark::State& state) { paintFigure (state, true, 32769, 0); }
+void BM_PaintLinearFloorNoCurves (benchmark::State& state) { paintFigure (state, false, 131072, 0); }
 } // namespace
 
 BENCHMARK (BM_PaintLogThreeCurves32769)->Unit (benchmark::kMillisecond);
+BENCHMARK (BM_PaintLogFloorNoCurves)->Unit (benchmark::kMillisecond);
 BENCHMARK (BM_PaintLinearTwoCurves131072)->Unit (benchmark::kMillisecond);
+BENCHMARK (BM_PaintLinearFloorNoCurves)->Unit (benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

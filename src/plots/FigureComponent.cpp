@@ -15,6 +15,9 @@ constexpr float gridThickness = 1.0f;
     rasteriser only ever sees moderate coordinates; the cut ends are far outside the image. */
 constexpr double clipMargin = 64.0;
 
+/** Height of the font of every label, in pixels. */
+constexpr float labelFontHeight = 12.0f;
+
 /** Where a non-finite x or y position is drawn, as a fraction of the unzoomed plot area. */
 constexpr double nonFiniteXFraction = 0.0;
 constexpr double nonFiniteYFraction = 1.0;
@@ -97,58 +100,88 @@ bool clipSegment (juce::Point<double>& a, juce::Point<double>& b, juce::Point<do
     return true;
 }
 
+/** floor(v) for the bucket number of a pixel position; positions beyond any image are held at a
+    distance where they still fall into buckets of their own side. */
+inline double bucketOf (double pixel, double bucketsPerPixel) noexcept
+{
+    const double v = juce::jlimit (-1.0e15, 1.0e15, pixel * bucketsPerPixel);
+    const double t = (double) (std::int64_t) v;
+    return t > v ? t - 1.0 : t;
+}
+
 /**
-    Shrinks a dense curve to the points whose strokes can be told apart. Consecutive points that
-    fall into the same bucket (a pixel column divided into bucketsPerPixel parts) are replaced by
-    the first and the last point of the run and by its lowest and highest point, each with its
-    neighbours in the run, in their original order. A run of at most eight points is kept whole,
-    so a curve with no more than eight points per bucket is returned unchanged. Every stroke of
-    a removed point lies between the strokes of the kept ones.
+    Shrinks a dense curve to the points whose strokes can be told apart. Consecutive points whose
+    x falls into the same bucket (a pixel column divided into bucketsPerPixel parts) are replaced
+    by the first and the last point of the run and by its lowest and highest point, each with its
+    neighbours in the run, in their original order. A run of at most eight points stays whole, so
+    a sparse curve is returned unchanged. The strokes of the left-out points lie between those of
+    the kept ones; what differs is only how often their soft edges are painted over.
+
+    fractions are the points' positions in the unzoomed plot area; the kept points are returned
+    as pixels of the layer image.
 */
-void reduceToBuckets (const std::vector<juce::Point<double>>& points, double bucketsPerPixel,
+void reduceToBuckets (const std::vector<juce::Point<double>>& fractions, size_t n, double plotW, double plotH,
+                      const std::array<double, 2>& zoom, const std::array<double, 2>& pan, double bucketsPerPixel,
                       std::vector<juce::Point<double>>& reduced)
 {
+    using FC = FigureComponent;
+    auto pixelOf = [&] (size_t i) -> juce::Point<double>
+    {
+        return { FC::fractionToPixel (fractions[i].x, plotW, zoom[0], pan[0]),
+                 FC::fractionToPixel (fractions[i].y, plotH, zoom[1], pan[1]) };
+    };
+
     reduced.clear();
-    const size_t n = points.size();
+    constexpr size_t keepLimit = 8;
     size_t start = 0;
+    double bucket = n > 0 ? bucketOf (pixelOf (0).x, bucketsPerPixel) : 0.0;
 
     while (start < n)
     {
-        const double bucket = std::floor (points[start].x * bucketsPerPixel);
         size_t end = start + 1;
         size_t lowest = start, highest = start;
+        double nextBucket = bucket;
 
-        while (end < n && std::floor (points[end].x * bucketsPerPixel) == bucket)
+        for (; end < n; ++end)
         {
-            if (points[end].y < points[lowest].y)
+            nextBucket = bucketOf (FC::fractionToPixel (fractions[end].x, plotW, zoom[0], pan[0]), bucketsPerPixel);
+
+            if (nextBucket != bucket)
+                break;
+
+            // The y fraction grows downwards exactly as the pixel does.
+            if (fractions[end].y < fractions[lowest].y)
                 lowest = end;
-            if (points[end].y > points[highest].y)
+            if (fractions[end].y > fractions[highest].y)
                 highest = end;
-            ++end;
         }
 
         const size_t last = end - 1;
 
-        if (end - start <= 8)
+        if (end - start <= keepLimit)
         {
-            reduced.insert (reduced.end(), points.begin() + (std::ptrdiff_t) start, points.begin() + (std::ptrdiff_t) end);
+            for (size_t i = start; i < end; ++i)
+                reduced.push_back (pixelOf (i));
         }
         else
         {
             const size_t a = std::min (lowest, highest), b = std::max (lowest, highest);
-            const size_t kept[] = { start, a - (a > start ? 1 : 0), a, std::min (a + 1, last),
-                                    b - (b > start ? 1 : 0), b, std::min (b + 1, last), last };
+            const size_t kept[keepLimit] = { start, a - (a > start ? 1 : 0), a, std::min (a + 1, last),
+                                             b - (b > start ? 1 : 0), b, std::min (b + 1, last), last };
             size_t previous = n;
 
             for (auto index : kept)
             {
                 if (previous == n || index > previous)
-                    reduced.push_back (points[index]);
-                previous = std::max (index, previous == n ? index : previous);
+                {
+                    reduced.push_back (pixelOf (index));
+                    previous = index;
+                }
             }
         }
 
         start = end;
+        bucket = nextBucket;
     }
 }
 } // namespace
@@ -436,7 +469,7 @@ void FigureComponent::paintLabels (juce::Graphics& g, juce::Rectangle<int> plotA
     const double top = margins[0], bottom = margins[1], left = margins[2], right = margins[3];
     const double plotW = plotArea.getWidth(), plotH = plotArea.getHeight();
 
-    g.setFont (12.0f);
+    g.setFont (labelFontHeight);
     g.setColour (laf.findColour (tickColourId));
 
     for (auto v : xTicks)
@@ -449,8 +482,8 @@ void FigureComponent::paintLabels (juce::Graphics& g, juce::Rectangle<int> plotA
         if (boxX < W - left - right - 9.5)
         {
             g.setColour (laf.findColour (textColourId));
-            g.drawText (juce::String (v), toPixelInt (boxX), toPixelInt (H - bottom + 2.0), 100, toPixelInt (bottom),
-                        juce::Justification::centredTop, true);
+            drawLabel (g, juce::String (v), { toPixelInt (boxX), toPixelInt (H - bottom + 2.0), 100, toPixelInt (bottom) },
+                       juce::Justification::centredTop);
         }
     }
 
@@ -464,8 +497,8 @@ void FigureComponent::paintLabels (juce::Graphics& g, juce::Rectangle<int> plotA
         if (boxY < H - bottom - 9.5)
         {
             g.setColour (laf.findColour (textColourId));
-            g.drawText (juce::String (v), 0, toPixelInt (boxY), toPixelInt (left - 3.0), 20,
-                        juce::Justification::centredRight, true);
+            drawLabel (g, juce::String (v), { 0, toPixelInt (boxY), toPixelInt (left - 3.0), 20 },
+                       juce::Justification::centredRight);
         }
     }
 
@@ -481,8 +514,8 @@ void FigureComponent::paintLabels (juce::Graphics& g, juce::Rectangle<int> plotA
             if (boxY < H - bottom - 9.5)
             {
                 g.setColour (laf.findColour (textColourId));
-                g.drawText (rightTickLabel (v, yLimRight[1]), toPixelInt (plotW + left),
-                            toPixelInt (boxY), 30, 20, juce::Justification::centredRight, true);
+                drawLabel (g, rightTickLabel (v, yLimRight[1]), { toPixelInt (plotW + left), toPixelInt (boxY), 30, 20 },
+                           juce::Justification::centredRight);
             }
         }
     }
@@ -506,6 +539,32 @@ void FigureComponent::paintLabels (juce::Graphics& g, juce::Rectangle<int> plotA
 
     if (rightAxisOn)
         drawRotated (yLabelRight, w / 2 - 10);
+}
+
+void FigureComponent::drawLabel (juce::Graphics& g, const juce::String& text, juce::Rectangle<int> box,
+                                 juce::Justification justification)
+{
+    // What Graphics::drawText draws, with the layout of each text kept between paints: a tick
+    // label keeps its text and box size while pan and zoom only move it.
+    if (text.isEmpty() || ! g.clipRegionIntersects (box))
+        return;
+
+    const auto key = text + "|" + juce::String (box.getWidth()) + "x" + juce::String (box.getHeight()) + "|"
+                     + juce::String (justification.getFlags());
+    auto found = labelLayouts.find (key);
+
+    if (found == labelLayouts.end())
+    {
+        if (labelLayouts.size() > 4096)
+            labelLayouts.clear();
+
+        juce::GlyphArrangement layout;
+        layout.addCurtailedLineOfText (juce::Font (labelFontHeight), text, 0.0f, 0.0f, (float) box.getWidth(), true);
+        layout.justifyGlyphs (0, layout.getNumGlyphs(), 0.0f, 0.0f, (float) box.getWidth(), (float) box.getHeight(), justification);
+        found = labelLayouts.emplace (key, std::move (layout)).first;
+    }
+
+    found->second.draw (g, juce::AffineTransform::translation ((float) box.getX(), (float) box.getY()));
 }
 
 void FigureComponent::paintCurves (int plotW, int plotH)
@@ -555,15 +614,9 @@ void FigureComponent::paintCurves (int plotW, int plotH)
             }
         }
 
-        mappedPoints.resize (n);
-
-        for (size_t i = 0; i < n; ++i)
-            mappedPoints[i] = { fractionToPixel (curve->fractions[i].x, plotW, zoom[0], pan[0]),
-                                fractionToPixel (curve->fractions[i].y, plotH, zoom[1], pan[1]) };
-
         // On a log axis every segment ends on whole pixels, so a whole column is one bucket; on a
         // linear axis the ends keep their fractions and an eighth of a pixel is one bucket.
-        reduceToBuckets (mappedPoints, logX ? 1.0 : 8.0, visiblePoints);
+        reduceToBuckets (curve->fractions, n, plotW, plotH, zoom, pan, logX ? 1.0 : 8.0, visiblePoints);
 
         rasteriser.begin (plotW, plotH, curve->colour);
 

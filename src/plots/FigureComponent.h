@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -227,12 +228,13 @@ private:
     void paintGrid (int plotW, int plotH);
     void paintLabels (juce::Graphics&, juce::Rectangle<int> plotArea);
     void paintCurves (int plotW, int plotH);
+    void drawLabel (juce::Graphics&, const juce::String& text, juce::Rectangle<int> box, juce::Justification);
 
     juce::Image gridImage;
     juce::Image curveImage;
     CurveRasteriser rasteriser;
-    std::vector<juce::Point<double>> mappedPoints; // scratch space reused between paints
-    std::vector<juce::Point<double>> visiblePoints;
+    std::map<juce::String, juce::GlyphArrangement> labelLayouts; // by text, box size and justification
+    std::vector<juce::Point<double>> visiblePoints; // scratch space reused between paints
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (FigureComponent)
 };

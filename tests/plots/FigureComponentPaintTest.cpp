@@ -516,3 +516,45 @@ TEST_F (FigurePaint, DefaultFigurePaintsAndCurveOfNoPointsIsSkipped)
     EXPECT_TRUE (anyInk (image, { 0, 372, 600, 28 }, colourPalette[background]));
     EXPECT_TRUE (anyInk (image, { 0, 0, 42, 400 }, colourPalette[background]));
 }
+
+TEST_F (FigurePaint, LabelsAreTheFrameworksText)
+{
+    figure.yyaxis ("Right");
+    figure.ylim (-1.0, 1.0);
+    figure.yyaxis ("Left");
+    figure.ylim (-60.0, 20.0);
+    figure.gridOn = false;
+    stripLabels (figure);
+    figure.xTicks = { 1000.0 };
+    figure.yTicksLeft = { -20.0 };
+    figure.yTicksRight = { 0.5 };
+    figure.zoom = { 1.5, 1.2 };
+    figure.pan = { -100.0, -30.0 };
+
+    // Painted twice, so that the second paint reuses what the first laid out.
+    paintFigure (figure);
+    const auto drawn = paintFigure (figure);
+
+    figure.xTicks.clear();
+    figure.yTicksLeft.clear();
+    figure.yTicksRight.clear();
+    auto expected = paintFigure (figure);
+    {
+        juce::Graphics g (expected);
+        g.setFont (12.0f);
+        g.setColour (colourPalette[secondaryText]);
+        const auto area = figure.getPlotArea();
+        const double fx = FigureComponent::xToFraction (1000.0, 10.0, 20000.0, XScale::log);
+        const double fyLeft = FigureComponent::yToFraction (-20.0, -60.0, 20.0);
+        const double fyRight = FigureComponent::yToFraction (0.5, -1.0, 1.0);
+        const int boxX = (int) (area.getWidth() * fx * 1.5 + 45.0 - 50.0 - 100.0);
+        g.drawText ("1000", boxX, 372, 100, 30, juce::Justification::centredTop, true);
+        g.drawText ("-20", 0, (int) (350.0 * fyLeft * 1.2 + 20.0 - 10.0 - 30.0), 42, 20, juce::Justification::centredRight, true);
+        g.drawText ("0.50", area.getRight(), (int) (350.0 * fyRight * 1.2 + 20.0 - 10.0 - 30.0), 30, 20,
+                    juce::Justification::centredRight, true);
+    }
+
+    const auto d = compare (drawn, expected, colourPalette[background], 0);
+    EXPECT_EQ (d.pixels, 0);
+    EXPECT_TRUE (anyInk (drawn, { 0, 372, 600, 28 }, colourPalette[background]));
+}
