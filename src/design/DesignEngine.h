@@ -22,6 +22,10 @@
     Units: fs in Hz, NFFT and all lengths and shifts in samples, frequencies in Hz, levels in dB, phases
     of the measurement in radians, of user curves and user points in degrees; timeAxis in milliseconds.
     All vectors are 1 x n matrices; spectra hold the NFFT/2 + 1 bins from 0 Hz to fs/2.
+
+    calculate (true) recomputes from the settings every time, but an expensive step whose inputs are the
+    same bits as at its last run hands back that run's result, which is exactly what it would compute.
+    No input, however inconsistent, makes the engine read or write outside a vector.
 */
 class DesignEngine
 {
@@ -132,6 +136,7 @@ protected:
     virtual void designCalculated();
 
 private:
+    // Each calculate...Stage reuses the result of its compute...Stage for unchanged inputs.
     void calculateInputStage();
     void computeInputStage();
     void calculateTargetStage();
