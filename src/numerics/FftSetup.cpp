@@ -44,14 +44,6 @@ struct SetupForLength
 
 struct SetupCache
 {
-    ~SetupCache()
-    {
-        for (auto& setup : setups)
-            setup.reset();
-
-        fftwf_cleanup();
-    }
-
     std::mutex mutex;
     std::array<std::unique_ptr<SetupForLength>, FftSetup::maxLog2n + 1> setups;
 };

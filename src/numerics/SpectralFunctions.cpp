@@ -21,6 +21,9 @@ bool isVector (const RealMatrix& p) { return p.rows == 1 || p.cols == 1; }
 /** Horner's scheme for one point: ((p[0] z + p[1]) z + p[2]) ... */
 inline Complex horner (const double* p, std::size_t n, Complex z) noexcept
 {
+    if (n == 0)    // no coefficients at all: the zero polynomial
+        return {};
+
     if (n == 3)    // a second-order section, unrolled
     {
         auto y = complexArithmetic::multiply ({ p[0], 0.0 }, z);

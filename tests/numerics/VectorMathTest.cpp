@@ -112,27 +112,3 @@ TEST (VectorMath, SineAndCosine)
         }
     }
 }
-
-TEST (VectorMath, ComplexExponentialSpecialValues)
-{
-    using Complex = std::complex<double>;
-    const std::vector<Complex> in { { inf, 0.0 }, { inf, inf }, { inf, notANumber }, { -inf, inf }, { -inf, notANumber },
-                                    { notANumber, 0.0 }, { 0.0, 0.0 }, { 2.0, inf }, { -inf, 1.0 }, { 1.0, -0.0 } };
-    std::vector<Complex> out (in.size());
-    vectorMath::complexExp (in.data(), out.data(), in.size());
-
-    auto same = [] (Complex got, Complex want) {
-        return close (got.real(), want.real()) && close (got.imag(), want.imag())
-            && std::signbit (got.imag()) == std::signbit (want.imag());
-    };
-    EXPECT_TRUE (same (out[0], { inf, 0.0 }));
-    EXPECT_TRUE (same (out[1], { inf, notANumber }));
-    EXPECT_TRUE (same (out[2], { inf, notANumber }));
-    EXPECT_TRUE (same (out[3], { 0.0, 0.0 }));
-    EXPECT_TRUE (same (out[4], { 0.0, 0.0 }));
-    EXPECT_TRUE (same (out[5], { notANumber, 0.0 }));
-    EXPECT_TRUE (same (out[6], { 1.0, 0.0 }));
-    EXPECT_TRUE (same (out[7], { notANumber, notANumber }));
-    EXPECT_TRUE (same (out[8], { 0.0, 0.0 }));
-    EXPECT_TRUE (same (out[9], { std::exp (1.0), -0.0 }));
-}
