@@ -269,15 +269,3 @@ TEST (DialogTargetPhaseSnap, WithoutATargetBlockSnapDoesNothing)
     form.buttonClicked (form.textButtonSnap.get());
     EXPECT_EQ (form.sliderFMin->getValue(), 150.0);
 }
-
-TEST (DialogTargetPhaseLayout, SnapIsCentredAndTheReadoutsStandUnderTheSliders)
-{
-    DialogTargetPhase form;
-    EXPECT_EQ (form.getWidth(), 600);
-    form.setSize (320, 200);
-    EXPECT_EQ (form.textButtonSnap->getBounds(), juce::Rectangle<int> (85, 114, 150, 24));
-    EXPECT_EQ (form.textButtonOk->getBounds(), juce::Rectangle<int> (210, 162, 100, 24));
-    EXPECT_EQ (form.labelF1->getX(), form.sliderFMin->getX());
-    EXPECT_EQ (form.labelF3->getX(), 158);
-    EXPECT_EQ (form.labelF4->getRight(), 286);
-}
