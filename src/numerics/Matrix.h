@@ -62,9 +62,15 @@ public:
             data.emplace_back (value, 0.0);
     }
 
+    /** A deep copy: same dimensions, its own block holding the same elements. */
     Matrix (const Matrix&) = default;
+
+    /** Takes over the other matrix's dimensions and a copy of its elements; assigning a matrix to
+        itself changes nothing.
+    */
     Matrix& operator= (const Matrix&) = default;
 
+    /** Takes over the other matrix's block without copying; the other matrix is left empty. */
     Matrix (Matrix&& other) noexcept
         : rows (std::exchange (other.rows, 0)),
           cols (std::exchange (other.cols, 0)),
@@ -73,6 +79,7 @@ public:
         other.data.clear();
     }
 
+    /** Takes over the other matrix's block without copying; the other matrix is left empty. */
     Matrix& operator= (Matrix&& other) noexcept
     {
         if (this != &other)
