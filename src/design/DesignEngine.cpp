@@ -2,6 +2,7 @@
 
 #include "design/FilterResponse.h"
 #include "numerics/ComplexArithmetic.h"
+#include "numerics/VectorMath.h"
 
 #include <algorithm>
 #include <cmath>
@@ -49,6 +50,36 @@ namespace
         return std::isfinite (c.real()) && std::isfinite (c.imag());
     }
 
+    /** |x[k]| for the first count elements, computed over the whole array at once. */
+    std::vector<double> magnitudesOf (const Matrix<Complex>& x, std::size_t count)
+    {
+        std::vector<double> re (count), im (count), magnitude (count);
+
+        for (std::size_t k = 0; k < count; ++k)
+        {
+            re[k] = x.data[k].real();
+            im[k] = x.data[k].imag();
+        }
+
+        vectorMath::hypot (re.data(), im.data(), magnitude.data(), count);
+        return magnitude;
+    }
+
+    /** atan2 (im x[k], re x[k]) for the first count elements. */
+    std::vector<double> anglesOf (const Matrix<Complex>& x, std::size_t count)
+    {
+        std::vector<double> re (count), im (count), angle (count);
+
+        for (std::size_t k = 0; k < count; ++k)
+        {
+            re[k] = x.data[k].real();
+            im[k] = x.data[k].imag();
+        }
+
+        vectorMath::atan2 (im.data(), re.data(), angle.data(), count);
+        return angle;
+    }
+
     /** X of n points from the h + 1 bins of a real signal's spectrum: X[n - k] = conj (X[k]). */
     Matrix<Complex> hermitianExtension (const Matrix<Complex>& bins, std::size_t n)
     {
@@ -78,25 +109,36 @@ namespace
         return result;
     }
 
-    /** w[i] = 0.5 (1 - cos (2 pi i / (length - 1))) of a Hann window of the given length (held as a
-        double so that no length overflows); a window of one point is 1. */
-    double hannValue (double i, double length) noexcept
+    /** Hann values w[i] = 0.5 (1 - cos (2 pi i / (length - 1))) for i = i0 .. i0 + count - 1, the
+        cosines computed over the whole array at once. The length is a double so that none overflows;
+        a window of one point is 1. */
+    std::vector<double> hannValues (double i0, std::size_t count, double length)
     {
-        if (length <= 1.0)
-            return 1.0;
+        std::vector<double> value (count, 1.0);
 
-        return 0.5 * (1.0 - std::cos (2.0 * pi * i / (length - 1.0)));
+        if (length <= 1.0)
+            return value;
+
+        std::vector<double> sine (count);
+
+        for (std::size_t m = 0; m < count; ++m)
+            value[m] = 2.0 * pi * (i0 + (double) m) / (length - 1.0);
+
+        vectorMath::sinCos (value.data(), sine.data(), value.data(), count);
+
+        for (auto& v : value)
+            v = 0.5 * (1.0 - v);
+
+        return value;
     }
 
     /** n places holding a Hann window of length L from place 0 (places past n dropped), 0 after it. */
     Matrix<double> hannWindowAtStart (std::size_t n, std::uint64_t length)
     {
         Matrix<double> window (1, n);
-        const auto count = std::min<std::uint64_t> (length, n);
-
-        for (std::uint64_t i = 0; i < count; ++i)
-            window.data[i] = hannValue ((double) i, (double) length);
-
+        const auto count = (std::size_t) std::min<std::uint64_t> (length, n);
+        const auto values = hannValues (0.0, count, (double) length);
+        std::copy (values.begin(), values.end(), window.data.begin());
         return window;
     }
 
@@ -106,14 +148,15 @@ namespace
     void writeFallingHalfHann (Matrix<double>& window, std::uint64_t start, std::uint64_t length)
     {
         const auto n = window.length();
-        const double fullLength = 2.0 * (double) length;
 
-        for (std::uint64_t i = start; i < n; ++i)
-        {
-            const auto m = i - start;
-            window.data[i] = (length > 0 && m <= length) ? hannValue ((double) (length - 1) + (double) m, fullLength)
-                                                         : 0.0;
-        }
+        if (start >= n)
+            return;
+
+        // w[L - 1 + m] for m = 0 .. L, as far as the window reaches; zeros after it.
+        const auto count = length == 0 ? std::size_t (0) : (std::size_t) std::min<std::uint64_t> (length + 1, n - start);
+        const auto values = hannValues ((double) (length - 1), count, 2.0 * (double) length);
+        std::copy (values.begin(), values.end(), window.data.begin() + (std::ptrdiff_t) start);
+        std::fill (window.data.begin() + (std::ptrdiff_t) (start + count), window.data.end(), 0.0);
     }
 
     /** A shift in samples for shiftSamples, limited to +-n (any shift of n or more empties the signal). */
@@ -665,14 +708,11 @@ void DesignEngine::computeTargetStage()
         magnitudeLow = targetData.fminMagnitude;
         magnitudeHigh = targetData.fmaxMagnitude;
 
+        const auto magnitude = magnitudesOf (S, numFrequencies);
+
         for (std::size_t k = 0; k < numFrequencies; ++k)
-        {
             if (inClosedBand (f[k], magnitudeLow, magnitudeHigh))
-            {
-                const double magnitude = std::hypot (S.data[k].real(), S.data[k].imag());
-                T.data[k] = Complex (g * S.data[k].real() / magnitude, g * S.data[k].imag() / magnitude);
-            }
-        }
+                T.data[k] = Complex (g * S.data[k].real() / magnitude[k], g * S.data[k].imag() / magnitude[k]);
     }
     else if (magnitudeType == TargetMagnitudeType::userDefined && targetData.userDefinedMag.length() >= 2)
     {
@@ -694,10 +734,17 @@ void DesignEngine::computeTargetStage()
         }
     }
 
-    auto applyPhase = [&] (std::size_t k, double angle)
+    // T[k] = |T[k]| e^(j angle[k]) on the bins of the band.
+    auto applyPhase = [&] (std::vector<double> angle, double low, double high)
     {
-        const double magnitude = std::hypot (T.data[k].real(), T.data[k].imag());
-        T.data[k] = Complex (magnitude * std::cos (angle), magnitude * std::sin (angle));
+        const auto count = angle.size();
+        const auto magnitude = magnitudesOf (T, count);
+        std::vector<double> sine (count);
+        vectorMath::sinCos (angle.data(), sine.data(), angle.data(), count);
+
+        for (std::size_t k = 0; k < count; ++k)
+            if (inClosedBand (f[k], low, high))
+                T.data[k] = Complex (magnitude[k] * angle[k], magnitude[k] * sine[k]);
     };
 
     if (phaseType == TargetPhaseType::zero)
@@ -706,9 +753,11 @@ void DesignEngine::computeTargetStage()
         phaseLow = targetData.fminPhase;
         phaseHigh = targetData.fmaxPhase;
 
+        const auto magnitude = magnitudesOf (T, numFrequencies);
+
         for (std::size_t k = 0; k < numFrequencies; ++k)
             if (inClosedBand (f[k], phaseLow, phaseHigh))
-                T.data[k] = Complex (std::hypot (T.data[k].real(), T.data[k].imag()), 0.0);
+                T.data[k] = Complex (magnitude[k], 0.0);
     }
     else if (phaseType == TargetPhaseType::minimum)
     {
@@ -719,9 +768,7 @@ void DesignEngine::computeTargetStage()
         // An input imported as minimum phase already has the phase wanted.
         const auto& X = inputData.minimumPhase ? S : scratch->inputMinimumPhase.get ({ { S } }, [&S] { return minimumPhase (S); });
 
-        for (std::size_t k = 0; k < numFrequencies && k < X.length(); ++k)
-            if (inClosedBand (f[k], phaseLow, phaseHigh))
-                applyPhase (k, std::atan2 (X.data[k].imag(), X.data[k].real()));
+        applyPhase (anglesOf (X, std::min (numFrequencies, X.length())), phaseLow, phaseHigh);
     }
     else if (phaseType == TargetPhaseType::userDefined && targetData.userDefinedPhi.length() >= 2)
     {
@@ -731,9 +778,12 @@ void DesignEngine::computeTargetStage()
         phaseLow = x.data[0];
         phaseHigh = x.data[x.length() - 1];
 
+        std::vector<double> angle (numFrequencies);
+
         for (std::size_t k = 0; k < numFrequencies; ++k)
-            if (inClosedBand (f[k], phaseLow, phaseHigh))
-                applyPhase (k, curve.evaluate (f[k]) * 2.0 * pi / 360.0);
+            angle[k] = curve.evaluate (f[k]) * 2.0 * pi / 360.0;
+
+        applyPhase (std::move (angle), phaseLow, phaseHigh);
     }
 
     // The band drawn for the target: from the lower of the two low ends to the higher of the high
@@ -798,19 +848,23 @@ void DesignEngine::computeCorrectionStage()
     const double* f = frequencyAxis.data.data();
     const auto numFrequencies = std::min (numBins, frequencyAxis.length());
 
+    const auto magnitudes = magnitudesOf (correction, numFrequencies);
+    std::vector<double> log10Magnitudes (numFrequencies);
+    vectorMath::log10 (magnitudes.data(), log10Magnitudes.data(), numFrequencies);
+
     for (std::size_t k = 0; k < numFrequencies; ++k)
     {
         if (! inClosedBand (f[k], targetData.fminMagnitude, targetData.fmaxMagnitude))
             continue;
 
         auto& c = correction.data[k];
-        const double magnitude = std::hypot (c.real(), c.imag());
+        const double magnitude = magnitudes[k];
 
         // A correction of exactly 0 has no phase to keep and stays 0.
         if (magnitude == 0.0)
             continue;
 
-        const double levelDb = 20.0 * std::log10 (magnitude);
+        const double levelDb = 20.0 * log10Magnitudes[k];
 
         if (levelDb > limit)
         {
