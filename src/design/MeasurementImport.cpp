@@ -334,7 +334,12 @@ juce::String MeasurementImport::resolveDelimiter (const juce::String& typed)
     return typed;
 }
 
-bool MeasurementImport::readCompleteNumber (const char* begin, const char* end, double& value) noexcept
+namespace
+{
+/** Reads a number from the start of [begin, end) exactly as the framework's parser
+    (juce::CharacterFunctions::readDoubleValue) does, and returns where that parser stops: after
+    the number, or after the leading white space when there is no number (value 0 then). */
+const char* scanNumber (const char* begin, const char* end, double& value) noexcept
 {
     auto p = begin;
 
@@ -342,37 +347,34 @@ bool MeasurementImport::readCompleteNumber (const char* begin, const char* end, 
         ++p;
 
     const auto numberStart = p;
+    value = 0.0;
 
     if (p == end)
-    {
-        value = 0.0;
-        return true;
-    }
+        return p;
 
     const bool negative = (*p == '-');
 
     if (*p == '-' || *p == '+')
         ++p;
 
-    // The two words: exactly three letters, and nothing may follow them.
+    // The two words, in any letter case.
     if (p < end && (equalsIgnoringCase (*p, 'n') || equalsIgnoringCase (*p, 'i')))
     {
-        if (end - p != 3)
-            return false;
-
-        if (equalsIgnoringCase (p[0], 'n') && equalsIgnoringCase (p[1], 'a') && equalsIgnoringCase (p[2], 'n'))
+        if (end - p >= 3 && equalsIgnoringCase (p[0], 'n') && equalsIgnoringCase (p[1], 'a')
+            && equalsIgnoringCase (p[2], 'n'))
         {
             value = std::numeric_limits<double>::quiet_NaN();
-            return true;
+            return p + 3;
         }
 
-        if (equalsIgnoringCase (p[0], 'i') && equalsIgnoringCase (p[1], 'n') && equalsIgnoringCase (p[2], 'f'))
+        if (end - p >= 3 && equalsIgnoringCase (p[0], 'i') && equalsIgnoringCase (p[1], 'n')
+            && equalsIgnoringCase (p[2], 'f'))
         {
             value = negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
-            return true;
+            return p + 3;
         }
 
-        return false;
+        return numberStart;
     }
 
     // Digits as the framework's parser counts them: leading zeros of the integer part do not
@@ -411,7 +413,7 @@ bool MeasurementImport::readCompleteNumber (const char* begin, const char* end, 
     }
 
     if (numDigits == 0)
-        return false;
+        return numberStart;
 
     int significantExponentDigits = 0, exponent = 0;
     bool negativeExponent = false;
@@ -435,11 +437,8 @@ bool MeasurementImport::readCompleteNumber (const char* begin, const char* end, 
         }
 
         if (q > exponentDigits)
-            p = q; // without a digit the parser stops before the e, and the field is incomplete
+            p = q; // without a digit the parser stops before the e
     }
-
-    if (p != end)
-        return false;
 
     // An exponent this long lies far outside the range of double; the framework's parser would
     // overflow counting it, so its outcome is given here.
@@ -448,7 +447,7 @@ bool MeasurementImport::readCompleteNumber (const char* begin, const char* end, 
         value = negativeExponent ? (negative ? -0.0 : 0.0)
                                  : (negative ? -std::numeric_limits<double>::infinity()
                                              : std::numeric_limits<double>::infinity());
-        return true;
+        return p;
     }
 
     // With 1 to 18 counted digits and an exponent well inside the range of double, the framework's
@@ -465,22 +464,38 @@ bool MeasurementImport::readCompleteNumber (const char* begin, const char* end, 
             const auto magnitude = powerOfTen >= 0 ? (double) mantissa * exactPowersOfTen[(size_t) powerOfTen]
                                                    : (double) mantissa / exactPowersOfTen[(size_t) -powerOfTen];
             value = negative ? -magnitude : magnitude;
-            return true;
+            return p;
         }
 
         const auto first = (*numberStart == '+') ? numberStart + 1 : numberStart;
-        double converted = 0.0;
-        const auto [ptr, error] = std::from_chars (first, end, converted);
+        const auto [stop, error] = std::from_chars (first, p, value);
 
-        if (error == std::errc() && ptr == end)
-        {
-            value = converted;
-            return true;
-        }
+        if (error == std::errc() && stop == p)
+            return p;
     }
 
-    value = readWithFrameworkParser (numberStart, end);
+    value = readWithFrameworkParser (numberStart, p);
+    return p;
+}
+} // namespace
+
+bool MeasurementImport::readCompleteNumber (const char* begin, const char* end, double& value) noexcept
+{
+    double scanned = 0.0;
+
+    if (scanNumber (begin, end, scanned) != end)
+        return false;
+
+    value = scanned;
     return true;
+}
+
+double MeasurementImport::readLeadingNumber (const juce::String& text) noexcept
+{
+    const auto begin = text.toRawUTF8();
+    double value = 0.0;
+    scanNumber (begin, begin + text.getNumBytesAsUTF8(), value);
+    return value;
 }
 
 int MeasurementImport::splitFields (const char* begin, const char* end, const juce::String& breakCharacters,

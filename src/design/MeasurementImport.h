@@ -81,6 +81,12 @@ public:
     */
     static bool readCompleteNumber (const char* begin, const char* end, double& value) noexcept;
 
+    /** The longest number at the start of text (after white space), as juce::String::getDoubleValue
+        reads it: what follows the number is ignored, and text without a number gives 0. Unlike
+        the framework's parser it stays defined for exponents of any length.
+    */
+    static double readLeadingNumber (const juce::String& text) noexcept;
+
     /** Splits the UTF-8 bytes [begin, end) of one line into fields at every character of
         breakCharacters. Empty fields before, between and after break characters are kept; an empty
         line has no field at all. The bounds of the fields are appended to fieldBounds as begin/end

@@ -112,7 +112,8 @@ void importMeasurement (DesignComponent& design)
 
 void enterSampleRate (DesignComponent& design)
 {
-    const auto typed = design.labelFs->getText().getDoubleValue();
+    // Read as String::getDoubleValue reads it, but defined for exponents of any length.
+    const auto typed = MeasurementImport::readLeadingNumber (design.labelFs->getText());
 
     // Text without a positive number, an infinite rate or one beyond 64 bits changes nothing, and
     // neither does a rate that truncates to 0 Hz: no zero rate may reach a division.

@@ -243,6 +243,42 @@ TEST (CompleteNumber, AgreesWithTheFrameworkParserOnRandomDecimals)
     }
 }
 
+TEST (LeadingNumber, ReadsWhatTheStringConversionReads)
+{
+    EXPECT_EQ (MeasurementImport::readLeadingNumber ("96 kHz"), 96.0);
+    EXPECT_EQ (MeasurementImport::readLeadingNumber ("  44100.5Hz"), 44100.5);
+    EXPECT_EQ (MeasurementImport::readLeadingNumber ("1e"), 1.0);
+    EXPECT_EQ (MeasurementImport::readLeadingNumber ("word"), 0.0);
+    EXPECT_EQ (MeasurementImport::readLeadingNumber (""), 0.0);
+    EXPECT_EQ (MeasurementImport::readLeadingNumber ("infinity"), std::numeric_limits<double>::infinity());
+    EXPECT_TRUE (std::isnan (MeasurementImport::readLeadingNumber ("nanny")));
+    EXPECT_EQ (MeasurementImport::readLeadingNumber ("2e99999999999 Hz"), std::numeric_limits<double>::infinity());
+
+    const std::string alphabet = " \t+-.eE0123456789kHznai";
+    std::mt19937 random (96000);
+    std::uniform_int_distribution<size_t> pick (0, alphabet.size() - 1), length (0, 12);
+
+    for (int i = 0; i < 100000; ++i)
+    {
+        std::string text;
+
+        for (auto n = length (random); n > 0; --n)
+            text += alphabet[pick (random)];
+
+        if (hasLongExponent (text))
+            continue;
+
+        const auto expected = juce::String (text).getDoubleValue();
+        const auto actual = MeasurementImport::readLeadingNumber (text);
+
+        if (std::isnan (expected))
+            ASSERT_TRUE (std::isnan (actual)) << text;
+        else
+            ASSERT_EQ (std::memcmp (&expected, &actual, sizeof (double)), 0) << "\"" << text << "\": " << expected
+                                                                             << " vs " << actual;
+    }
+}
+
 //==============================================================================
 TEST (Delimiter, OnlyTheThreeTwoCharacterEscapesAreTranslated)
 {

@@ -273,7 +273,8 @@ TEST_F (Workspace, UnusableSampleRatesChangeNothing)
 {
     const DesignSnapshot before (*design);
 
-    for (const auto* text : { "0", "-5", "word", "", "0.999", "inf", "-inf", "nan", "1e300", "18446744073709551616" })
+    for (const auto* text : { "0", "-5", "word", "", "0.999", "inf", "-inf", "nan", "1e300", "18446744073709551616",
+                              "1e99999999999" })
     {
         typeSampleRate (text);
         EXPECT_EQ (design->fs, 48000.0) << text;
