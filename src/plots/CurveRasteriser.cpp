@@ -12,6 +12,8 @@ void CurveRasteriser::begin (int newWidth, int newHeight, juce::Colour newColour
     if (uncovered.size() != size)
         uncovered.assign (size, 1.0f);
 
+    rowSpans.assign ((size_t) juce::jmax (0, height), { width, 0 });
+
     dirty = {};
 }
 
@@ -60,20 +62,28 @@ void CurveRasteriser::addSegment (juce::Point<float> a, juce::Point<float> b, fl
     const int w = strokeBounds.getWidth();
     const float opacity = colour.getFloatAlpha();
 
+    const int firstVisible = juce::jmax (0, -strokeBounds.getX());
+    const int endVisible = juce::jmin (w, width - strokeBounds.getX());
+
     for (int row = 0; row < strokeBounds.getHeight(); ++row)
     {
         const float* cells = area.data() + (size_t) row * (size_t) w;
         float* target = uncovered.data() + (size_t) (strokeBounds.getY() + row) * (size_t) width;
         float coverage = 0.0f;
 
-        for (int i = 0; i < w; ++i)
+        for (int i = 0; i < firstVisible; ++i)
+            coverage += cells[i];
+
+        for (int i = firstVisible; i < endVisible; ++i)
         {
             coverage += cells[i];
-            const int x = strokeBounds.getX() + i;
-
-            if (x >= 0 && x < width)
-                target[x] *= 1.0f - opacity * juce::jmin (1.0f, std::abs (coverage));
+            target[strokeBounds.getX() + i] *= 1.0f - opacity * juce::jmin (1.0f, std::abs (coverage));
         }
+
+        // Remember which columns of the row the curve touched, for composite.
+        auto& span = rowSpans[(size_t) (strokeBounds.getY() + row)];
+        span.first = juce::jmin (span.first, strokeBounds.getX() + firstVisible);
+        span.second = juce::jmax (span.second, strokeBounds.getX() + endVisible);
     }
 
     dirty = dirty.isEmpty() ? strokeBounds : dirty.getUnion (strokeBounds);
@@ -179,16 +189,17 @@ void CurveRasteriser::composite (juce::Image& image)
 
     for (int y = 0; y < area.getHeight(); ++y)
     {
-        float* row = uncovered.data() + (size_t) (area.getY() + y) * (size_t) width + (size_t) area.getX();
+        auto& span = rowSpans[(size_t) (area.getY() + y)];
+        float* row = uncovered.data() + (size_t) (area.getY() + y) * (size_t) width;
 
-        for (int x = 0; x < area.getWidth(); ++x)
+        for (int x = span.first; x < span.second; ++x)
         {
             const float left = row[x];
 
             if (left < 1.0f)
             {
                 const auto level = (juce::uint32) juce::roundToInt ((1.0f - left) * 255.0f);
-                auto* pixel = reinterpret_cast<juce::PixelARGB*> (pixels.getPixelPointer (x, y));
+                auto* pixel = reinterpret_cast<juce::PixelARGB*> (pixels.getPixelPointer (x - area.getX(), y));
 
                 if (level >= 255)
                     pixel->blend (source);
@@ -198,6 +209,8 @@ void CurveRasteriser::composite (juce::Image& image)
                 row[x] = 1.0f;
             }
         }
+
+        span = { width, 0 };
     }
 
     dirty = {};

@@ -36,6 +36,7 @@ private:
     int width = 0, height = 0;
     std::vector<float> uncovered; // per image pixel: the part left uncovered by the strokes so far
     std::vector<float> area;      // per cell of the current stroke: signed area increments
+    std::vector<std::pair<int, int>> rowSpans; // per image row: the columns [first, second) touched
     juce::Rectangle<int> strokeBounds, dirty;
     juce::Colour colour;
 };

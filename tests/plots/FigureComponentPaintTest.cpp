@@ -92,7 +92,12 @@ juce::Image paintEverySegment (FigureComponent& figure, Stroke stroke)
 
             for (size_t i = 0; i < curve->size(); ++i)
             {
-                const double fx = FigureComponent::xToFraction (curve->x.data[i], figure.xLim[0], figure.xLim[1], figure.xScale);
+                double fx = FigureComponent::xToFraction (curve->x.data[i], figure.xLim[0], figure.xLim[1], figure.xScale);
+
+                // The 0 Hz point of a frequency curve sits where log10 f = -4 would be.
+                if (logX && i == 0 && ! std::isfinite (fx))
+                    fx = FigureComponent::xToFraction (1.0e-4, figure.xLim[0], figure.xLim[1], XScale::log);
+
                 const double fy = FigureComponent::yToFraction (curve->y.data[i], yLim[0], yLim[1]);
                 const juce::Point<double> p { FigureComponent::fractionToPixel (fx, plotW, figure.zoom[0], figure.pan[0]),
                                               FigureComponent::fractionToPixel (fy, plotH, figure.zoom[1], figure.pan[1]) };
