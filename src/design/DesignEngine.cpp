@@ -50,33 +50,36 @@ namespace
         return std::isfinite (c.real()) && std::isfinite (c.imag());
     }
 
+    /** The real and imaginary parts of the first count elements, as two arrays. */
+    struct Parts
+    {
+        Parts (const Matrix<Complex>& x, std::size_t count) : re (count), im (count)
+        {
+            for (std::size_t k = 0; k < count; ++k)
+            {
+                re[k] = x.data[k].real();
+                im[k] = x.data[k].imag();
+            }
+        }
+
+        std::vector<double> re, im;
+    };
+
     /** |x[k]| for the first count elements, computed over the whole array at once. */
     std::vector<double> magnitudesOf (const Matrix<Complex>& x, std::size_t count)
     {
-        std::vector<double> re (count), im (count), magnitude (count);
-
-        for (std::size_t k = 0; k < count; ++k)
-        {
-            re[k] = x.data[k].real();
-            im[k] = x.data[k].imag();
-        }
-
-        vectorMath::hypot (re.data(), im.data(), magnitude.data(), count);
+        const Parts parts (x, count);
+        std::vector<double> magnitude (count);
+        vectorMath::hypot (parts.re.data(), parts.im.data(), magnitude.data(), count);
         return magnitude;
     }
 
     /** atan2 (im x[k], re x[k]) for the first count elements. */
     std::vector<double> anglesOf (const Matrix<Complex>& x, std::size_t count)
     {
-        std::vector<double> re (count), im (count), angle (count);
-
-        for (std::size_t k = 0; k < count; ++k)
-        {
-            re[k] = x.data[k].real();
-            im[k] = x.data[k].imag();
-        }
-
-        vectorMath::atan2 (im.data(), re.data(), angle.data(), count);
+        const Parts parts (x, count);
+        std::vector<double> angle (count);
+        vectorMath::atan2 (parts.im.data(), parts.re.data(), angle.data(), count);
         return angle;
     }
 
