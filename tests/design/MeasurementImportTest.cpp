@@ -144,6 +144,31 @@ void expectSameReading (const std::string& field)
             << "field \"" << field << "\": " << expected << " vs " << *actual;
 }
 
+/** Random strings of up to maxLength characters from an alphabet, the same on every run. */
+class RandomText
+{
+public:
+    RandomText (std::string characters, size_t maxLength, unsigned seed)
+        : alphabet (std::move (characters)), pick (0, alphabet.size() - 1), length (0, maxLength), random (seed)
+    {
+    }
+
+    std::string operator()()
+    {
+        std::string text;
+
+        for (auto n = length (random); n > 0; --n)
+            text += alphabet[pick (random)];
+
+        return text;
+    }
+
+private:
+    std::string alphabet;
+    std::uniform_int_distribution<size_t> pick, length;
+    std::mt19937 random;
+};
+
 /** The framework's parser overflows an int on exponents of ten digits; keep the reference defined. */
 bool hasLongExponent (const std::string& field)
 {
@@ -186,17 +211,12 @@ TEST (CompleteNumber, AgreesWithTheFrameworkParserOnRandomFields)
 {
     // A field is complete exactly when the framework's parser consumes all of it, and the value
     // must be the same, bit for bit.
-    const std::string alphabet = " \t+-.eE0123456789000nafiNI5x";
-    std::mt19937 random (20261206);
-    std::uniform_int_distribution<size_t> pick (0, alphabet.size() - 1), length (0, 14);
+    RandomText randomText (" \t+-.eE0123456789000nafiNI5x", 14, 20261206);
     int numComplete = 0;
 
     for (int i = 0; i < 300000; ++i)
     {
-        std::string field;
-
-        for (auto n = length (random); n > 0; --n)
-            field += alphabet[pick (random)];
+        const auto field = randomText();
 
         if (hasLongExponent (field))
             continue;
@@ -254,16 +274,11 @@ TEST (LeadingNumber, ReadsWhatTheStringConversionReads)
     EXPECT_TRUE (std::isnan (MeasurementImport::readLeadingNumber ("nanny")));
     EXPECT_EQ (MeasurementImport::readLeadingNumber ("2e99999999999 Hz"), std::numeric_limits<double>::infinity());
 
-    const std::string alphabet = " \t+-.eE0123456789kHznai";
-    std::mt19937 random (96000);
-    std::uniform_int_distribution<size_t> pick (0, alphabet.size() - 1), length (0, 12);
+    RandomText randomText (" \t+-.eE0123456789kHznai", 12, 96000);
 
     for (int i = 0; i < 100000; ++i)
     {
-        std::string text;
-
-        for (auto n = length (random); n > 0; --n)
-            text += alphabet[pick (random)];
+        const auto text = randomText();
 
         if (hasLongExponent (text))
             continue;
