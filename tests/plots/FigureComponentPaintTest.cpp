@@ -563,3 +563,19 @@ TEST_F (FigurePaint, LabelsAreTheFrameworksText)
     EXPECT_EQ (d.pixels, 0);
     EXPECT_TRUE (anyInk (drawn, { 0, 372, 600, 28 }, colourPalette[background]));
 }
+
+TEST_F (FigurePaint, AShorterYDrawsOnlyTheCompletePoints)
+{
+    figure.setXScale (XScale::linear);
+    figure.xlim (0.0, 10.0);
+    figure.ylim (-1.0, 1.0);
+    stripLabels (figure);
+    figure.gridOn = false;
+
+    // Three x values but two y values: only the segment between the first two points exists.
+    figure.plot (vectorOf ({ 0.0, 5.0, 10.0 }), vectorOf ({ 0.0, 0.0 }), juce::Colours::red);
+    const auto image = paintFigure (figure);
+    const auto area = figure.getPlotArea();
+    EXPECT_EQ (image.getPixelAt (area.getX() + area.getWidth() / 4, area.getCentreY()), juce::Colours::red);
+    EXPECT_FALSE (anyInk (image, area.reduced (4).withTrimmedLeft (area.getWidth() / 2 + 4), colourPalette[background]));
+}
