@@ -79,7 +79,7 @@ namespace
     }
 
     /** What changes between two recomputes, as a user's step would change it. */
-    enum class Step { nothing, filterWindowShift, inputWindowLength, sectionGain };
+    enum class Step { nothing, filterWindowShift, inputWindowLength, sectionGain, inputAndSection };
 
     template <Step step>
     void recompute (benchmark::State& state)
@@ -93,8 +93,8 @@ namespace
         {
             ++i;
             if (step == Step::filterWindowShift)  e.filterData.windowShift = -(std::int32_t) (e.NFFT / 2) + (i % 64);
-            if (step == Step::inputWindowLength)  e.inputData.windowLength = e.NFFT / 2 - (std::uint64_t) (i % 64);
-            if (step == Step::sectionGain)        e.filterData.gain.data[4] = 3.0 + 0.01 * (i % 64);
+            if (step == Step::inputWindowLength || step == Step::inputAndSection)  e.inputData.windowLength = e.NFFT / 2 - (std::uint64_t) (i % 64);
+            if (step == Step::sectionGain || step == Step::inputAndSection)        e.filterData.gain.data[4] = 3.0 + 0.01 * (i % 64);
 
             e.calculate (true);
             benchmark::DoNotOptimize (e.filterData.coefficients.data.data());
@@ -130,6 +130,8 @@ BENCHMARK_TEMPLATE (recompute, Step::filterWindowShift)->Name ("recompute/filter
 BENCHMARK_TEMPLATE (recompute, Step::inputWindowLength)->Name ("recompute/inputWindowLength")->Arg (65536)->Arg (4096)->Unit (benchmark::kMillisecond);
 // A changed IIR section: the section's response and everything after it are computed anew.
 BENCHMARK_TEMPLATE (recompute, Step::sectionGain)->Name ("recompute/sectionGain")->Arg (65536)->Arg (4096)->Unit (benchmark::kMillisecond);
+// Both at once: nothing but the user points and the filter window can be reused.
+BENCHMARK_TEMPLATE (recompute, Step::inputAndSection)->Name ("recompute/inputAndSection")->Arg (65536)->Arg (4096)->Unit (benchmark::kMillisecond);
 BENCHMARK (fftFloor)->Arg (65536)->Arg (4096)->Unit (benchmark::kMillisecond);
 
 BENCHMARK_MAIN();
