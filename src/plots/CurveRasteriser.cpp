@@ -2,6 +2,23 @@
 
 #include <cmath>
 
+namespace
+{
+/** floor and ceil for the small coordinates inside a stroke's bounds (far inside int range),
+    without a library call. */
+inline int floorToInt (float v) noexcept
+{
+    const int i = (int) v;
+    return v < (float) i ? i - 1 : i;
+}
+
+inline int ceilToInt (float v) noexcept
+{
+    const int i = (int) v;
+    return v > (float) i ? i + 1 : i;
+}
+} // namespace
+
 void CurveRasteriser::begin (int newWidth, int newHeight, juce::Colour newColour)
 {
     colour = newColour;
@@ -110,8 +127,8 @@ void CurveRasteriser::addPolygonEdge (juce::Point<float> p0, juce::Point<float> 
     const float dxdy = (p1.x - p0.x) / (p1.y - p0.y);
 
     const float y0 = p0.y - originY, y1 = p1.y - originY;
-    const int firstRow = juce::jmax (0, (int) std::floor (y0));
-    const int endRow = juce::jmin (rows, (int) std::ceil (y1));
+    const int firstRow = juce::jmax (0, floorToInt (y0));
+    const int endRow = juce::jmin (rows, ceilToInt (y1));
 
     for (int row = firstRow; row < endRow; ++row)
     {
@@ -129,10 +146,10 @@ void CurveRasteriser::addPolygonEdge (juce::Point<float> p0, juce::Point<float> 
         float* cells = area.data() + (size_t) row * (size_t) w;
 
         const float left = juce::jmin (xa, xb), right = juce::jmax (xa, xb);
-        const float leftFloor = std::floor (left);
-        const int leftCell = juce::jlimit (0, w - 2, (int) leftFloor);
-        const float rightCeil = std::ceil (right);
-        const int rightCell = (int) rightCeil;
+        const int leftCell = juce::jlimit (0, w - 2, floorToInt (left));
+        const float leftFloor = (float) leftCell;
+        const int rightCell = ceilToInt (right);
+        const float rightCeil = (float) rightCell;
 
         if (rightCell <= leftCell + 1)
         {

@@ -140,6 +140,7 @@ void reduceToBuckets (const std::vector<juce::Point<double>>& fractions, size_t 
     {
         size_t end = start + 1;
         size_t lowest = start, highest = start;
+        double lowestY = fractions[start].y, highestY = lowestY;
         double nextBucket = bucket;
 
         for (; end < n; ++end)
@@ -150,10 +151,19 @@ void reduceToBuckets (const std::vector<juce::Point<double>>& fractions, size_t 
                 break;
 
             // The y fraction grows downwards exactly as the pixel does.
-            if (fractions[end].y < fractions[lowest].y)
+            const double y = fractions[end].y;
+
+            if (y < lowestY)
+            {
+                lowestY = y;
                 lowest = end;
-            if (fractions[end].y > fractions[highest].y)
+            }
+
+            if (y > highestY)
+            {
+                highestY = y;
                 highest = end;
+            }
         }
 
         const size_t last = end - 1;
