@@ -147,11 +147,15 @@ step_start() {
   "$closer" --intern
   "$app" >"$work/talvo.log" 2>&1 &
   pid=$!
-  window="$(wait_window '^Talvo$')" || fail "no window named Talvo"
-  sleep 1
-  local count geometry width height
-  count="$(find_windows '^Talvo$' | wc -l)"
+  wait_window '^Talvo$' >/dev/null || fail "no window named Talvo"
+  # The window is made twice while it starts (once more for the native title bar): look again
+  # once it has settled.
+  sleep 1.5
+  local windows count geometry width height
+  windows="$(find_windows '^Talvo$')"
+  count="$(wc -w <<<"$windows")"
   [ "$count" -eq 1 ] || fail "$count windows named Talvo"
+  window="$windows"
   geometry="$(xdotool getwindowgeometry "$window")"
   width="$(sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p' <<<"$geometry")"
   height="$(sed -n 's/.*Geometry: [0-9]*x\([0-9]*\).*/\1/p' <<<"$geometry")"
