@@ -112,9 +112,9 @@ inline double bucketOf (double pixel, double bucketsPerPixel) noexcept
 /**
     Shrinks a dense curve to the points whose strokes can be told apart. Consecutive points whose
     x falls into the same bucket (a pixel column divided into bucketsPerPixel parts) are replaced
-    by the first and the last point of the run and by its lowest and highest point, each with its
-    neighbours in the run, in their original order. A run of at most eight points stays whole, so
-    a sparse curve is returned unchanged. The strokes of the left-out points lie between those of
+    by the first and the last point of the run and by its lowest and highest point, with their
+    neighbours in the run when withNeighbours is set, in their original order. A run no longer
+    than what would be kept stays whole, so a sparse curve is returned unchanged. The strokes of the left-out points lie between those of
     the kept ones; what differs is only how often their soft edges are painted over.
 
     fractions are the points' positions in the unzoomed plot area; the kept points are returned
@@ -122,7 +122,7 @@ inline double bucketOf (double pixel, double bucketsPerPixel) noexcept
 */
 void reduceToBuckets (const std::vector<juce::Point<double>>& fractions, size_t n, double plotW, double plotH,
                       const std::array<double, 2>& zoom, const std::array<double, 2>& pan, double bucketsPerPixel,
-                      std::vector<juce::Point<double>>& reduced)
+                      bool withNeighbours, std::vector<juce::Point<double>>& reduced)
 {
     using FC = FigureComponent;
     auto pixelOf = [&] (size_t i) -> juce::Point<double>
@@ -132,7 +132,7 @@ void reduceToBuckets (const std::vector<juce::Point<double>>& fractions, size_t 
     };
 
     reduced.clear();
-    constexpr size_t keepLimit = 8;
+    const size_t keepLimit = withNeighbours ? 8 : 4;
     size_t start = 0;
     double bucket = n > 0 ? bucketOf (pixelOf (0).x, bucketsPerPixel) : 0.0;
 
@@ -176,12 +176,16 @@ void reduceToBuckets (const std::vector<juce::Point<double>>& fractions, size_t 
         else
         {
             const size_t a = std::min (lowest, highest), b = std::max (lowest, highest);
-            const size_t kept[keepLimit] = { start, a - (a > start ? 1 : 0), a, std::min (a + 1, last),
-                                             b - (b > start ? 1 : 0), b, std::min (b + 1, last), last };
+            const size_t withNeighbourIndices[] = { start, a - (a > start ? 1 : 0), a, std::min (a + 1, last),
+                                                    b - (b > start ? 1 : 0), b, std::min (b + 1, last), last };
+            const size_t extremeIndices[] = { start, a, b, last };
+            const size_t* kept = withNeighbours ? withNeighbourIndices : extremeIndices;
             size_t previous = n;
 
-            for (auto index : kept)
+            for (size_t k = 0; k < keepLimit; ++k)
             {
+                const size_t index = kept[k];
+
                 if (previous == n || index > previous)
                 {
                     reduced.push_back (pixelOf (index));
@@ -624,9 +628,10 @@ void FigureComponent::paintCurves (int plotW, int plotH)
             }
         }
 
-        // On a log axis every segment ends on whole pixels, so a whole column is one bucket; on a
-        // linear axis the ends keep their fractions and an eighth of a pixel is one bucket.
-        reduceToBuckets (curve->fractions, n, plotW, plotH, zoom, pan, logX ? 1.0 : 8.0, visiblePoints);
+        // On a log axis every segment ends on whole pixels, so a whole column is one bucket and
+        // the neighbours of its extremes decide how its edges look; on a linear axis the ends keep
+        // their fractions and an eighth of a pixel is one bucket, narrow enough for its extremes.
+        reduceToBuckets (curve->fractions, n, plotW, plotH, zoom, pan, logX ? 1.0 : 8.0, logX, visiblePoints);
 
         rasteriser.begin (plotW, plotH, curve->colour);
 
