@@ -38,17 +38,6 @@ TEST (ColourPalette, SchemesHoldTheTabledColours)
     expectScheme (darkModeColourScheme(), darkArgb, "dark");
 }
 
-TEST (ColourPalette, RolesAreTheirTableIndices)
-{
-    EXPECT_EQ (transparent, 0);
-    EXPECT_EQ (text, 3);
-    EXPECT_EQ (curveBlue, 8);
-    EXPECT_EQ (curveOrange, 12);
-    EXPECT_EQ (windowBackground, 14);
-    EXPECT_EQ (shadow, 19);
-    EXPECT_EQ (colourPalette.size(), 20u);
-}
-
 TEST (ColourPalette, StartsWithTheStartUpSchemeBeforeAnyCommand)
 {
     // No test in this binary writes the palette without restoring it.
