@@ -1,7 +1,7 @@
 #pragma once
 
 /** The program's logo: a 512 x 512 PNG with an alpha channel, compiled into the program
-    (made by tools/make-logo.sh). Decode it with juce::ImageCache::getFromMemory (pngData, pngSize). */
+    (assets/logo.png, drawn by tools/make-logo.sh). Decode it with juce::ImageCache::getFromMemory (pngData, pngSize). */
 namespace LogoImage
 {
 /** The PNG file's bytes. */
