@@ -1,11 +1,11 @@
 // A new workspace: its children, their texts, items, states and places, painting and re-colouring.
-#include "DesignComponentTestSupport.h"
+#include "GuiTestSupport.h"
 
 #include "appearance/ColourPalette.h"
 
 #include <gtest/gtest.h>
 
-using namespace designtest;
+using namespace guitest;
 
 namespace
 {
@@ -208,9 +208,9 @@ TEST (DesignComponentConstruction, TogglesSlidersAndEditableLabels)
 TEST (DesignComponentConstruction, BuildingNotifiesNobodyAndComputesNothing)
 {
     ProbeDesignComponent d;
-    dispatchPendingMessages(); // queued notifications would reach the probe's handlers here
+    pump(); // queued notifications would reach the probe's handlers here
 
-    EXPECT_EQ (d.handlerCalls(), 0);
+    EXPECT_EQ (d.handlerCalls, 0);
     EXPECT_TRUE (holdsUncomputedDefaults (d));
     EXPECT_EQ (d.NFFT, 4096u);
     EXPECT_EQ (d.fs, 48000.0);

@@ -1,9 +1,9 @@
 // The user's changes of combo boxes and sliders: what is stored, what is enabled, what is recomputed.
-#include "DesignComponentTestSupport.h"
+#include "GuiTestSupport.h"
 
 #include <gtest/gtest.h>
 
-using namespace designtest;
+using namespace guitest;
 
 namespace
 {
@@ -351,9 +351,9 @@ TEST_F (WorkspaceFixture, RefreshShowsTheStateWithoutNotifyingOrComputing)
     const auto coefficientsBefore = d.filterData.coefficients.data;
 
     d.refreshControls();
-    dispatchPendingMessages();
+    pump();
 
-    EXPECT_EQ (d.handlerCalls(), 0);
+    EXPECT_EQ (d.handlerCalls, 0);
     EXPECT_EQ (listener.calls, 0);
     EXPECT_EQ (d.filterData.coefficients.data, coefficientsBefore);
     EXPECT_EQ (d.inputData.shift, -48); // nothing written back

@@ -1,23 +1,17 @@
-#include "workspace/DesignComponent.h"
-#include "workspace/DialogImportSetup.h"
+// Measurement and target imports, the sample-rate entry and the coefficient export as the user
+// drives them: choosers, the import settings form and the message boxes of refusals.
+#include "GuiTestSupport.h"
 
 #include "design/CoefficientExport.h"
-#include "ModalScript.h"
-
-#include <gtest/gtest.h>
+#include "workspace/DialogImportSetup.h"
 
 #include <cmath>
 #include <cstring>
 
+using namespace guitest;
+
 namespace
 {
-/** Counts the notifications at the end of calculate(). */
-struct CountingListener : public DesignComponent::Listener
-{
-    void designChanged (DesignComponent*) override { ++calls; }
-    int calls = 0;
-};
-
 template <typename T>
 bool sameBits (const Matrix<T>& a, const Matrix<T>& b)
 {
@@ -73,25 +67,12 @@ class Workspace : public ::testing::Test
 protected:
     Workspace()
     {
-        folder.createDirectory();
-        design->addListener (&listener);
         design->calculate (true);
         design->inputChanged = design->targetChanged = false;
         listener.calls = 0;
     }
 
-    ~Workspace() override
-    {
-        design = nullptr;
-        folder.deleteRecursively();
-    }
-
-    juce::File write (const juce::String& name, const std::string& text)
-    {
-        auto file = folder.getChildFile (name);
-        file.replaceWithData (text.data(), text.size());
-        return file;
-    }
+    juce::File write (const juce::String& name, const juce::String& text) { return scratch.write (name, text); }
 
     /** Types a path into the measurement label, as the user or the Load button does. */
     void importMeasurement (const juce::String& path)
@@ -111,7 +92,7 @@ protected:
     {
         return [change] (juce::Component& modal)
         {
-            auto* form = ModalScript::find<DialogImportSetup> (modal);
+            auto* form = find<DialogImportSetup> (modal);
             ASSERT_NE (form, nullptr) << modal.getName().toStdString();
 
             if (change)
@@ -121,28 +102,13 @@ protected:
         };
     }
 
-    /** A step that records a message box and closes it. */
-    ModalScript::Step recordBox()
-    {
-        return [this] (juce::Component& modal)
-        {
-            boxes.add (ModalScript::describeMessageBox (modal));
-            ModalScript::dismiss (modal);
-        };
-    }
-
-    juce::File folder = juce::File::getSpecialLocation (juce::File::tempDirectory)
-                            .getNonexistentChildFile ("talvo-workspace-", "", false);
-    std::unique_ptr<DesignComponent> design = std::make_unique<DesignComponent>();
-    CountingListener listener;
-    juce::StringArray boxes;
+    ScratchFolder scratch;
+    const juce::File& folder = scratch.folder;
+    std::unique_ptr<ProbeDesignComponent> design = std::make_unique<ProbeDesignComponent>();
+    RecordingListener& listener = design->listener;
 };
 
-const std::string roomResponse = [] {
-    juce::MemoryBlock block;
-    juce::File (juce::String (TALVO_TEST_DATA_DIR) + "/room-response.txt").loadFileAsData (block);
-    return block.toString().toStdString();
-}();
+const juce::String roomResponse = juce::File (TALVO_TEST_DATA_DIR).getChildFile ("room-response.txt").loadFileAsString();
 } // namespace
 
 //==============================================================================
@@ -160,7 +126,7 @@ TEST_F (Workspace, MeasurementImportStoresPointsAndSettingsAndRecomputes)
         EXPECT_FALSE (static_cast<juce::Component&> (*window).keyPressed (juce::KeyPress (juce::KeyPress::escapeKey)));
         EXPECT_TRUE (window->isCurrentlyModal());
 
-        auto* form = ModalScript::find<DialogImportSetup> (modal);
+        auto* form = find<DialogImportSetup> (modal);
         ASSERT_NE (form, nullptr);
         EXPECT_EQ (*form->magnitudeUnits, 2);
         EXPECT_EQ (*form->phaseUnits, 1);
@@ -174,7 +140,6 @@ TEST_F (Workspace, MeasurementImportStoresPointsAndSettingsAndRecomputes)
     const auto spectrumBefore = design->inputData.measuredSpectrum;
     importMeasurement (file.getFullPathName());
 
-    EXPECT_EQ (script.remaining(), 0u);
     EXPECT_EQ (design->inputData.fileName, file.getFullPathName());
     EXPECT_EQ (design->inputData.refLevel, 70.0);
     ASSERT_EQ (design->inputData.fi.length(), 536u);
@@ -196,7 +161,7 @@ TEST_F (Workspace, ClosingTheImportSetupWindowKeepsItsSettings)
     ModalScript script;
     script.then ([] (juce::Component& modal)
     {
-        auto* form = ModalScript::find<DialogImportSetup> (modal);
+        auto* form = find<DialogImportSetup> (modal);
         ASSERT_NE (form, nullptr);
         form->labelDelimiter->setText (",", juce::sendNotificationSync);
         form->toggleButtonMinimumPhase->setToggleState (true, juce::sendNotificationSync);
@@ -235,14 +200,12 @@ TEST_F (Workspace, RefusedMeasurementsLeaveTheDesignBitForBitAsItWas)
 
     for (const auto& c : cases)
     {
-        boxes.clear();
         ModalScript script;
-        script.then (setUp()).then (recordBox());
+        script.then (setUp());
         importMeasurement (c.path);
 
-        EXPECT_EQ (script.remaining(), 0u) << c.path;
-        ASSERT_EQ (boxes.size(), 1) << c.path;
-        EXPECT_TRUE (boxes[0].startsWith (c.expectedStart)) << boxes[0];
+        ASSERT_EQ (script.boxes.size(), 1u) << c.path;
+        EXPECT_TRUE (script.boxes[0].text().startsWith (c.expectedStart)) << script.boxes[0].text();
         before.expectUnchanged (*design);
         EXPECT_EQ (listener.calls, callsBefore);
     }
@@ -304,7 +267,7 @@ TEST_F (Workspace, UserDefinedTargetsComeFromTheChosenCsvFile)
 
     const auto file = write ("target.csv", "Hz,dB,deg\n20,0.5,0\n20000,2,3.141592653589793\n");
     ModalScript script;
-    script.then ([file] (juce::Component& modal) { ModalScript::chooseFile (modal, file); })
+    script.then (ModalScript::chooseFile (file))
         .then (setUp ([] (DialogImportSetup& form)
         {
             EXPECT_FALSE (form.sliderTargetLevel->isVisible());
@@ -312,7 +275,7 @@ TEST_F (Workspace, UserDefinedTargetsComeFromTheChosenCsvFile)
             EXPECT_EQ (form.labelDelimiter->getText(), ",");
             form.comboBoxMagnitudeUnits->setSelectedId (1, juce::sendNotificationSync);
         }))
-        .then ([file] (juce::Component& modal) { ModalScript::chooseFile (modal, file); })
+        .then (ModalScript::chooseFile (file))
         .then (setUp ([] (DialogImportSetup& form) { form.comboBoxPhaseUnits->setSelectedId (2, juce::sendNotificationSync); }));
 
     design->importUserDefinedMagnitude();
@@ -325,7 +288,6 @@ TEST_F (Workspace, UserDefinedTargetsComeFromTheChosenCsvFile)
     EXPECT_EQ (design->targetData.userDefinedPhiFreq.data, (std::vector<double> { 20.0, 20000.0 }));
     EXPECT_DOUBLE_EQ (design->targetData.userDefinedPhi.data[1], 180.0);
     EXPECT_EQ (listener.calls, 2);
-    EXPECT_EQ (script.remaining(), 0u);
 }
 
 TEST_F (Workspace, CancelledOrRefusedTargetImportRecomputesTheUnchangedTarget)
@@ -336,10 +298,9 @@ TEST_F (Workspace, CancelledOrRefusedTargetImportRecomputesTheUnchangedTarget)
     const DesignSnapshot before (*design);
     const auto single = write ("single.csv", "20,1,0\n");
     ModalScript script;
-    script.then ([] (juce::Component& modal) { modal.exitModalState (0); })
-        .then ([single] (juce::Component& modal) { ModalScript::chooseFile (modal, single); })
-        .then (setUp())
-        .then (recordBox());
+    script.then (ModalScript::close())
+        .then (ModalScript::chooseFile (single))
+        .then (setUp());
 
     design->importUserDefinedMagnitude();
     EXPECT_TRUE (design->targetChanged);
@@ -347,8 +308,8 @@ TEST_F (Workspace, CancelledOrRefusedTargetImportRecomputesTheUnchangedTarget)
 
     design->importUserDefinedPhase();
     EXPECT_EQ (listener.calls, 2);
-    ASSERT_EQ (boxes.size(), 1);
-    EXPECT_TRUE (boxes[0].startsWith ("Importing CSV File. Fewer than two data lines were found.")) << boxes[0];
+    ASSERT_EQ (script.boxes.size(), 1u);
+    EXPECT_TRUE (script.boxes[0].text().startsWith ("Importing CSV File. Fewer than two data lines were found."));
     before.expectUnchanged (*design);
 }
 
@@ -358,23 +319,15 @@ TEST_F (Workspace, ExportWritesTheCoefficientsAndOverwritesAfterAsking)
     if (juce::FileChooser::isPlatformDialogAvailable())
         GTEST_SKIP() << "a native file chooser cannot be driven from the test";
 
-    const auto target = write ("fir.txt", std::string (200000, 'x'));
+    const auto target = write ("fir.txt", juce::String::repeatedString ("x", 200000));
     ModalScript script;
-    script.then ([target] (juce::Component& modal) { ModalScript::chooseFile (modal, target); })
-        .then ([this] (juce::Component& modal)
-        {
-            boxes.add (ModalScript::describeMessageBox (modal));
-
-            if (auto* overwrite = ModalScript::findButton (modal, "Overwrite"))
-                overwrite->triggerClick();
-        });
+    script.then (ModalScript::chooseFile (target)).answer ("Overwrite");
 
     const DesignSnapshot before (*design);
     design->exportCoefficients();
 
-    EXPECT_EQ (script.remaining(), 0u);
-    ASSERT_EQ (boxes.size(), 1);
-    EXPECT_TRUE (boxes[0].startsWith ("File already exists")) << boxes[0];
+    ASSERT_EQ (script.boxes.size(), 1u);
+    EXPECT_TRUE (script.boxes[0].text().startsWith ("File already exists")) << script.boxes[0].text();
 
     juce::MemoryBlock written;
     target.loadFileAsData (written);
@@ -393,26 +346,24 @@ TEST_F (Workspace, ExportFailuresAreReportedAndWriteNothing)
     const auto inMissingFolder = folder.getChildFile ("missing").getChildFile ("fir.txt");
     const auto fresh = folder.getChildFile ("fresh.txt");
     ModalScript script;
-    script.then ([] (juce::Component& modal) { modal.exitModalState (0); })
-        .then ([inMissingFolder] (juce::Component& modal) { ModalScript::chooseFile (modal, inMissingFolder); })
-        .then (recordBox())
-        .then ([fresh] (juce::Component& modal) { ModalScript::chooseFile (modal, fresh); })
-        .then (recordBox());
+    script.then (ModalScript::close())
+        .then (ModalScript::chooseFile (inMissingFolder))
+        .then (ModalScript::chooseFile (fresh));
 
     design->exportCoefficients(); // cancelled: no box, no file
-    EXPECT_TRUE (boxes.isEmpty());
+    EXPECT_TRUE (script.boxes.empty());
 
     design->exportCoefficients();
-    ASSERT_EQ (boxes.size(), 1);
-    EXPECT_TRUE (boxes[0].startsWith ("Exporting File. Could not open file for writing. ")) << boxes[0];
-    EXPECT_GT (boxes[0].length(), juce::String ("Exporting File. Could not open file for writing. ").length());
+    ASSERT_EQ (script.boxes.size(), 1u);
+    EXPECT_EQ (script.boxes[0].title, "Exporting File");
+    EXPECT_TRUE (script.boxes[0].message.startsWith ("Could not open file for writing. ")) << script.boxes[0].message;
+    EXPECT_GT (script.boxes[0].message.length(), juce::String ("Could not open file for writing. ").length());
 
     design->filterData.coefficients.data[5] = std::numeric_limits<double>::quiet_NaN();
     design->exportCoefficients();
-    ASSERT_EQ (boxes.size(), 2);
-    EXPECT_TRUE (boxes[1].startsWith ("Exporting File. The filter holds coefficients that are not finite")) << boxes[1];
+    ASSERT_EQ (script.boxes.size(), 2u);
+    EXPECT_TRUE (script.boxes[1].text().startsWith ("Exporting File. The filter holds coefficients that are not finite"));
     EXPECT_FALSE (fresh.exists());
-    EXPECT_EQ (script.remaining(), 0u);
     EXPECT_EQ (folder.getNumberOfChildFiles (juce::File::findFilesAndDirectories), 0); // no temporary file either
 }
 
@@ -426,7 +377,7 @@ TEST_F (Workspace, ExportFollowsTheLengthOfTheDesign)
 
     const auto target = folder.getChildFile ("short.txt");
     ModalScript script;
-    script.then ([target] (juce::Component& modal) { ModalScript::chooseFile (modal, target); });
+    script.then (ModalScript::chooseFile (target));
     design->exportCoefficients();
 
     const auto lines = juce::StringArray::fromLines (target.loadFileAsString());

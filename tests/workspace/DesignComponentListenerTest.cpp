@@ -1,9 +1,9 @@
 // The notification that ends every calculation: order, duplicates, removal and deletion during the walk.
-#include "DesignComponentTestSupport.h"
+#include "GuiTestSupport.h"
 
 #include <gtest/gtest.h>
 
-using namespace designtest;
+using namespace guitest;
 
 namespace
 {

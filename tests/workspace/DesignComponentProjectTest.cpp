@@ -1,10 +1,8 @@
 // Opening and saving project documents from the workspace: refusals with their message boxes leave
 // everything as it was; an accepted document reaches the controls and the listeners.
-#include "DesignComponentTestSupport.h"
+#include "GuiTestSupport.h"
 
-#include <gtest/gtest.h>
-
-using namespace designtest;
+using namespace guitest;
 
 namespace
 {
@@ -31,7 +29,6 @@ struct EditedWorkspace : public ::testing::Test
         EXPECT_EQ (d.filterData.filterType, 2);
         EXPECT_EQ (d.projectFilePath, "/earlier/design.tlvProj");
         EXPECT_EQ (d.filterData.coefficients.length(), 1024u);
-
         EXPECT_EQ (d.comboBoxNfft->getText(), "1024");
         EXPECT_EQ (d.labelNfftTime->getText(), "21.33 ms");
         EXPECT_EQ (d.comboBoxWindow->getText(), "Hann");
@@ -40,13 +37,8 @@ struct EditedWorkspace : public ::testing::Test
         EXPECT_TRUE (d.textButtonDefineFilter->isEnabled());
     }
 
-    void writeDocument (const juce::String& name, const juce::String& text)
-    {
-        ASSERT_TRUE (folder.file (name).replaceWithText (text));
-    }
-
     ScratchFolder folder;
-    MessageBoxRecorder boxes;
+    ModalScript script; // catches the message boxes
     DesignComponent d;
     std::vector<int> log;
     RecordingListener listener { 1, log };
@@ -56,70 +48,47 @@ using DesignComponentOpen = EditedWorkspace;
 using DesignComponentSave = EditedWorkspace;
 } // namespace
 
-TEST_F (DesignComponentOpen, MissingFileOrFolderIsRefused)
+TEST_F (DesignComponentOpen, RefusedDocumentsAreReportedAndChangeNothing)
 {
-    for (const auto& path : { folder.file ("missing.tlvProj").getFullPathName(), folder.folder.getFullPathName(),
-                              juce::String() })
+    const juce::String notValid = "This is not a valid file.";
+    const juce::String newer = "This file was made with a newer version. Please update your Talvo app.";
+    const std::pair<juce::String, juce::String> cases[] = {
+        { folder.file ("missing.tlvProj").getFullPathName(), "File does not exist" },
+        { folder.folder.getFullPathName(), "File does not exist" },
+        { {}, "File does not exist" },
+        { folder.write ("empty.tlvProj", "").getFullPathName(), notValid },
+        { folder.write ("array.tlvProj", "[1, 2, 3]").getFullPathName(), notValid },
+        { folder.write ("truncated.tlvProj", "{\"Talvo Version\": \"1.0.0\", \"fs\": 4800").getFullPathName(), notValid },
+        { folder.write ("noversion.tlvProj", "{\"fs\": 96000, \"NFFT\": 8192}").getFullPathName(), notValid },
+        { folder.write ("a.tlvProj", "{\"Talvo Version\": \"1.0.1\", \"fs\": 96000, \"NFFT\": 8192}").getFullPathName(), newer },
+        { folder.write ("b.tlvProj", "{\"Talvo Version\": \"1.1\", \"fs\": 96000}").getFullPathName(), newer },
+        { folder.write ("c.tlvProj", "{\"Talvo Version\": \"2.0.0\", \"fs\": 96000}").getFullPathName(), newer },
+    };
+    for (const auto& [path, message] : cases)
     {
+        SCOPED_TRACE (path);
+        script.boxes.clear();
         d.loadProject (path);
         expectUnchanged();
+        ASSERT_EQ (script.boxes.size(), 1u);
+        EXPECT_EQ (script.boxes[0].title, "Opening File");
+        EXPECT_EQ (script.boxes[0].message, message);
+        EXPECT_EQ (script.boxes[0].icon, juce::MessageBoxIconType::WarningIcon);
     }
-
-    ASSERT_EQ (boxes.titles.size(), 3);
-    for (int i = 0; i < 3; ++i)
-    {
-        EXPECT_EQ (boxes.titles[i], "Opening File");
-        EXPECT_EQ (boxes.messages[i], "File does not exist");
-        EXPECT_EQ (boxes.icons[(size_t) i], juce::MessageBoxIconType::WarningIcon);
-    }
-}
-
-TEST_F (DesignComponentOpen, InvalidDocumentsAreRefused)
-{
-    writeDocument ("empty.tlvProj", "");
-    writeDocument ("array.tlvProj", "[1, 2, 3]");
-    writeDocument ("truncated.tlvProj", "{\"Talvo Version\": \"1.0.0\", \"fs\": 4800");
-    writeDocument ("noversion.tlvProj", "{\"fs\": 96000, \"NFFT\": 8192}");
-
-    for (auto name : { "empty.tlvProj", "array.tlvProj", "truncated.tlvProj", "noversion.tlvProj" })
-    {
-        d.loadProject (folder.file (name).getFullPathName());
-        expectUnchanged();
-    }
-
-    ASSERT_EQ (boxes.messages.size(), 4);
-    for (const auto& message : boxes.messages)
-        EXPECT_EQ (message, "This is not a valid file.");
-}
-
-TEST_F (DesignComponentOpen, NewerVersionIsRefused)
-{
-    for (auto version : { "1.0.1", "1.1", "2.0.0" })
-    {
-        writeDocument ("newer.tlvProj", "{\"Talvo Version\": \"" + juce::String (version)
-                                            + "\", \"fs\": 96000, \"NFFT\": 8192}");
-        d.loadProject (folder.file ("newer.tlvProj").getFullPathName());
-        expectUnchanged();
-    }
-
-    ASSERT_EQ (boxes.messages.size(), 3);
-    for (const auto& message : boxes.messages)
-        EXPECT_EQ (message, "This file was made with a newer version. Please update your Talvo app.");
 }
 
 TEST_F (DesignComponentOpen, AcceptedDocumentReachesTheControlsAndTheListeners)
 {
-    writeDocument ("design.tlvProj",
+    const auto path = folder.write ("design.tlvProj",
                    "{\"Talvo Version\": \"0.9.9\", \"fs\": 96000, \"NFFT\": 8192,"
                    " \"Input Data\": {\"refLevel\": 80, \"shift\": -9000, \"windowLength\": 2048, \"windowType\": 3},"
                    " \"TargetResponse\": {\"targetMagnitude\": 2, \"targetPhase\": 1},"
                    " \"FilterResponse\": {\"filterType\": 1, \"windowType\": 2, \"windowLength\": 4096,"
-                   " \"minimumPhase\": true}}");
-    const auto path = folder.file ("design.tlvProj").getFullPathName();
+                   " \"minimumPhase\": true}}").getFullPathName();
 
     d.loadProject (path);
 
-    EXPECT_TRUE (boxes.titles.isEmpty());
+    EXPECT_TRUE (script.boxes.empty());
     EXPECT_EQ (listener.calls, 1);
     EXPECT_EQ (d.projectFilePath, path);
     EXPECT_EQ (d.NFFT, 8192u);
@@ -152,13 +121,13 @@ TEST_F (DesignComponentSave, SavedDesignOpensIntoAFreshWorkspace)
     const auto calls = listener.calls;
 
     EXPECT_TRUE (d.saveProject (file));
-    EXPECT_TRUE (boxes.titles.isEmpty());
+    EXPECT_TRUE (script.boxes.empty());
     EXPECT_EQ (listener.calls, calls); // saving computes and notifies nothing
 
     DesignComponent fresh;
     fresh.loadProject (file.getFullPathName());
 
-    EXPECT_TRUE (boxes.titles.isEmpty());
+    EXPECT_TRUE (script.boxes.empty());
     EXPECT_EQ (fresh.NFFT, 1024u);
     EXPECT_EQ (fresh.inputData.shift, -10);
     EXPECT_EQ (fresh.comboBoxNfft->getText(), "1024");
@@ -178,9 +147,9 @@ TEST_F (DesignComponentSave, FailedWriteIsReportedAndKeepsTheOldFile)
     ASSERT_TRUE (blocker.replaceWithText ("not a folder"));
 
     EXPECT_FALSE (d.saveProject (blocker.getChildFile ("design.tlvProj")));
-    ASSERT_EQ (boxes.titles.size(), 1);
-    EXPECT_EQ (boxes.titles[0], "Saving File");
-    EXPECT_TRUE (boxes.messages[0].startsWith ("Could not write to file. "));
+    ASSERT_EQ (script.boxes.size(), 1u);
+    EXPECT_EQ (script.boxes[0].title, "Saving File");
+    EXPECT_TRUE (script.boxes[0].message.startsWith ("Could not write to file. "));
     EXPECT_EQ (blocker.loadFileAsString(), "not a folder");
     expectUnchanged();
 }

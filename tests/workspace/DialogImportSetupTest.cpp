@@ -1,9 +1,9 @@
+// The import settings form: it shows the caller's settings and writes every change through at once.
+#include "GuiTestSupport.h"
+
 #include "workspace/DialogImportSetup.h"
 
-#include "ModalScript.h"
-#include "ModalTestSupport.h"
-
-#include <gtest/gtest.h>
+using namespace guitest;
 
 namespace
 {
@@ -15,11 +15,6 @@ struct Settings
     double targetLevel = 80.0;
     bool minimumPhase = false;
 };
-
-juce::Rectangle<int> boundsOf (juce::Component& component)
-{
-    return component.getBounds();
-}
 } // namespace
 
 TEST (DialogImportSetup, ShowsTheCallersSettingsAtTheFixedLayout)
@@ -52,7 +47,7 @@ TEST (DialogImportSetup, ShowsTheCallersSettingsAtTheFixedLayout)
     };
 
     for (const auto& [component, y] : rows)
-        EXPECT_EQ (boundsOf (*component), juce::Rectangle<int> (12, y, 180, 24)) << component->getName();
+        EXPECT_EQ (component->getBounds(), juce::Rectangle<int> (12, y, 180, 24)) << component->getName();
 
     EXPECT_TRUE (form.labelDelimiter->isEditableOnSingleClick());
     EXPECT_TRUE (form.labelDelimiter->isEditableOnDoubleClick());
@@ -92,15 +87,15 @@ TEST (DialogImportSetup, EveryChangeIsWrittenThroughAtOnce)
     EXPECT_EQ (settings.delimiter, " ;\\t "); // exactly as typed
 
     // Typed levels are clamped to 0 .. 200 dB and snap to steps of 0.1 dB.
-    modaltest::typeIntoValueBox (*form.sliderTargetLevel, "250");
+    typeIntoValueBox (*form.sliderTargetLevel, "250");
     EXPECT_EQ (settings.targetLevel, 200.0);
-    modaltest::typeIntoValueBox (*form.sliderTargetLevel, "-3");
+    typeIntoValueBox (*form.sliderTargetLevel, "-3");
     EXPECT_EQ (settings.targetLevel, 0.0);
-    modaltest::typeIntoValueBox (*form.sliderTargetLevel, "74.04dB");
+    typeIntoValueBox (*form.sliderTargetLevel, "74.04dB");
     EXPECT_NEAR (settings.targetLevel, 74.0, 1e-9);
 
     form.toggleButtonMinimumPhase->triggerClick();
-    modaltest::pump();
+    pump();
     EXPECT_TRUE (settings.minimumPhase);
 }
 
@@ -120,22 +115,12 @@ TEST (DialogImportSetup, UnknownUnitIdsShowNoSelection)
 TEST (DialogImportSetup, OkEndsTheModalRunWithOneAndKeepsTheEdits)
 {
     Settings settings;
-    juce::DialogWindow::LaunchOptions options;
-    options.content.setOwned (new DialogImportSetup (&settings.magnitudeUnits, &settings.phaseUnits,
-                                                     &settings.delimiter, &settings.targetLevel,
-                                                     &settings.minimumPhase));
-    options.useNativeTitleBar = true;
-
-    ModalScript script;
-    script.then ([] (juce::Component& modal)
+    auto form = std::make_unique<DialogImportSetup> (&settings.magnitudeUnits, &settings.phaseUnits, &settings.delimiter,
+                                                     &settings.targetLevel, &settings.minimumPhase);
+    EXPECT_EQ (runFormAndAct<DialogImportSetup> (std::move (form), [] (DialogImportSetup& open, juce::DialogWindow&)
     {
-        auto* open = modaltest::dialogContent<DialogImportSetup> (modal);
-        ASSERT_NE (open, nullptr);
-        open->comboBoxPhaseUnits->setSelectedId (2, juce::sendNotificationSync);
-        open->textButtonOk->triggerClick();
-    });
-
-    EXPECT_EQ (options.runModal(), 1);
-    EXPECT_EQ (script.remaining(), 0u);
+        open.comboBoxPhaseUnits->setSelectedId (2, juce::sendNotificationSync);
+        open.textButtonOk->triggerClick();
+    }), 1);
     EXPECT_EQ (settings.phaseUnits, 2);
 }

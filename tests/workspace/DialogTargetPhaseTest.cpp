@@ -1,11 +1,12 @@
-#include <cmath>
-#include <limits>
-#include <vector>
-
-#include <gtest/gtest.h>
+// The target phase form: the four zero-crossing readouts around the band limits, the band edits
+// and the snap of the limits to the readouts.
+#include "GuiTestSupport.h"
 
 #include "workspace/DialogTargetPhase.h"
-#include "workspace/ModalTestSupport.h"
+
+#include <limits>
+
+using namespace guitest;
 
 namespace
 {
@@ -14,205 +15,132 @@ constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
 Matrix<double> row (const std::vector<double>& values)
 {
     Matrix<double> m (1, values.size());
-    for (std::size_t k = 0; k < values.size(); ++k)
-        m.data[k] = values[k];
+    m.data = values;
     return m;
 }
 
 /** 0, 100, .., 1000 Hz: eleven points, index k at k * 100 Hz. */
-Matrix<double> hundredHzGrid()
-{
-    std::vector<double> f;
-    for (int k = 0; k <= 10; ++k)
-        f.push_back (100.0 * k);
-    return row (f);
-}
+const std::vector<double> hundredHzGrid { 0, 100, 200, 300, 400, 500, 600, 700, 800, 900, 1000 };
 
 /** 0, 11.71875, .. Hz: the first five bins at 48000 Hz and NFFT 4096. */
 const std::vector<double> firstBins { 0.0, 11.71875, 23.4375, 35.15625, 46.875 };
 
-/** A form on the given grid (the 100 Hz grid by default) with the given phase and band limits,
-    pointed at `target`, with the sliders at the limits and the readouts computed. */
+using Readouts = std::vector<juce::String>;
+
+/** A form on a grid with the given phase and band limits, pointed at its own target, with the
+    sliders at the limits and the readouts computed. */
 struct PhaseForm
 {
-    PhaseForm (const std::vector<double>& phase, double fminHz, double fmaxHz)
-        : PhaseForm (hundredHzGrid(), phase, fminHz, fmaxHz)
-    {
-    }
-
-    PhaseForm (const Matrix<double>& grid, const std::vector<double>& phase, double fminHz, double fmaxHz)
+    PhaseForm (const std::vector<double>& phase, double fminHz, double fmaxHz,
+               const std::vector<double>& grid = hundredHzGrid)
     {
         target.fminPhase = fminHz;
         target.fmaxPhase = fmaxHz;
         form.targetData = &target;
         form.sliderFMin->setValue (fminHz, juce::dontSendNotification);
         form.sliderFMax->setValue (fmaxHz, juce::dontSendNotification);
-        form.frequencies = grid;
+        form.frequencies = row (grid);
         form.phase = row (phase);
         form.updateZeroCrossings();
     }
 
-    std::vector<juce::String> readouts() const
+    Readouts readouts() const
     {
         return { form.labelF1->getText(), form.labelF2->getText(), form.labelF3->getText(), form.labelF4->getText() };
     }
 
+    void snap() { form.buttonClicked (form.textButtonSnap.get()); }
+
     TargetData target;
     DialogTargetPhase form;
 };
-
-using Readouts = std::vector<juce::String>;
 } // namespace
 
-// Readouts: below and above the lower limit's grid point a, below and above the upper limit's b.
-
-TEST (DialogTargetPhaseZeroCrossings, WithoutAnySignChangeTheSearchesFallBackToTheEndsOfTheirRanges)
+// Readouts: the crossings below and above the lower limit's grid point a, below and above the
+// upper limit's grid point b. An empty expectation is not checked.
+TEST (DialogTargetPhase, ZeroCrossingReadouts)
 {
-    PhaseForm p ({ 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11 }, 300.0, 700.0);
-    EXPECT_EQ (p.readouts(), (Readouts { "0.00", "700.00", "700.00", "1000.00" }));
-    EXPECT_EQ (p.form.zeroCrossings[3], 1000.0);
-}
+    struct Case
+    {
+        const char* what;
+        std::vector<double> phase;
+        double fmin, fmax;
+        Readouts expected;
+        std::vector<double> grid = hundredHzGrid;
+    };
+    const Case cases[] = {
+        { "no sign change: the ends of the ranges", { 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11 }, 300, 700,
+          { "0.00", "700.00", "700.00", "1000.00" } },
+        { "a limit halfway between two points belongs to the lower one", { 1, 1, 1, 0, 1, 1, 1, 1, 0, 1, 1 }, 250, 850,
+          { "0.00", "300.00", "800.00", "800.00" } },
+        { "an exact zero at the lower limit", { -1, -1, 1, 1, 0, 1, -1, -1, 1, 1, 1 }, 400, 800, { "400.00", "400.00", "", "" } },
+        { "an exact zero at the upper limit", { 1, 1, -1, 1, 1, 1, 1, 0, 1, -1, 1 }, 400, 700, { "", "", "700.00", "700.00" } },
+        { "a sign change gives the point of the pair nearer the limit", { 1, 1, 1, -1, -1, -1, -1, -1, 1, 1, 1 }, 500, 900,
+          { "300.00", "700.00", "800.00", "1000.00" } },
+        { "below b is searched only down to a", { -1, -1, -1, 1, 1, 1, 1, 1, 1, 1, 1 }, 500, 800,
+          { "300.00", "800.00", "800.00", "1000.00" } },
+        { "a zero between the limits is found from both sides", { 1, 1, 1, 1, 1, 1, 0, 1, 1, 1, 1 }, 300, 800,
+          { "0.00", "600.00", "600.00", "1000.00" } },
+        { "each search stops at the crossing nearest its limit", { 1, 1, 1, -1, 1, 1, 1, -1, 1, 1, 1 }, 100, 1000,
+          { "0.00", "200.00", "800.00", "1000.00" } },
+        { "above b starts one point above it", { 1, 1, 1, 1, 1, 1, -1, -1, -1, 1, 1 }, 100, 500, { "", "", "", "800.00" } },
+        { "an exact zero at b+1", { 1, 1, 1, 1, 1, 1, 0, -1, -1, 1, 1 }, 100, 500, { "", "", "", "600.00" } },
+        { "a sign change between b+1 and b+2", { 1, 1, 1, 1, 1, 1, 1, -1, -1, -1, -1 }, 100, 500, { "", "", "", "600.00" } },
+        { "NaN neither ends nor decides a search", { 1, 1, -1, notANumber, 1, 1, 1, notANumber, -1, 1, 1 }, 600, 700,
+          { "200.00", "700.00", "", "800.00" } },
+        { "a phase shorter than its grid", { 1, 1, 1 }, 0, 1000, { "", "", "200.00", "200.00" } },
+        { "a single point grid", { 1 }, 93.75, 24000, { "50.00", "50.00", "50.00", "50.00" }, { 50.0 } },
+        { "two decimals of the grid frequency", { 1, -1, -1, -1, -1 }, 20, 40, { "11.72", "", "", "46.88" }, firstBins },
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        PhaseForm p (c.phase, c.fmin, c.fmax, c.grid);
+        const auto shown = p.readouts();
+        for (size_t i = 0; i < 4; ++i)
+            EXPECT_TRUE (c.expected[i].isEmpty() || shown[i] == c.expected[i]) << "readout " << i + 1 << ": " << shown[i];
+    }
 
-TEST (DialogTargetPhaseZeroCrossings, ALimitHalfwayBetweenTwoPointsBelongsToTheLowerOne)
-{
-    // Exact zeros at 300 and 800 Hz. With a at 200 Hz the zero at 300 lies above the lower limit;
-    // with a at 300 Hz it would show in the first readout too. With b at 800 Hz its own zero is the
-    // crossing above it; with b at 900 Hz the search above would find nothing.
-    PhaseForm p ({ 1, 1, 1, 0, 1, 1, 1, 1, 0, 1, 1 }, 250.0, 850.0);
-    EXPECT_EQ (p.readouts(), (Readouts { "0.00", "300.00", "800.00", "800.00" }));
-}
-
-TEST (DialogTargetPhaseZeroCrossings, AnExactZeroAtTheLowerLimitIsBothOfItsCrossings)
-{
-    PhaseForm p ({ -1, -1, 1, 1, 0, 1, -1, -1, 1, 1, 1 }, 400.0, 800.0);
-    EXPECT_EQ (p.readouts()[0], "400.00");
-    EXPECT_EQ (p.readouts()[1], "400.00");
-}
-
-TEST (DialogTargetPhaseZeroCrossings, ASignChangeGivesThePointOfThePairNearerTheLimit)
-{
-    //               0  100 200 300 400 500 600 700 800 900 1000
-    PhaseForm p ({ 1, 1, 1, -1, -1, -1, -1, -1, 1, 1, 1 }, 500.0, 900.0);
-    // below a: pair (200, 300) -> 300; above a: pair (700, 800) -> 700;
-    // below b: pair (700, 800) -> 800; above b: no pair above 900 decides -> 1000.
-    EXPECT_EQ (p.readouts(), (Readouts { "300.00", "700.00", "800.00", "1000.00" }));
-}
-
-TEST (DialogTargetPhaseZeroCrossings, TheCrossingBelowTheUpperLimitIsSearchedOnlyDownToTheLowerLimit)
-{
-    // The only sign change lies below a (pair 200, 300), so nothing between a and b decides.
-    PhaseForm p ({ -1, -1, -1, 1, 1, 1, 1, 1, 1, 1, 1 }, 500.0, 800.0);
-    EXPECT_EQ (p.readouts(), (Readouts { "300.00", "800.00", "800.00", "1000.00" }));
-
-    // An exact zero between the limits is found from both sides.
-    PhaseForm z ({ 1, 1, 1, 1, 1, 1, 0, 1, 1, 1, 1 }, 300.0, 800.0);
-    EXPECT_EQ (z.readouts(), (Readouts { "0.00", "600.00", "600.00", "1000.00" }));
-
-    // With several crossings between the limits, each search stops at the one nearest its limit.
-    PhaseForm m ({ 1, 1, 1, -1, 1, 1, 1, -1, 1, 1, 1 }, 100.0, 1000.0);
-    EXPECT_EQ (m.readouts(), (Readouts { "0.00", "200.00", "800.00", "1000.00" }));
-}
-
-TEST (DialogTargetPhaseZeroCrossings, AnExactZeroAtTheUpperLimitIsBothOfItsCrossings)
-{
-    PhaseForm p ({ 1, 1, -1, 1, 1, 1, 1, 0, 1, -1, 1 }, 400.0, 700.0);
-    EXPECT_EQ (p.readouts()[2], "700.00");
-    EXPECT_EQ (p.readouts()[3], "700.00");
-}
-
-TEST (DialogTargetPhaseZeroCrossings, TheSearchAboveTheUpperLimitStartsOnePointAboveIt)
-{
-    // b = 500 Hz. The sign change between 500 and 600 is not taken; the next one (800, 900) is.
-    PhaseForm skip ({ 1, 1, 1, 1, 1, 1, -1, -1, -1, 1, 1 }, 100.0, 500.0);
-    EXPECT_EQ (skip.readouts()[3], "800.00");
-
-    // An exact zero at b+1 is taken.
-    PhaseForm zero ({ 1, 1, 1, 1, 1, 1, 0, -1, -1, 1, 1 }, 100.0, 500.0);
-    EXPECT_EQ (zero.readouts()[3], "600.00");
-
-    // A sign change between b+1 and b+2 gives b+1.
-    PhaseForm next ({ 1, 1, 1, 1, 1, 1, 1, -1, -1, -1, -1 }, 100.0, 500.0);
-    EXPECT_EQ (next.readouts()[3], "600.00");
-
-}
-
-TEST (DialogTargetPhaseZeroCrossings, ANotANumberNeitherEndsNorDecidesASearch)
-{
-    PhaseForm p ({ 1, 1, -1, notANumber, 1, 1, 1, notANumber, -1, 1, 1 }, 600.0, 700.0);
-    // Below 600: the pairs around the NaN at 300 do not decide; (100, 200) does -> 200.
-    EXPECT_EQ (p.readouts()[0], "200.00");
-    // Above 700: (800, 900) -> 800.
-    EXPECT_EQ (p.readouts()[3], "800.00");
-    // Between the limits nothing decides.
-    EXPECT_EQ (p.readouts()[1], "700.00");
-}
-
-TEST (DialogTargetPhaseZeroCrossings, ReadoutsShowTwoDecimalsOfTheGridFrequency)
-{
-    PhaseForm p (row (firstBins), { 1, -1, -1, -1, -1 }, 20.0, 40.0);
-    EXPECT_EQ (p.readouts()[0], "11.72");
+    // The crossing itself is kept at full precision.
+    PhaseForm p ({ 1, -1, -1, -1, -1 }, 20, 40, firstBins);
     EXPECT_EQ (p.form.zeroCrossings[0], 11.71875);
-    EXPECT_EQ (p.readouts()[3], "46.88");
 }
 
-TEST (DialogTargetPhaseZeroCrossings, APhaseShorterThanItsGridIsSearchedOnlyWhereItIsDefined)
-{
-    PhaseForm p ({ 1, 1, 1 }, 0.0, 1000.0);
-    EXPECT_EQ (p.readouts()[2], "200.00");
-    EXPECT_EQ (p.readouts()[3], "200.00");
-}
-
-TEST (DialogTargetPhaseZeroCrossings, ASinglePointGridShowsThatPointEverywhere)
-{
-    PhaseForm p (row ({ 50.0 }), { 1.0 }, 93.75, 24000.0);
-    EXPECT_EQ (p.readouts(), (Readouts { "50.00", "50.00", "50.00", "50.00" }));
-}
-
-TEST (DialogTargetPhaseEditing, MovingALimitWritesTheBandAtOnceAndRefreshesTheReadouts)
+TEST (DialogTargetPhase, MovingALimitWritesTheBandAtOnceAndCancelKeepsIt)
 {
     PhaseForm p ({ 1, 1, 1, -1, -1, -1, -1, -1, 1, 1, 1 }, 500.0, 900.0);
     p.form.sliderFMin->setValue (100.0, juce::sendNotificationSync);
     EXPECT_EQ (p.target.fminPhase, 100.0);
     EXPECT_EQ (p.target.fmaxPhase, 900.0);
     EXPECT_EQ (p.readouts()[1], "200.00");
-
     p.form.sliderFMax->setValue (200.0, juce::sendNotificationSync);
     EXPECT_EQ (p.target.fmaxPhase, 200.0);
     EXPECT_EQ (p.readouts()[3], "700.00");
-}
 
-TEST (DialogTargetPhaseEditing, SlidersWithoutATargetBlockWriteNothing)
-{
-    DialogTargetPhase form;
-    form.sliderFMin->setValue (300.0, juce::sendNotificationSync);
-    EXPECT_EQ (form.labelF1->getText(), "0.0");
-}
+    // Without a target block the sliders write nowhere and leave the readouts alone.
+    DialogTargetPhase orphan;
+    orphan.sliderFMin->setValue (300.0, juce::sendNotificationSync);
+    EXPECT_EQ (orphan.labelF1->getText(), "0.0");
 
-TEST (DialogTargetPhaseEditing, CancelKeepsWhatTheSlidersWrote)
-{
     TargetData target;
     auto form = std::make_unique<DialogTargetPhase>();
     form->targetData = &target;
-    form->frequencies = hundredHzGrid();
-    form->phase = row ({ 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1 });
+    form->frequencies = row (hundredHzGrid);
+    form->phase = row (std::vector<double> (11, 1.0));
     form->setSize (320, 200);
-
-    const int result = modaltest::runFormAndAct<DialogTargetPhase> (std::move (form), [] (DialogTargetPhase& open, juce::DialogWindow&)
+    EXPECT_EQ (runFormAndAct<DialogTargetPhase> (std::move (form), [] (DialogTargetPhase& open, juce::DialogWindow&)
     {
         open.sliderFMin->setValue (500.0, juce::sendNotificationSync);
         open.sliderFMax->setValue (600.0, juce::sendNotificationSync);
         open.textButtonCancel->triggerClick();
-    });
-
-    EXPECT_EQ (result, 0);
+    }), 0);
     EXPECT_EQ (target.fminPhase, 500.0);
     EXPECT_EQ (target.fmaxPhase, 600.0);
 }
 
-TEST (DialogTargetPhaseEditing, OkWritesBothLimitsAndOkWithoutATargetStillEndsWithOne)
+TEST (DialogTargetPhase, OkWritesBothLimitsAndWithoutATargetStillEndsWithOne)
 {
     const auto clickOk = [] (DialogTargetPhase& open, juce::DialogWindow&) { open.textButtonOk->triggerClick(); };
-
     TargetData target;
     auto form = std::make_unique<DialogTargetPhase>();
     form->targetData = &target;
@@ -221,14 +149,13 @@ TEST (DialogTargetPhaseEditing, OkWritesBothLimitsAndOkWithoutATargetStillEndsWi
     form->sliderFMin->setValue (1234.5, juce::dontSendNotification);
     form->sliderFMax->setValue (2345.6, juce::dontSendNotification);
 
-    EXPECT_EQ (modaltest::runFormAndAct<DialogTargetPhase> (std::move (form), clickOk), 1);
+    EXPECT_EQ (runFormAndAct<DialogTargetPhase> (std::move (form), clickOk), 1);
     EXPECT_NEAR (target.fminPhase, 1234.5, 1e-9);
     EXPECT_NEAR (target.fmaxPhase, 2345.6, 1e-9);
-
-    EXPECT_EQ (modaltest::runFormAndAct<DialogTargetPhase> (std::make_unique<DialogTargetPhase>(), clickOk), 1);
+    EXPECT_EQ (runFormAndAct<DialogTargetPhase> (std::make_unique<DialogTargetPhase>(), clickOk), 1);
 }
 
-TEST (DialogTargetPhaseSnap, EachLimitMovesToTheNearerReadoutAndTiesGoUp)
+TEST (DialogTargetPhase, SnapMovesEachLimitToTheNearerReadoutAndTiesGoUp)
 {
     //                                 0  100 200 300 400 500 600 700 800 900 1000
     const std::vector<double> curve { 1, 1, 0, 1, 0, 1, 1, 0, 1, 0, 1 };
@@ -237,35 +164,29 @@ TEST (DialogTargetPhaseSnap, EachLimitMovesToTheNearerReadoutAndTiesGoUp)
     // Both limits lie exactly halfway between their readouts: both go to the readout above.
     PhaseForm tie (curve, 300.0, 800.0);
     ASSERT_EQ (tie.readouts(), crossings);
-    tie.form.buttonClicked (tie.form.textButtonSnap.get());
+    tie.snap();
     EXPECT_EQ (tie.form.sliderFMin->getValue(), 400.0);
     EXPECT_EQ (tie.form.sliderFMax->getValue(), 900.0);
-    // Snapping sends no notification: the block and the readouts stay until the next change.
+    // Snapping sends no notification: the block stays until the next change.
     EXPECT_EQ (tie.target.fminPhase, 300.0);
     EXPECT_EQ (tie.target.fmaxPhase, 800.0);
-    EXPECT_EQ (tie.readouts()[1], "400.00");
 
     PhaseForm below (curve, 290.0, 790.0);
-    ASSERT_EQ (below.readouts(), crossings);
-    below.form.buttonClicked (below.form.textButtonSnap.get());
+    below.snap();
     EXPECT_EQ (below.form.sliderFMin->getValue(), 200.0);
     EXPECT_EQ (below.form.sliderFMax->getValue(), 700.0);
-}
 
-TEST (DialogTargetPhaseSnap, SnapsToTheTwoDecimalReadoutRoundedToTheSliderStep)
-{
-    PhaseForm p (row (firstBins), { 1, 0, 1, 1, 1 }, 10.0, 30.0);
-    ASSERT_EQ (p.readouts()[0], "11.72");
-    p.form.buttonClicked (p.form.textButtonSnap.get());
-    EXPECT_NEAR (p.form.sliderFMin->getValue(), 11.7, 1e-9);
-}
+    // The two-decimal readout, rounded to the slider's step.
+    PhaseForm fine ({ 1, 0, 1, 1, 1 }, 10.0, 30.0, firstBins);
+    ASSERT_EQ (fine.readouts()[0], "11.72");
+    fine.snap();
+    EXPECT_NEAR (fine.form.sliderFMin->getValue(), 11.7, 1e-9);
 
-TEST (DialogTargetPhaseSnap, WithoutATargetBlockSnapDoesNothing)
-{
-    DialogTargetPhase form;
-    form.labelF1->setText ("100.00", juce::dontSendNotification);
-    form.labelF2->setText ("200.00", juce::dontSendNotification);
-    form.sliderFMin->setValue (150.0, juce::dontSendNotification);
-    form.buttonClicked (form.textButtonSnap.get());
-    EXPECT_EQ (form.sliderFMin->getValue(), 150.0);
+    // Without a target block snap does nothing.
+    DialogTargetPhase orphan;
+    orphan.labelF1->setText ("100.00", juce::dontSendNotification);
+    orphan.labelF2->setText ("200.00", juce::dontSendNotification);
+    orphan.sliderFMin->setValue (150.0, juce::dontSendNotification);
+    orphan.buttonClicked (orphan.textButtonSnap.get());
+    EXPECT_EQ (orphan.sliderFMin->getValue(), 150.0);
 }

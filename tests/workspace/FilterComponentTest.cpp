@@ -3,7 +3,7 @@
 #include "appearance/ColourPalette.h"
 #include "design/IirDesigners.h"
 #include "design/IirFilterType.h"
-#include "workspace/ValueTableTestSupport.h"
+#include "GuiTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 #include <complex>
 #include <vector>
 
-using talvo::test::runMessageLoop;
-using talvo::test::typeIntoLabel;
+
+using namespace guitest;
 
 namespace
 {
@@ -311,7 +311,7 @@ TEST (FilterComponentPreviewTest, SectionTypeWithoutDesignerChangesNothingButIsW
 {
     FilterData block = makeBlock ({ { 500.0, 3.0, 30.0 } }, { { 5, 1000.0, 2.0, 12.0 }, { 6, 2000.0, 1.0, 0.0 } });
     FilterComponent editor (&block);
-    runMessageLoop(); // the type cells' first notifications
+    pump(); // the type cells' first notifications
 
     const PreviewCurves curves (*editor.figFrequencyResponse);
     // The type 5 section contributes nothing; a 0 dB peak is exactly flat.
@@ -342,12 +342,12 @@ TEST (FilterComponentPreviewTest, TogglesChooseTheCurves)
     EXPECT_NEAR (curves[2]->y.data[7], 6.0, 1e-12);
 
     editor.toggleButtonShowMagnitudes->triggerClick(); // a real click flips the toggle
-    runMessageLoop();
+    pump();
     EXPECT_FALSE (editor.toggleButtonShowMagnitudes->getToggleState());
     EXPECT_TRUE (curvesOf (*editor.figFrequencyResponse).empty());
 
     editor.toggleButtonShowPhases->triggerClick();
-    runMessageLoop();
+    pump();
     curves = curvesOf (*editor.figFrequencyResponse);
     ASSERT_EQ (curves.size(), 3u);
 
@@ -376,7 +376,7 @@ TEST (FilterComponentWriteBackTest, OpeningSortsThePointsByFrequencyAndKeepsSect
 
     // The table itself keeps the order it was filled in until its header's sort arrives.
     EXPECT_EQ (editor.frequencyValueTable->rows[0].frequency, 1000.0);
-    runMessageLoop();
+    pump();
     EXPECT_EQ (editor.frequencyValueTable->rows[0].frequency, 100.0);
     EXPECT_EQ (editor.iirTable->rows[0].frequency, 3000.0);
 }
@@ -398,7 +398,7 @@ TEST (FilterComponentWriteBackTest, CellEditsReachTheBlockAtOnce)
 {
     FilterData block = makeBlock ({ { 100.0, 0.0, 0.0 }, { 1000.0, 0.0, 0.0 } }, { { 6, 1000.0, 1.0, 0.0 } });
     FilterComponent editor (&block);
-    runMessageLoop();
+    pump();
 
     auto* magnitude = dynamic_cast<juce::Label*> (editor.frequencyValueTable->table.getCellComponent (2, 1));
     ASSERT_NE (magnitude, nullptr);
@@ -421,7 +421,7 @@ TEST (FilterComponentWriteBackTest, CellEditsReachTheBlockAtOnce)
     auto* typeCell = dynamic_cast<IirTableComponent::ComboBoxFilterTypeComponent*> (editor.iirTable->table.getCellComponent (1, 0));
     ASSERT_NE (typeCell, nullptr);
     typeCell->comboBox.setSelectedId (IirFilterType::lowShelf);
-    runMessageLoop();
+    pump();
     EXPECT_EQ (block.type.data[0], (std::size_t) IirFilterType::lowShelf);
 }
 
@@ -432,7 +432,7 @@ TEST (FilterComponentButtonsTest, AddAppendsNewRowsAndWritesThemBack)
 
     editor.textButtonAddFr->triggerClick();
     editor.textButtonAddIir->triggerClick();
-    runMessageLoop();
+    pump();
 
     ASSERT_EQ (editor.frequencyValueTable->numRows, 1);
     ASSERT_EQ (editor.iirTable->numRows, 1);
@@ -460,20 +460,20 @@ TEST (FilterComponentButtonsTest, DeleteRemovesOnlyTheFirstSelectedRow)
                                     { 40.0, 0.0, 0.0 }, { 50.0, 0.0, 0.0 }, { 60.0, 0.0, 0.0 } },
                                   { { 1, 100.0, 1.0, 0.0 }, { 2, 200.0, 1.0, 0.0 }, { 4, 300.0, 1.0, 0.0 } });
     FilterComponent editor (&block);
-    runMessageLoop();
+    pump();
 
     auto& points = editor.frequencyValueTable->table;
     points.selectRow (5);
     points.selectRow (2, false, false);
     editor.textButtonDeleteFr->triggerClick();
-    runMessageLoop();
+    pump();
 
     EXPECT_EQ (editor.frequencyValueTable->numRows, 5);
     EXPECT_EQ (block.fi.data, (std::vector<double> { 10.0, 20.0, 40.0, 50.0, 60.0 }));
 
     editor.iirTable->table.selectRow (1);
     editor.textButtonDeleteIir->triggerClick();
-    runMessageLoop();
+    pump();
     EXPECT_EQ (editor.iirTable->numRows, 2);
     EXPECT_EQ (block.type.data, (std::vector<std::size_t> { 1, 4 }));
 }
@@ -482,13 +482,13 @@ TEST (FilterComponentButtonsTest, DeleteWithNothingSelectedChangesNothing)
 {
     FilterData block = makeBlock ({ { 10.0, 1.0, 0.0 }, { 20.0, 2.0, 0.0 } }, { { 6, 100.0, 1.0, 3.0 } });
     FilterComponent editor (&block);
-    runMessageLoop();
+    pump();
     editor.frequencyValueTable->table.deselectAllRows();
     editor.iirTable->table.deselectAllRows();
 
     editor.textButtonDeleteFr->triggerClick();
     editor.textButtonDeleteIir->triggerClick();
-    runMessageLoop();
+    pump();
 
     EXPECT_EQ (editor.frequencyValueTable->numRows, 2);
     EXPECT_EQ (editor.iirTable->numRows, 1);

@@ -1,13 +1,12 @@
 #include "workspace/FrequencyValueTableComponent.h"
 
 #include "appearance/ColourPalette.h"
-#include "workspace/ValueTableTestSupport.h"
+#include "GuiTestSupport.h"
 
 #include <gtest/gtest.h>
 
-using talvo::test::RecordingTableListener;
-using talvo::test::runMessageLoop;
-using talvo::test::typeIntoLabel;
+
+using namespace guitest;
 
 namespace
 {
@@ -33,7 +32,7 @@ struct PointTableFixture : public ::testing::Test
     void SetUp() override
     {
         table.setSize (400, 300);
-        runMessageLoop(); // let the header's first sort notification pass
+        pump(); // let the header's first sort notification pass
         table.listeners.add (&listener);
     }
 
@@ -66,7 +65,7 @@ TEST_F (PointTableFixture, SortsByFrequencyOnceTheMessageLoopRunsAfterConstructi
     fresh.listeners.add (&freshListener);
 
     EXPECT_EQ (fresh.rows[0].frequency, 1000.0); // nothing happens synchronously
-    runMessageLoop();
+    pump();
 
     EXPECT_EQ (fresh.rows[0].frequency, 100.0);
     EXPECT_EQ (fresh.rows[1].frequency, 500.0);
@@ -77,11 +76,11 @@ TEST_F (PointTableFixture, SortsByFrequencyOnceTheMessageLoopRunsAfterConstructi
 
 TEST_F (PointTableFixture, HeaderSortsByMagnitudeUpThenDownAndRefreshesCells)
 {
-    runMessageLoop(); // the construction-time sort
+    pump(); // the construction-time sort
     fill ({ { 100.0, 6.0, 1.0 }, { 200.0, -3.0, 2.0 }, { 300.0, 0.0, 3.0 } });
 
     table.table.getHeader().setSortColumnId (2, true);
-    runMessageLoop();
+    pump();
     EXPECT_EQ (table.rows[0].magnitude, -3.0);
     EXPECT_EQ (table.rows[1].magnitude, 0.0);
     EXPECT_EQ (table.rows[2].magnitude, 6.0);
@@ -90,13 +89,13 @@ TEST_F (PointTableFixture, HeaderSortsByMagnitudeUpThenDownAndRefreshesCells)
     EXPECT_EQ (cell (0, 2)->getText(), "-3");
 
     table.table.getHeader().setSortColumnId (2, false);
-    runMessageLoop();
+    pump();
     EXPECT_EQ (table.rows[0].magnitude, 6.0);
     EXPECT_EQ (table.rows[2].magnitude, -3.0);
     EXPECT_EQ (cell (0, 1)->getText(), "100");
 
     table.table.getHeader().setSortColumnId (3, false);
-    runMessageLoop();
+    pump();
     EXPECT_EQ (table.rows[0].phase, 3.0);
     EXPECT_EQ (table.rows[2].phase, 1.0);
 
@@ -183,18 +182,18 @@ TEST_F (PointTableFixture, PressOnACellSelectsItsRowWithModifierKeys)
 {
     fill ({ { 1.0, 0.0, 0.0 }, { 2.0, 0.0, 0.0 }, { 3.0, 0.0, 0.0 }, { 4.0, 0.0, 0.0 } });
 
-    cell (1, 2)->mouseDown (talvo::test::makeMouseDown (*cell (1, 2), {}));
+    cell (1, 2)->mouseDown (makeMouseDown (*cell (1, 2), {}));
     EXPECT_EQ (table.table.getNumSelectedRows(), 1);
     EXPECT_TRUE (table.table.isRowSelected (1));
 
-    cell (3, 1)->mouseDown (talvo::test::makeMouseDown (*cell (3, 1), juce::ModifierKeys::commandModifier));
+    cell (3, 1)->mouseDown (makeMouseDown (*cell (3, 1), juce::ModifierKeys::commandModifier));
     EXPECT_EQ (table.table.getNumSelectedRows(), 2);
     EXPECT_TRUE (table.table.isRowSelected (3));
 
-    cell (3, 3)->mouseDown (talvo::test::makeMouseDown (*cell (3, 3), juce::ModifierKeys::commandModifier));
+    cell (3, 3)->mouseDown (makeMouseDown (*cell (3, 3), juce::ModifierKeys::commandModifier));
     EXPECT_FALSE (table.table.isRowSelected (3));
 
-    cell (2, 3)->mouseDown (talvo::test::makeMouseDown (*cell (2, 3), juce::ModifierKeys::shiftModifier));
+    cell (2, 3)->mouseDown (makeMouseDown (*cell (2, 3), juce::ModifierKeys::shiftModifier));
     EXPECT_TRUE (table.table.isRowSelected (1));
     EXPECT_TRUE (table.table.isRowSelected (2));
     EXPECT_EQ (table.table.getNumSelectedRows(), 2);

@@ -1,13 +1,12 @@
 #include "workspace/IirTableComponent.h"
 
 #include "design/IirFilterType.h"
-#include "workspace/ValueTableTestSupport.h"
+#include "GuiTestSupport.h"
 
 #include <gtest/gtest.h>
 
-using talvo::test::RecordingTableListener;
-using talvo::test::runMessageLoop;
-using talvo::test::typeIntoLabel;
+
+using namespace guitest;
 
 namespace
 {
@@ -18,7 +17,7 @@ struct SectionTableFixture : public ::testing::Test
     void SetUp() override
     {
         table.setSize (500, 300);
-        runMessageLoop(); // let the header's first sort notification pass
+        pump(); // let the header's first sort notification pass
         table.listeners.add (&listener);
     }
 
@@ -66,7 +65,7 @@ TEST_F (SectionTableFixture, NewRowDefaultsAreAHighPassAt1000Hz)
     EXPECT_EQ (table.refreshComponentForCell (0, 5, false, nullptr), nullptr);
     EXPECT_EQ (table.refreshComponentForCell (0, 0, false, nullptr), nullptr);
     combo.reset();
-    runMessageLoop(); // a deleted combo sends nothing
+    pump(); // a deleted combo sends nothing
     EXPECT_TRUE (listener.calls.empty());
 }
 
@@ -98,7 +97,7 @@ TEST_F (SectionTableFixture, NewTypeCellReportsItsRowTypeOnceAfterTheMessageLoop
     EXPECT_EQ (typeCell (0)->comboBox.getSelectedId(), IirFilterType::lowShelf);
 
     // ... then each new combo's pending notification stores its row's own type again.
-    runMessageLoop();
+    pump();
     EXPECT_EQ (listener.calls.size(), 2u);
     EXPECT_EQ (table.rows[0].type, IirFilterType::lowShelf);
     EXPECT_EQ (table.rows[1].type, IirFilterType::allpass);
@@ -106,7 +105,7 @@ TEST_F (SectionTableFixture, NewTypeCellReportsItsRowTypeOnceAfterTheMessageLoop
     // Reused cells bring no further notification.
     table.table.updateContent();
     table.table.repaint();
-    runMessageLoop();
+    pump();
     EXPECT_EQ (listener.calls.size(), 2u);
 }
 
@@ -120,7 +119,7 @@ TEST_F (SectionTableFixture, TypeWithoutAnItemShowsAnEmptyComboAndIsKept)
         EXPECT_TRUE (typeCell (row)->comboBox.getText().isEmpty());
     }
 
-    runMessageLoop();
+    pump();
     EXPECT_EQ (listener.calls.size(), 3u);
     EXPECT_EQ (table.rows[0].type, 5);
     EXPECT_EQ (table.rows[1].type, 0);
@@ -130,11 +129,11 @@ TEST_F (SectionTableFixture, TypeWithoutAnItemShowsAnEmptyComboAndIsKept)
 TEST_F (SectionTableFixture, ChoosingATypeStoresItAndNotifies)
 {
     fill ({ Row {}, Row {} });
-    runMessageLoop();
+    pump();
     listener.calls.clear();
 
     typeCell (1)->comboBox.setSelectedId (IirFilterType::highShelf); // as the popup menu does
-    runMessageLoop();
+    pump();
 
     EXPECT_EQ (table.rows[1].type, IirFilterType::highShelf);
     EXPECT_EQ (table.rows[0].type, IirFilterType::highPass1stOrder);
@@ -145,7 +144,7 @@ TEST_F (SectionTableFixture, ChoosingATypeStoresItAndNotifies)
 TEST_F (SectionTableFixture, TextCellsStoreFrequencyQAndGain)
 {
     fill ({ Row { IirFilterType::peq, 100.0, 2.0, -6.0 } });
-    runMessageLoop();
+    pump();
     listener.calls.clear();
 
     EXPECT_EQ (cell (0, 2)->getText(), "100");
@@ -166,13 +165,13 @@ TEST_F (SectionTableFixture, TextCellsStoreFrequencyQAndGain)
 TEST_F (SectionTableFixture, HeaderClickNeverReordersSections)
 {
     fill ({ Row { 9, 3000.0, 1.0, 0.0 }, Row { 1, 100.0, 1.0, 0.0 }, Row { 6, 1000.0, 1.0, 5.0 } });
-    runMessageLoop();
+    pump();
     listener.calls.clear();
 
     for (int columnId = 1; columnId <= 4; ++columnId)
     {
         table.table.getHeader().setSortColumnId (columnId, columnId % 2 == 0);
-        runMessageLoop();
+        pump();
     }
 
     EXPECT_EQ (table.rows[0].frequency, 3000.0);
@@ -193,5 +192,5 @@ TEST_F (SectionTableFixture, HandedOverComponentsAreReusedOrDeleted)
     ASSERT_NE (dynamic_cast<IirTableComponent::EditableTextCustomComponent*> (label.get()), nullptr);
     EXPECT_EQ (dynamic_cast<juce::Label*> (label.get())->getText(), "-6");
     EXPECT_EQ (table.refreshComponentForCell (0, 5, false, label.release()), nullptr);
-    runMessageLoop();
+    pump();
 }
