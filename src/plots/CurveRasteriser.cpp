@@ -193,15 +193,29 @@ void CurveRasteriser::addPolygonEdge (juce::Point<float> p0, juce::Point<float> 
     }
 }
 
-void CurveRasteriser::composite (juce::Image& image)
+juce::Rectangle<int> CurveRasteriser::composite (juce::Image& image, juce::Point<int> origin)
 {
     const auto area = dirty.getIntersection ({ 0, 0, width, height });
 
     if (area.isEmpty())
-        return;
+        return {};
 
-    juce::Image::BitmapData pixels (image, area.getX(), area.getY(), area.getWidth(), area.getHeight(),
+    const auto target = area + origin;
+    juce::Image::BitmapData pixels (image, target.getX(), target.getY(), target.getWidth(), target.getHeight(),
                                     juce::Image::BitmapData::readWrite);
+
+    if (image.getFormat() == juce::Image::RGB)
+        compositeInto<juce::PixelRGB> (pixels, area);
+    else
+        compositeInto<juce::PixelARGB> (pixels, area);
+
+    dirty = {};
+    return target;
+}
+
+template <typename Pixel>
+void CurveRasteriser::compositeInto (juce::Image::BitmapData& pixels, juce::Rectangle<int> area)
+{
     const auto source = colour.withAlpha (1.0f).getPixelARGB();
 
     for (int y = 0; y < area.getHeight(); ++y)
@@ -216,10 +230,10 @@ void CurveRasteriser::composite (juce::Image& image)
             if (left < 1.0f)
             {
                 const auto level = (juce::uint32) juce::roundToInt ((1.0f - left) * 255.0f);
-                auto* pixel = reinterpret_cast<juce::PixelARGB*> (pixels.getPixelPointer (x - area.getX(), y));
+                auto* pixel = reinterpret_cast<Pixel*> (pixels.getPixelPointer (x - area.getX(), y));
 
                 if (level >= 255)
-                    pixel->blend (source);
+                    pixel->set (source);
                 else if (level > 0)
                     pixel->blend (source, level);
 
@@ -229,6 +243,4 @@ void CurveRasteriser::composite (juce::Image& image)
 
         span = { width, 0 };
     }
-
-    dirty = {};
 }

@@ -26,11 +26,15 @@ public:
         length covers nothing. Coordinates must be finite; parts outside the image are ignored. */
     void addSegment (juce::Point<float> a, juce::Point<float> b, float thickness);
 
-    /** Paints the strokes added since begin() onto the image (which must have the size given to
-        begin) and forgets them. */
-    void composite (juce::Image& image);
+    /** Paints the strokes added since begin() onto the image, whose pixel origin.x, origin.y
+        is the point (0, 0) of the strokes and which must hold the width x height pixels given to
+        begin from there; an ARGB or RGB image. Forgets the strokes and returns the area of the
+        image that was painted on (empty when nothing was). */
+    juce::Rectangle<int> composite (juce::Image& image, juce::Point<int> origin = {});
 
 private:
+    template <typename Pixel>
+    void compositeInto (juce::Image::BitmapData& pixels, juce::Rectangle<int> area);
     void addPolygonEdge (juce::Point<float> p0, juce::Point<float> p1);
 
     int width = 0, height = 0;

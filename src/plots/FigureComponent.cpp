@@ -1,6 +1,8 @@
 #include "plots/FigureComponent.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace
@@ -414,12 +416,114 @@ juce::Point<double> FigureComponent::getPanArea() const noexcept
 }
 
 //==============================================================================
-void FigureComponent::paint (juce::Graphics& g)
+bool FigureComponent::StaticLayerKey::operator== (const StaticLayerKey& o) const
+{
+    return width == o.width && height == o.height && margins == o.margins && xLim == o.xLim && yLimLeft == o.yLimLeft
+           && yLimRight == o.yLimRight && zoom == o.zoom && pan == o.pan && xScale == o.xScale
+           && rightAxisOn == o.rightAxisOn && gridOn == o.gridOn && xGridLines == o.xGridLines
+           && yGridLines == o.yGridLines && xTicks == o.xTicks && yTicksLeft == o.yTicksLeft
+           && yTicksRight == o.yTicksRight && xLabel == o.xLabel && yLabelLeft == o.yLabelLeft
+           && yLabelRight == o.yLabelRight && colours == o.colours && lookAndFeel == o.lookAndFeel
+           && defaultLookAndFeel == o.defaultLookAndFeel;
+}
+
+FigureComponent::StaticLayerKey FigureComponent::makeStaticLayerKey() const
 {
     auto& laf = getLookAndFeel();
-    g.fillAll (laf.findColour (backgroundColourId));
+    StaticLayerKey key;
+    key.width = getWidth();
+    key.height = getHeight();
+    key.margins = margins;
+    key.xLim = xLim;
+    key.yLimLeft = yLimLeft;
+    key.yLimRight = yLimRight;
+    key.zoom = zoom;
+    key.pan = pan;
+    key.xScale = xScale;
+    key.rightAxisOn = rightAxisOn;
+    key.gridOn = gridOn;
+    key.xGridLines = xGridLines;
+    key.yGridLines = yGridLines;
+    key.xTicks = xTicks;
+    key.yTicksLeft = yTicksLeft;
+    key.yTicksRight = yTicksRight;
+    key.xLabel = xLabel;
+    key.yLabelLeft = yLabelLeft;
+    key.yLabelRight = yLabelRight;
+    key.colours = { laf.findColour (backgroundColourId).getARGB(), laf.findColour (gridColourId).getARGB(),
+                    laf.findColour (tickColourId).getARGB(), laf.findColour (textColourId).getARGB() };
+    key.lookAndFeel = &laf;
+    key.defaultLookAndFeel = &juce::LookAndFeel::getDefaultLookAndFeel();
+    return key;
+}
 
+void FigureComponent::paint (juce::Graphics& g)
+{
     const auto plotArea = getPlotArea();
+    const int plotW = plotArea.getWidth(), plotH = plotArea.getHeight();
+    const bool hasPlotArea = plotW > 0 && plotH > 0;
+
+    // On a scaled context the layers would be resampled: everything is drawn afresh there.
+    if (g.getInternalContext().getPhysicalPixelScaleFactor() != 1.0f || getWidth() <= 0 || getHeight() <= 0)
+    {
+        paintStaticLayer (g, plotArea);
+
+        if (hasPlotArea)
+        {
+            if (curveImage.getWidth() != plotW || curveImage.getHeight() != plotH)
+                curveImage = juce::Image (juce::Image::ARGB, plotW, plotH, true);
+            else
+                curveImage.clear (curveImage.getBounds());
+
+            paintCurves (curveImage, {}, plotW, plotH);
+            g.drawImageAt (curveImage, plotArea.getX(), plotArea.getY());
+        }
+
+        return;
+    }
+
+    // The static layer is drawn again only when something it shows has changed; the frame is
+    // that layer with the curves on top, restored where the last curves were.
+    auto key = makeStaticLayerKey();
+
+    if (staticLayer.isNull() || ! (key == staticLayerKey))
+    {
+        const bool opaque = getLookAndFeel().findColour (backgroundColourId).isOpaque();
+        staticLayer = juce::Image (opaque ? juce::Image::RGB : juce::Image::ARGB, getWidth(), getHeight(), true);
+
+        {
+            juce::Graphics layer (staticLayer);
+            paintStaticLayer (layer, plotArea);
+        }
+
+        frame = staticLayer.createCopy();
+        frameCurveArea = {};
+        staticLayerKey = std::move (key);
+    }
+    else if (! frameCurveArea.isEmpty())
+    {
+        const juce::Image::BitmapData from (staticLayer, frameCurveArea.getX(), frameCurveArea.getY(),
+                                            frameCurveArea.getWidth(), frameCurveArea.getHeight());
+        juce::Image::BitmapData to (frame, frameCurveArea.getX(), frameCurveArea.getY(), frameCurveArea.getWidth(),
+                                    frameCurveArea.getHeight(), juce::Image::BitmapData::writeOnly);
+        const auto rowBytes = (size_t) frameCurveArea.getWidth() * (size_t) from.pixelStride;
+
+        for (int y = 0; y < frameCurveArea.getHeight(); ++y)
+            std::memcpy (to.getLinePointer (y), from.getLinePointer (y), rowBytes);
+
+        frameCurveArea = {};
+    }
+
+    if (hasPlotArea)
+        frameCurveArea = paintCurves (frame, plotArea.getPosition(), plotW, plotH);
+
+    g.drawImageAt (frame, 0, 0);
+}
+
+void FigureComponent::paintStaticLayer (juce::Graphics& g, juce::Rectangle<int> plotArea)
+{
+    g.fillAll (getLookAndFeel().findColour (backgroundColourId));
+
     const int plotW = plotArea.getWidth(), plotH = plotArea.getHeight();
 
     if (plotW > 0 && plotH > 0)
@@ -428,11 +532,7 @@ void FigureComponent::paint (juce::Graphics& g)
     paintLabels (g, plotArea);
 
     if (plotW > 0 && plotH > 0)
-    {
-        paintCurves (plotW, plotH);
         g.drawImageAt (gridImage, plotArea.getX(), plotArea.getY());
-        g.drawImageAt (curveImage, plotArea.getX(), plotArea.getY());
-    }
 }
 
 void FigureComponent::paintGrid (int plotW, int plotH)
@@ -581,18 +681,49 @@ void FigureComponent::drawLabel (juce::Graphics& g, const juce::String& text, ju
     found->second.draw (g, juce::AffineTransform::translation ((float) box.getX(), (float) box.getY()));
 }
 
-void FigureComponent::paintCurves (int plotW, int plotH)
+const std::vector<double>& FigureComponent::xFractionsOf (const Matrix<double>& x, size_t n)
 {
-    if (curveImage.getWidth() != plotW || curveImage.getHeight() != plotH)
-        curveImage = juce::Image (juce::Image::ARGB, plotW, plotH, true);
-    else
-        curveImage.clear (curveImage.getBounds());
+    for (auto& entry : xFractionCache)
+        if (entry.limits == xLim && entry.scale == xScale && entry.x.size() == n
+            && std::equal (entry.x.begin(), entry.x.end(), x.data.begin()))
+            return entry.fractions;
 
-    const bool logX = xScale == XScale::log;
+    // The curves of one plot use only a few x vectors: the oldest of a handful is replaced.
+    constexpr size_t cacheSize = 4;
+
+    if (xFractionCache.size() < cacheSize)
+        xFractionCache.emplace_back();
+
+    auto& entry = xFractionCache[nextXFractionSlot % xFractionCache.size()];
+    nextXFractionSlot = (nextXFractionSlot + 1) % cacheSize;
+    entry.x.assign (x.data.begin(), x.data.begin() + (std::ptrdiff_t) n);
+    entry.limits = xLim;
+    entry.scale = xScale;
+    entry.fractions.resize (n);
+
     const double zeroFrequencyFraction = (zeroFrequencyLog10 - std::log10 (xLim[0]))
                                          / (std::log10 (xLim[1]) - std::log10 (xLim[0]));
+
+    for (size_t i = 0; i < n; ++i)
+    {
+        double fx = xToFraction (entry.x[i], xLim[0], xLim[1], xScale);
+
+        if (! std::isfinite (fx))
+            fx = (xScale == XScale::log && i == 0 && std::isfinite (zeroFrequencyFraction)) ? zeroFrequencyFraction
+                                                                                            : nonFiniteXFraction;
+
+        entry.fractions[i] = fx;
+    }
+
+    return entry.fractions;
+}
+
+juce::Rectangle<int> FigureComponent::paintCurves (juce::Image& target, juce::Point<int> origin, int plotW, int plotH)
+{
+    const bool logX = xScale == XScale::log;
     const juce::Point<double> clipLo { -clipMargin, -clipMargin };
     const juce::Point<double> clipHi { plotW + clipMargin, plotH + clipMargin };
+    juce::Rectangle<int> painted;
 
     for (auto* curve = curves.get(); curve != nullptr; curve = curve->next.get())
     {
@@ -609,22 +740,19 @@ void FigureComponent::paintCurves (int plotW, int plotH)
         // and zooming reuse them.
         if (curve->fractions.size() != n || curve->fractionLimits != limits || curve->fractionScale != xScale)
         {
+            const auto& fx = xFractionsOf (curve->x, n);
             curve->fractions.resize (n);
             curve->fractionLimits = limits;
             curve->fractionScale = xScale;
 
             for (size_t i = 0; i < n; ++i)
             {
-                double fx = xToFraction (curve->x.data[i], xLim[0], xLim[1], xScale);
                 double fy = yToFraction (curve->y.data[i], yLim[0], yLim[1]);
-
-                if (! std::isfinite (fx))
-                    fx = (logX && i == 0 && std::isfinite (zeroFrequencyFraction)) ? zeroFrequencyFraction : nonFiniteXFraction;
 
                 if (! std::isfinite (fy))
                     fy = nonFiniteYFraction;
 
-                curve->fractions[i] = { fx, fy };
+                curve->fractions[i] = { fx[i], fy };
             }
         }
 
@@ -657,8 +785,13 @@ void FigureComponent::paintCurves (int plotW, int plotH)
             rasteriser.addSegment (a.toFloat(), b.toFloat(), curveThickness);
         }
 
-        rasteriser.composite (curveImage);
+        const auto area = rasteriser.composite (target, origin);
+
+        if (! area.isEmpty())
+            painted = painted.isEmpty() ? area : painted.getUnion (area);
     }
+
+    return painted;
 }
 
 void FigureComponent::resized()

@@ -223,18 +223,55 @@ public:
     juce::String yLabelRight;                         /**< text of the right axis */
 
 private:
+    /** Everything the static layer (background, grid, frame, tick and axis labels) is drawn
+        from: while it stays the same, a paint reuses the layer and draws only the curves. */
+    struct StaticLayerKey
+    {
+        int width = 0, height = 0;
+        std::array<double, 4> margins {};
+        std::array<double, 2> xLim {}, yLimLeft {}, yLimRight {}, zoom {}, pan {};
+        XScale xScale = XScale::log;
+        bool rightAxisOn = false, gridOn = false;
+        juce::Array<double> xGridLines, yGridLines, xTicks, yTicksLeft, yTicksRight;
+        juce::String xLabel, yLabelLeft, yLabelRight;
+        std::array<juce::uint32, 4> colours {};
+        const juce::LookAndFeel* lookAndFeel = nullptr;
+        const juce::LookAndFeel* defaultLookAndFeel = nullptr;
+
+        bool operator== (const StaticLayerKey&) const;
+    };
+
+    /** The x positions of one x vector as fractions of the unzoomed plot area, for the x limits
+        and scale they were computed for: curves that share their x values share these. */
+    struct XFractions
+    {
+        std::vector<double> x;
+        std::array<double, 2> limits {};
+        XScale scale = XScale::log;
+        std::vector<double> fractions;
+    };
+
     void addCurve (const Matrix<double>& x, const Matrix<double>& y, juce::Colour colour);
     void applyPanLimits() noexcept;
+    StaticLayerKey makeStaticLayerKey() const;
+    void paintStaticLayer (juce::Graphics&, juce::Rectangle<int> plotArea);
     void paintGrid (int plotW, int plotH);
     void paintLabels (juce::Graphics&, juce::Rectangle<int> plotArea);
-    void paintCurves (int plotW, int plotH);
+    juce::Rectangle<int> paintCurves (juce::Image& target, juce::Point<int> origin, int plotW, int plotH);
+    const std::vector<double>& xFractionsOf (const Matrix<double>& x, size_t n);
     void drawLabel (juce::Graphics&, const juce::String& text, juce::Rectangle<int> box, juce::Justification);
 
     juce::Image gridImage;
-    juce::Image curveImage;
+    juce::Image curveImage;     // curve layer of a paint that draws everything afresh
+    juce::Image staticLayer;    // the whole component without curves
+    juce::Image frame;          // the static layer with the curves of the last paint
+    StaticLayerKey staticLayerKey;
+    juce::Rectangle<int> frameCurveArea; // where the last paint's curves changed the frame
     CurveRasteriser rasteriser;
     std::map<juce::String, juce::GlyphArrangement> labelLayouts; // by text, box size and justification
     std::vector<juce::Point<double>> visiblePoints; // scratch space reused between paints
+    std::vector<XFractions> xFractionCache;         // the few x vectors painted last
+    size_t nextXFractionSlot = 0;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (FigureComponent)
 };
