@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <random>
+#include <vector>
 
 namespace
 {
@@ -33,8 +34,10 @@ Matrix<double> ramp (size_t n, double end)
     return m;
 }
 
-/** Paints a 600 x 400 figure with the given curves into an image, once per iteration. */
-void paintFigure (benchmark::State& state, bool logX, size_t points, int numCurves)
+/** Paints a 600 x 400 figure with the given curves into an image, once per iteration. With
+    newData, every paint shows new y values on the same x values (as after a slider step); the
+    curves are replaced outside the timed part. */
+void paintFigure (benchmark::State& state, bool logX, size_t points, int numCurves, bool newData)
 {
     juce::ScopedJuceInitialiser_GUI juce;
     lafMorvelane laf;
@@ -61,21 +64,44 @@ void paintFigure (benchmark::State& state, bool logX, size_t points, int numCurv
         }
 
         const auto x = ramp (points, logX ? 24000.0 : 2730.0);
+        std::vector<Matrix<double>> ys[2];
 
-        for (int c = 0; c < numCurves; ++c)
+        for (unsigned set = 0; set < 2; ++set)
+            for (int c = 0; c < numCurves; ++c)
+                ys[set].push_back (logX ? randomWalk (points, 80.0, 0.5, (unsigned) c + 10 * set)
+                                        : randomWalk (points, 0.0, 0.02, (unsigned) c + 10 * set));
+
+        const auto setCurves = [&] (size_t set)
         {
-            const auto y = logX ? randomWalk (points, 80.0, 0.5, (unsigned) c) : randomWalk (points, 0.0, 0.02, (unsigned) c);
-            if (logX)
-                figure.semilogx (x, y, colourPalette[(size_t) (curveBlue + 2 * c)]);
-            else
-                figure.plot (x, y, colourPalette[(size_t) (curveBlue + 2 * c)]);
-            figure.hold (true);
-        }
+            for (int c = 0; c < numCurves; ++c)
+            {
+                const auto colour = colourPalette[(size_t) (curveBlue + 2 * c)];
 
+                if (logX)
+                    figure.semilogx (x, ys[set][(size_t) c], colour);
+                else
+                    figure.plot (x, ys[set][(size_t) c], colour);
+
+                figure.hold (true);
+            }
+
+            figure.hold (false);
+        };
+
+        setCurves (0);
         juce::Image image (juce::Image::ARGB, figure.getWidth(), figure.getHeight(), true);
+        size_t set = 0;
 
         for (auto _ : state)
         {
+            if (newData)
+            {
+                state.PauseTiming();
+                set = 1 - set;
+                setCurves (set);
+                state.ResumeTiming();
+            }
+
             juce::Graphics g (image);
             figure.paintEntireComponent (g, false);
             benchmark::DoNotOptimize (image.getPixelAt (300, 200));
@@ -85,17 +111,23 @@ void paintFigure (benchmark::State& state, bool logX, size_t points, int numCurv
     }
 }
 
-void BM_PaintLogThreeCurves32769 (benchmark::State& state) { paintFigure (state, true, 32769, 3); }
-void BM_PaintLinearTwoCurves131072 (benchmark::State& state) { paintFigure (state, false, 131072, 2); }
+void BM_PaintLogThreeCurves32769 (benchmark::State& state) { paintFigure (state, true, 32769, 3, false); }
+void BM_PaintLinearTwoCurves131072 (benchmark::State& state) { paintFigure (state, false, 131072, 2, false); }
 
-// Floors: the same figures without curves (background, grid, labels and the two layers).
-void BM_PaintLogFloorNoCurves (benchmark::State& state) { paintFigure (state, true, 32769, 0); }
-void BM_PaintLinearFloorNoCurves (benchmark::State& state) { paintFigure (state, false, 131072, 0); }
+// After a slider step: the same figures with new y values at every paint.
+void BM_PaintLogThreeNewCurves32769 (benchmark::State& state) { paintFigure (state, true, 32769, 3, true); }
+void BM_PaintLinearTwoNewCurves131072 (benchmark::State& state) { paintFigure (state, false, 131072, 2, true); }
+
+// Floors: the same figures without curves (the static layer drawn onto the target).
+void BM_PaintLogFloorNoCurves (benchmark::State& state) { paintFigure (state, true, 32769, 0, false); }
+void BM_PaintLinearFloorNoCurves (benchmark::State& state) { paintFigure (state, false, 131072, 0, false); }
 } // namespace
 
 BENCHMARK (BM_PaintLogThreeCurves32769)->Unit (benchmark::kMillisecond);
+BENCHMARK (BM_PaintLogThreeNewCurves32769)->Unit (benchmark::kMillisecond);
 BENCHMARK (BM_PaintLogFloorNoCurves)->Unit (benchmark::kMillisecond);
 BENCHMARK (BM_PaintLinearTwoCurves131072)->Unit (benchmark::kMillisecond);
+BENCHMARK (BM_PaintLinearTwoNewCurves131072)->Unit (benchmark::kMillisecond);
 BENCHMARK (BM_PaintLinearFloorNoCurves)->Unit (benchmark::kMillisecond);
 
 BENCHMARK_MAIN();
