@@ -97,33 +97,19 @@ TEST_F (AppTest, AboutBoxIsDrawnInTheActiveScheme)
 TEST_F (AppTest, AboutItemShowsTheBoxModallyWithOneOkButton)
 {
     MainComponent main;
-    ClosedModal seen;
-    bool hadAbout = false;
-    juce::Rectangle<int> aboutBounds;
-    seen.inspect = [&] (juce::Component& modal)
+    ModalScript script;
+    script.answer ("Ok", [&] (juce::Component& box)
     {
-        EXPECT_EQ (&modal.getLookAndFeel(), &main.laf);
-        std::function<void (juce::Component&)> find = [&] (juce::Component& c)
-        {
-            if (auto* about = dynamic_cast<AboutDialog*> (&c))
-            {
-                hadAbout = about->isVisible();
-                aboutBounds = about->getBounds();
-            }
-            for (auto* child : c.getChildren())
-                find (*child);
-        };
-        find (modal);
-    };
+        EXPECT_EQ (&box.getLookAndFeel(), &main.laf);
+        auto* about = find<AboutDialog> (box);
+        ASSERT_NE (about, nullptr);
+        EXPECT_TRUE (about->isVisible());
+        EXPECT_EQ (about->getBounds().getWidth(), 512);
+        EXPECT_EQ (about->getBounds().getHeight(), 300);
+    });
+    main.menuItemSelected (MainComponent::aboutMenuItemId, 2); // returns when the box is closed
 
-    {
-        ModalCloser closer (seen);
-        main.menuItemSelected (MainComponent::aboutMenuItemId, 2); // returns when the box is closed
-    }
-    EXPECT_EQ (seen.count, 1);
-    EXPECT_TRUE (hadAbout);
-    EXPECT_EQ (aboutBounds.getWidth(), 512);
-    EXPECT_EQ (aboutBounds.getHeight(), 300);
-    EXPECT_EQ (seen.buttonTexts, juce::StringArray ({ "Ok" }));
+    ASSERT_EQ (script.boxes.size(), 1u);
+    EXPECT_EQ (script.boxes[0].buttons, juce::StringArray ({ "Ok" }));
     EXPECT_EQ (juce::ModalComponentManager::getInstance()->getNumModalComponents(), 0);
 }

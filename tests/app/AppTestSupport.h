@@ -1,28 +1,20 @@
 #pragma once
 
-// Helpers shared by the application tests: reading a figure's curves, closing modal boxes from a
-// timer, and a MainComponent whose file choosers are replaced by fixed answers.
+// Helpers of the application tests: describing a figure's curves, and a MainComponent whose file
+// choosers are replaced by fixed answers. Modal windows are driven by the workspace tests' helper.
 
-#include <gtest/gtest.h>
-
-#include <juce_gui_basics/juce_gui_basics.h>
-
-#include <functional>
-#include <vector>
+#include "workspace/GuiTestSupport.h"
 
 #include "app/MainComponent.h"
 #include "appearance/ColourPalette.h"
 
+#include <cmath>
+#include <string>
+#include <vector>
+
 namespace apptest
 {
-/** The curves of a figure in list order. */
-inline std::vector<const FigureComponent::Curve*> curvesOf (const FigureComponent& figure)
-{
-    std::vector<const FigureComponent::Curve*> result;
-    for (auto* curve = figure.curves.get(); curve != nullptr; curve = curve->next.get())
-        result.push_back (curve);
-    return result;
-}
+using namespace guitest;
 
 /** "axis:colour" of each curve, e.g. {"R:FFB1CEF0", "L:FF1E63B8"}: what a plot shows, in order. */
 inline std::vector<std::string> describeCurves (const FigureComponent& figure)
@@ -39,49 +31,35 @@ inline std::string colourName (ColourPaletteIndex role)
     return colourPalette[role].toString().toUpperCase().toStdString();
 }
 
-/** What a modal box showed before the helper closed it. */
-struct ClosedModal
+/** What the user sees of a design: the workspace's control texts and states, and the plotted curves. */
+inline std::vector<std::string> visibleState (MainComponent& main)
 {
-    int count = 0;
-    juce::String title;            // name of the modal component (an alert window's title)
-    juce::StringArray buttonTexts; // texts of its buttons
-    std::function<void (juce::Component&)> inspect; // runs on the modal component before it is closed
-};
-
-/** Watches for modal components while the test waits inside a modal loop and closes each one with
-    result 0 (the first button's text is recorded), up to the number expected. Keeps polling every
-    20 ms for as long as it lives. */
-class ModalCloser : private juce::Timer
-{
-public:
-    explicit ModalCloser (ClosedModal& record) : seen (record) { startTimer (20); }
-    ~ModalCloser() override { stopTimer(); }
-
-private:
-    void timerCallback() override
+    std::vector<std::string> state;
+    for (auto* child : main.designComponent.getChildren())
     {
-        auto& manager = *juce::ModalComponentManager::getInstance();
-        if (manager.getNumModalComponents() == 0)
-            return;
-
-        auto* modal = manager.getModalComponent (0);
-        ++seen.count;
-        seen.title = modal->getName();
-        std::function<void (juce::Component&)> collect = [&] (juce::Component& c)
-        {
-            if (auto* button = dynamic_cast<juce::Button*> (&c))
-                seen.buttonTexts.add (button->getButtonText());
-            for (auto* child : c.getChildren())
-                collect (*child);
-        };
-        collect (*modal);
-        if (seen.inspect)
-            seen.inspect (*modal);
-        modal->exitModalState (0);
+        juce::String text;
+        if (auto* box = dynamic_cast<juce::ComboBox*> (child))
+            text = box->getText();
+        else if (auto* label = dynamic_cast<juce::Label*> (child))
+            text = label->getText();
+        else if (auto* slider = dynamic_cast<juce::Slider*> (child))
+            text = juce::String (slider->getValue()) + " " + juce::String (slider->getMinimum()) + ".."
+                 + juce::String (slider->getMaximum());
+        else if (auto* button = dynamic_cast<juce::Button*> (child))
+            text = button->getToggleState() ? "on" : "off";
+        state.push_back ((child->getName() + "=" + text + (child->isEnabled() ? "" : " (disabled)")).toStdString());
     }
-
-    ClosedModal& seen;
-};
+    for (auto* figure : main.figureGrid.getFigures())
+        for (auto* curve : curvesOf (*figure))
+        {
+            double sum = 0.0;
+            for (double v : curve->y.data)
+                sum += std::isfinite (v) ? v : 0.0;
+            state.push_back (figure->getName().toStdString() + juce::String (curve->size()).toStdString() + ":"
+                             + juce::String (sum, 9).toStdString());
+        }
+    return state;
+}
 
 /** A MainComponent whose Open and Save As choosers answer with the files set here (an empty file
     stands for a cancelled chooser) and count how often they were asked. */

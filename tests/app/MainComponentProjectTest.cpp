@@ -38,35 +38,7 @@ protected:
         ASSERT_EQ (design.inputData.shift, -30);
     }
 
-    /** What the user sees of the design: control texts and states, and the plotted curves. */
-    std::vector<std::string> visibleState()
-    {
-        std::vector<std::string> state;
-        for (auto* child : design.getChildren())
-        {
-            juce::String text;
-            if (auto* box = dynamic_cast<juce::ComboBox*> (child))
-                text = box->getText();
-            else if (auto* label = dynamic_cast<juce::Label*> (child))
-                text = label->getText();
-            else if (auto* slider = dynamic_cast<juce::Slider*> (child))
-                text = juce::String (slider->getValue()) + " " + juce::String (slider->getMinimum()) + ".."
-                     + juce::String (slider->getMaximum());
-            else if (auto* button = dynamic_cast<juce::Button*> (child))
-                text = button->getToggleState() ? "on" : "off";
-            state.push_back ((child->getName() + "=" + text + (child->isEnabled() ? "" : " (disabled)")).toStdString());
-        }
-        for (auto* figure : main.figureGrid.getFigures())
-            for (auto* curve : curvesOf (*figure))
-            {
-                double sum = 0.0;
-                for (double v : curve->y.data)
-                    sum += std::isfinite (v) ? v : 0.0;
-                state.push_back (figure->getName().toStdString() + juce::String (curve->size()).toStdString() + ":"
-                                 + juce::String (sum, 9).toStdString());
-            }
-        return state;
-    }
+    std::vector<std::string> visibleState() { return apptest::visibleState (main); }
 };
 } // namespace
 
@@ -146,14 +118,11 @@ TEST_F (Project, RefusedDocumentLeavesDesignControlsAndPlotsAsTheyWere)
     for (const auto& file : { notJson, newer, folder.getChildFile ("missing.tlvProj"), folder })
     {
         SCOPED_TRACE (file.getFileName().toStdString());
-        ClosedModal seen;
-        {
-            ModalCloser closer (seen);
-            main.fileToOpen = file;
-            invoke (main, MainComponent::openDesign);
-        }
-        EXPECT_EQ (seen.count, 1);
-        EXPECT_EQ (seen.title, "Opening File");
+        ModalScript script;
+        main.fileToOpen = file;
+        invoke (main, MainComponent::openDesign);
+        ASSERT_EQ (script.boxes.size(), 1u);
+        EXPECT_EQ (script.boxes[0].title, "Opening File");
         EXPECT_EQ (visibleState(), before);
         EXPECT_EQ (design.filterData.coefficients.data, coefficients);
         EXPECT_EQ (design.projectFilePath, "/previous/design.tlvProj");
@@ -164,13 +133,10 @@ TEST_F (Project, FailedSaveIsReportedAndKeepsThePath)
 {
     design.projectFilePath = {};
     main.fileToSave = folder.getChildFile ("no-such-folder").getChildFile ("design.tlvProj");
-    ClosedModal seen;
-    {
-        ModalCloser closer (seen);
-        EXPECT_FALSE (main.saveDesignTo (main.fileToSave));
-    }
-    EXPECT_EQ (seen.count, 1);
-    EXPECT_EQ (seen.title, "Saving File");
+    ModalScript script;
+    EXPECT_FALSE (main.saveDesignTo (main.fileToSave));
+    ASSERT_EQ (script.boxes.size(), 1u);
+    EXPECT_EQ (script.boxes[0].title, "Saving File");
     EXPECT_TRUE (design.projectFilePath.isEmpty());
     EXPECT_FALSE (main.fileToSave.exists());
 }

@@ -2,6 +2,7 @@
 
 // Helpers shared by the GUI tests: playing the user's part in modal windows, catching message
 // boxes, typing into controls, and recording the workspace's notifications.
+#include "plots/FigureComponent.h"
 #include "workspace/DesignComponent.h"
 #include "workspace/ValueTableComponent.h"
 
@@ -85,10 +86,11 @@ public:
         return *this;
     }
 
-    /** Adds a step that answers the next message box with the button of the given text. */
-    ModalScript& answer (const juce::String& buttonText)
+    /** Adds a step that answers the next message box with the button of the given text, after
+        `inspect` (if given) has looked at the box. */
+    ModalScript& answer (const juce::String& buttonText, Step inspect = {})
     {
-        steps.push_back ({ true, buttonText, {} });
+        steps.push_back ({ true, buttonText, std::move (inspect) });
         return *this;
     }
 
@@ -159,8 +161,11 @@ private:
             auto buttonText = seen.buttons[0];
             if (! steps.empty() && steps.front().forBox)
             {
-                buttonText = steps.front().buttonText;
+                auto entry = std::move (steps.front());
                 steps.pop_front();
+                buttonText = entry.buttonText;
+                if (entry.step)
+                    entry.step (*box);
             }
             if (auto* button = find<juce::Button> (*box, buttonText))
                 button->triggerClick();
@@ -271,6 +276,15 @@ struct RecordingListener : public DesignComponent::Listener
     DesignComponent* lastComponent = nullptr;
     std::function<void (DesignComponent*)> onCall;
 };
+
+/** The curves of a figure in list order. */
+inline std::vector<const FigureComponent::Curve*> curvesOf (const FigureComponent& figure)
+{
+    std::vector<const FigureComponent::Curve*> result;
+    for (auto* curve = figure.curves.get(); curve != nullptr; curve = curve->next.get())
+        result.push_back (curve);
+    return result;
+}
 
 /** Records every value table that announced a change. */
 struct RecordingTableListener : public ValueTableComponent::Listener
