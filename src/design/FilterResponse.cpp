@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 namespace
@@ -209,24 +210,19 @@ namespace
     constexpr double smallestPlain = 0x1p-250;
     constexpr double smallestResult = 0x1p-900;
 
-    /** H[u] *= B(z[u]) / A(z[u]) for one section of three coefficients each, exactly as polyval,
-        freqz's scaled quotient and the recovering product compute it, when every value stays within
-        the plain range; returns false (H untouched) when some point leaves it. */
-    bool multiplySectionPlainly (const double* b, const double* a, const UnitCirclePoints& z,
-                                 const std::vector<double>& hRe, const std::vector<double>& hIm,
-                                 std::vector<double>& outRe, std::vector<double>& outIm)
+    /** h[u] *= B(z[u]) / A(z[u]) for one section of three coefficients each and the count points
+        from z, exactly as polyval, freqz's scaled quotient and the recovering product compute it, as
+        long as every value stays within the plain range; returns false when some point leaves it (h
+        then holds values that must not be used). h may be updated in place. Compiled once more for
+        AVX2 without fused multiply-adds, so both versions round every step alike. */
+    __attribute__ ((target_clones ("avx2", "default")))
+    bool multiplySectionPlainly (const double* b, const double* a, const double* __restrict zr, const double* __restrict zi,
+                                 double* hr, double* hi, std::size_t count)
     {
-        const auto n = hRe.size();
-        const double* __restrict zr = z.re.data();
-        const double* __restrict zi = z.im.data();
-        const double* __restrict hr = hRe.data();
-        const double* __restrict hi = hIm.data();
-        double* __restrict rr = outRe.data();
-        double* __restrict ri = outIm.data();
         const double b0 = b[0], b1 = b[1], b2 = b[2], a0 = a[0], a1 = a[1], a2 = a[2];
-        double outside = 0.0;
+        std::uint64_t outside = 0;
 
-        for (std::size_t u = 0; u < n; ++u)
+        for (std::size_t u = 0; u < count; ++u)
         {
             const double cr = zr[u], ci = zi[u];
 
@@ -250,22 +246,22 @@ namespace
 
             const double pr = hr[u] * qr - hi[u] * qi;
             const double pi = hr[u] * qi + hi[u] * qr;
-            rr[u] = pr;
-            ri[u] = pi;
+            hr[u] = pr;
+            hi[u] = pi;
 
             const double anr = std::fabs (nr), ani = std::fabs (ni), adr = std::fabs (dr), adi = std::fabs (di);
             const double aqr = std::fabs (qr), aqi = std::fabs (qi);
-            // Branch-free and counted in a double, so that the loop runs on vectors.
+            // Branch-free, so that the loop runs on vectors.
             const bool leavesRange = ! (anr <= largestPlain) | ! (ani <= largestPlain) | ! (adr <= largestPlain) | ! (adi <= largestPlain)
                                    | ((anr < smallestPlain) & (anr != 0.0)) | ((ani < smallestPlain) & (ani != 0.0))
                                    | ((adr < smallestPlain) & (adr != 0.0)) | ((adi < smallestPlain) & (adi != 0.0))
                                    | ((adr < smallestPlain) & (adi < smallestPlain))
                                    | ((aqr < smallestResult) & (aqr != 0.0)) | ((aqi < smallestResult) & (aqi != 0.0))
                                    | ((pr != pr) & (pi != pi));
-            outside += leavesRange ? 1.0 : 0.0;
+            outside |= (std::uint64_t) leavesRange;
         }
 
-        return outside == 0.0;
+        return outside == 0;
     }
 
     /** H[u] *= B(z[u]) / A(z[u]) with the exact kernels, for coefficient vectors of any length. */
@@ -320,37 +316,77 @@ Matrix<Complex> calculateIirCascadeResponse (const Matrix<std::size_t>& type,
     const auto numBins = frequencies.length();
     const auto numSections = std::min ({ type.length(), gain.length(), freq.length(), q.length() });
 
-    static thread_local UnitCirclePoints z;
-    bool haveUnitCircle = false;
-    std::vector<double> hRe (numBins, 1.0), hIm (numBins, 0.0), outRe, outIm;
+    struct Section
+    {
+        Matrix<double> b, a;
+    };
+
+    std::vector<Section> sections;
+    bool allPlain = true;
 
     for (std::size_t i = 0; i < numSections; ++i)
     {
-        Matrix<double> b, a;
+        Section s;
 
-        if (! designIirSection (type.data[i], gain.data[i], freq.data[i], q.data[i], fs, b, a))
+        if (! designIirSection (type.data[i], gain.data[i], freq.data[i], q.data[i], fs, s.b, s.a))
             continue;
 
-        if (! haveUnitCircle)
+        allPlain = allPlain && hasPlainCoefficients (s.b) && hasPlainCoefficients (s.a);
+        sections.push_back (std::move (s));
+    }
+
+    if (sections.empty())
+        return onesLike (numBins);
+
+    static thread_local UnitCirclePoints z;
+    z.update (frequencies, fs);
+
+    Matrix<Complex> response (1, numBins);
+
+    // Usually every section stays in the plain range on every point: then the whole cascade runs
+    // block by block, each block of points going through all sections while it is in the cache.
+    if (allPlain && z.allFinite)
+    {
+        constexpr std::size_t blockSize = 256;
+        double hr[blockSize], hi[blockSize];
+        bool plain = true;
+
+        for (std::size_t start = 0; start < numBins && plain; start += blockSize)
         {
-            z.update (frequencies, fs);
-            haveUnitCircle = true;
+            const auto count = std::min (blockSize, numBins - start);
+            std::fill (hr, hr + count, 1.0);
+            std::fill (hi, hi + count, 0.0);
+
+            for (const auto& s : sections)
+                plain = multiplySectionPlainly (s.b.data.data(), s.a.data.data(), z.re.data() + start, z.im.data() + start, hr, hi, count) && plain;
+
+            for (std::size_t u = 0; u < count; ++u)
+                response.data[start + u] = Complex (hr[u], hi[u]);
         }
 
-        outRe.resize (numBins);
-        outIm.resize (numBins);
+        if (plain)
+            return response;
+    }
 
-        const bool plain = hasPlainCoefficients (b) && hasPlainCoefficients (a) && z.allFinite
-                            && multiplySectionPlainly (b.data.data(), a.data.data(), z, hRe, hIm, outRe, outIm);
+    // Section by section over the whole grid, each with the plain kernel where it stays in range and
+    // the exact one where it does not.
+    std::vector<double> hRe (numBins, 1.0), hIm (numBins, 0.0), outRe (numBins), outIm (numBins);
+
+    for (const auto& s : sections)
+    {
+        outRe = hRe;
+        outIm = hIm;
+
+        const bool plain = hasPlainCoefficients (s.b) && hasPlainCoefficients (s.a) && z.allFinite
+                            && multiplySectionPlainly (s.b.data.data(), s.a.data.data(), z.re.data(), z.im.data(),
+                                                       outRe.data(), outIm.data(), numBins);
 
         if (! plain)
-            multiplySectionExactly (b, a, z, hRe, hIm, outRe, outIm);
+            multiplySectionExactly (s.b, s.a, z, hRe, hIm, outRe, outIm);
 
         std::swap (hRe, outRe);
         std::swap (hIm, outIm);
     }
-
-    Matrix<Complex> response (1, numBins);
 
     for (std::size_t u = 0; u < numBins; ++u)
         response.data[u] = Complex (hRe[u], hIm[u]);

@@ -81,6 +81,16 @@ FftSetup::Lease FftSetup::acquire (std::size_t log2n)
                   setup->forward, setup->inverse);
 }
 
+std::size_t FftSetup::log2Floor (std::size_t n) noexcept
+{
+    std::size_t log2n = 0;
+
+    while (log2n < maxLog2n && (n >> (log2n + 1)) != 0)
+        ++log2n;
+
+    return log2n;
+}
+
 FftSetup::Lease::Lease (std::unique_lock<std::mutex> heldLock, std::complex<float>* workBuffer,
                         std::size_t numPoints, void* forward, void* inverse) noexcept
     : lock (std::move (heldLock)), buffer (workBuffer), length (numPoints), forwardPlan (forward), inversePlan (inverse)

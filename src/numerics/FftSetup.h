@@ -58,6 +58,10 @@ public:
     */
     static Lease acquire (std::size_t log2n);
 
+    /** log2 (n) truncated toward zero and limited to maxLog2n: the setup that transforms the first
+        2^log2Floor (n) of n points. 0 for n < 2. */
+    static std::size_t log2Floor (std::size_t n) noexcept;
+
     /** The largest log2n that acquire() accepts. */
     static constexpr std::size_t maxLog2n = 62;
 };

@@ -2,9 +2,11 @@
 
 #include "numerics/ComplexArithmetic.h"
 #include "numerics/Fft.h"
+#include "numerics/FftSetup.h"
 #include "numerics/VectorMath.h"
 
 #include <cmath>
+#include <cstring>
 #include <iostream>
 
 namespace
@@ -51,6 +53,20 @@ Complex unitCirclePoint (double f, double fs) noexcept
 {
     const double w = twoPi * f / fs;
     return complexArithmetic::exponential ({ w * 0.0, w * 1.0 });
+}
+
+/** True when x[n - k] is conj (x[k]) bit for bit for every k = 1 .. n - 1. */
+bool isConjugateSymmetric (const Complex* x, std::size_t n) noexcept
+{
+    for (std::size_t k = 1; k < n; ++k)
+    {
+        const auto mirrored = std::conj (x[k]);
+
+        if (std::memcmp (&x[n - k], &mirrored, sizeof (Complex)) != 0)
+            return false;
+    }
+
+    return true;
 }
 } // namespace
 
@@ -158,48 +174,79 @@ ComplexMatrix minimumPhase (const ComplexMatrix& H)
     if (n == 0)
         return ComplexMatrix (1, 0);
 
-    std::vector<double> re (n), im (n), magnitude (n);
+    const auto* h = H.data.data();
 
-    for (std::size_t i = 0; i < n; ++i)
+    // The spectrum of a real signal has an even log magnitude and an odd phase: only its first half
+    // is computed and the rest mirrored, which gives the very bits a computation of every bin gives.
+    const auto count = isConjugateSymmetric (h, n) ? n / 2 + 1 : n;
+
+    static thread_local std::vector<double> re, im, logMagnitude, phase;
+    re.resize (count);
+    im.resize (count);
+    logMagnitude.resize (count);
+    phase.resize (count);
+
+    for (std::size_t i = 0; i < count; ++i)
     {
-        re[i] = H.data[i].real();
-        im[i] = H.data[i].imag();
+        re[i] = h[i].real();
+        im[i] = h[i].imag();
     }
 
-    vectorMath::hypot (re.data(), im.data(), magnitude.data(), n);
+    vectorMath::hypot (re.data(), im.data(), logMagnitude.data(), count);
 
-    double largest = magnitude[0];
-    for (std::size_t i = 1; i < n; ++i)
-        if (magnitude[i] > largest)
-            largest = magnitude[i];
+    double largest = logMagnitude[0];
+    for (std::size_t i = 1; i < count; ++i)
+        if (logMagnitude[i] > largest)
+            largest = logMagnitude[i];
 
     // Bins below the floor become (limit, 0): magnitude 'limit' and phase 0.
     if (largest != 0.0)
     {
         const double limit = largest * std::pow (10.0, -5.0);
 
-        for (std::size_t i = 0; i < n; ++i)
+        for (std::size_t i = 0; i < count; ++i)
         {
-            if (magnitude[i] < limit)
+            if (logMagnitude[i] < limit)
             {
                 re[i] = limit;
                 im[i] = 0.0;
-                magnitude[i] = limit;
+                logMagnitude[i] = limit;
             }
         }
     }
 
     // Complex logarithm: (log |G|, atan2 (im G, re G)).
-    std::vector<double> phase (n);
-    vectorMath::log (magnitude.data(), magnitude.data(), n);
-    vectorMath::atan2 (im.data(), re.data(), phase.data(), n);
+    vectorMath::log (logMagnitude.data(), logMagnitude.data(), count);
+    vectorMath::atan2 (im.data(), re.data(), phase.data(), count);
 
-    ComplexMatrix logarithm (1, n);
-    for (std::size_t i = 0; i < n; ++i)
-        logarithm.data[i] = { magnitude[i], phase[i] };
+    auto logarithm = [&] (std::size_t k) noexcept
+    {
+        return k < count ? Complex (logMagnitude[k], phase[k]) : Complex (logMagnitude[n - k], -phase[n - k]);
+    };
 
-    auto cepstrum = ifft (logarithm, n) / static_cast<double> (n);
-    auto& c = cepstrum.data;
+    // The cepstrum is formed in the result's storage, and both transforms run in one working
+    // buffer; elements past the transformed 2^log2n points pass through in single precision, as
+    // fft and ifft pass them.
+    ComplexMatrix result (1, n);
+    auto* c = result.data.data();
+    const double length = static_cast<double> (n);
+    const auto lease = FftSetup::acquire (FftSetup::log2Floor (n));
+    const auto points = lease.size();
+    auto* buffer = lease.data();
+
+    for (std::size_t k = 0; k < points; ++k)
+    {
+        const auto value = logarithm (k);
+        buffer[k] = { static_cast<float> (value.real()), static_cast<float> (value.imag()) };
+    }
+
+    lease.transform (FftSetup::Direction::inverse);
+
+    for (std::size_t k = 0; k < n; ++k)
+    {
+        const auto value = k < points ? std::complex<float> (buffer[k]) : std::complex<float> (logarithm (k));
+        c[k] = { static_cast<double> (value.real()) / length, static_cast<double> (value.imag()) / length };
+    }
 
     if (n >= 3)
     {
@@ -212,8 +259,18 @@ ComplexMatrix minimumPhase (const ComplexMatrix& H)
         if (n % 2 == 0)
             c[half] = std::conj (c[half]);
 
-        std::fill (c.begin() + static_cast<std::ptrdiff_t> (lastFolded + 1 + (n % 2 == 0 ? 1 : 0)), c.end(), Complex());
+        std::fill (c + lastFolded + 1 + (n % 2 == 0 ? 1 : 0), c + n, Complex());
     }
 
-    return exp (fft (cepstrum, n));
+    auto* parts = reinterpret_cast<double*> (c);
+    auto* bufferParts = reinterpret_cast<float*> (buffer);
+    vectorMath::toFloat (parts, bufferParts, 2 * points);
+    lease.transform (FftSetup::Direction::forward);
+    vectorMath::toDouble (bufferParts, parts, 2 * points);
+
+    for (std::size_t k = 2 * points; k < 2 * n; ++k)
+        parts[k] = static_cast<double> (static_cast<float> (parts[k]));
+
+    vectorMath::complexExp (c, c, n);
+    return result;
 }

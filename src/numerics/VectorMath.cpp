@@ -4,9 +4,12 @@
 #include <cmath>
 #include <limits>
 
+#if defined(__x86_64__)
+ #include <immintrin.h>
+#endif
+
 #if defined(__x86_64__) && defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 35))
  #define TALVO_VECTOR_MATH_AVX2 1
- #include <immintrin.h>
 #else
  #define TALVO_VECTOR_MATH_AVX2 0
 #endif
@@ -223,4 +226,59 @@ void vectorMath::complexExp (const std::complex<double>* in, std::complex<double
                 result = { magnitude[k] * cosine[k], magnitude[k] * sine[k] };
         }
     }
+}
+
+//==============================================================================
+#if defined(__x86_64__)
+namespace
+{
+#pragma GCC push_options
+#pragma GCC target("avx")
+
+void toFloatAvx (const double* src, float* dst, std::size_t count) noexcept
+{
+    std::size_t k = 0;
+    for (; k + 4 <= count; k += 4)
+        _mm_storeu_ps (dst + k, _mm256_cvtpd_ps (_mm256_loadu_pd (src + k)));
+    for (; k < count; ++k)
+        dst[k] = static_cast<float> (src[k]);
+}
+
+void toDoubleAvx (const float* src, double* dst, std::size_t count) noexcept
+{
+    std::size_t k = 0;
+    for (; k + 4 <= count; k += 4)
+        _mm256_storeu_pd (dst + k, _mm256_cvtps_pd (_mm_loadu_ps (src + k)));
+    for (; k < count; ++k)
+        dst[k] = static_cast<double> (src[k]);
+}
+
+#pragma GCC pop_options
+
+bool hasAvx()
+{
+    static const bool supported = __builtin_cpu_supports ("avx");
+    return supported;
+}
+} // namespace
+#endif
+
+void vectorMath::toFloat (const double* x, float* out, std::size_t n) noexcept
+{
+#if defined(__x86_64__)
+    if (hasAvx())
+        return toFloatAvx (x, out, n);
+#endif
+    for (std::size_t k = 0; k < n; ++k)
+        out[k] = static_cast<float> (x[k]);
+}
+
+void vectorMath::toDouble (const float* x, double* out, std::size_t n) noexcept
+{
+#if defined(__x86_64__)
+    if (hasAvx())
+        return toDoubleAvx (x, out, n);
+#endif
+    for (std::size_t k = 0; k < n; ++k)
+        out[k] = static_cast<double> (x[k]);
 }

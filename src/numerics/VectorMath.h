@@ -41,4 +41,10 @@ void sinCos (const double* x, double* sinOut, double* cosOut, std::size_t n) noe
     (NaN, 0) -> (NaN, 0); (finite, inf or NaN) -> (NaN, NaN).
 */
 void complexExp (const std::complex<double>* in, std::complex<double>* out, std::size_t n) noexcept;
+
+/** out[k] = x[k] rounded to single precision. */
+void toFloat (const double* x, float* out, std::size_t n) noexcept;
+
+/** out[k] = x[k], widened to double precision. */
+void toDouble (const float* x, double* out, std::size_t n) noexcept;
 } // namespace vectorMath
