@@ -3,6 +3,7 @@
 
 #include "appearance/ColourPalette.h"
 #include "numerics/Matrix.h"
+#include "numerics/VectorMath.h"
 
 #include <cmath>
 #include <limits>
@@ -62,22 +63,25 @@ size_t lengthOf (const Matrix<std::complex<double>>& z)
     return static_cast<size_t> (std::max (z.rows, z.cols));
 }
 
-/** 20 log10 |z| for each element, in dB. Computed as 10 / ln 10 * ln |z|^2, which needs neither a
-    square root nor the slower base-10 logarithm; where |z|^2 would underflow or overflow (and for
-    zero, which gives minus infinity) the exact form is used. */
+/** 20 log10 |z| for each element, in dB. Computed as 10 / ln 10 * ln |z|^2 over the whole array at
+    once, which needs neither a square root nor the slower base-10 logarithm; where |z|^2 would
+    underflow or overflow (and for zero, which gives minus infinity) the exact form is used. */
 Matrix<double> magnitudeDb (const Matrix<std::complex<double>>& z)
 {
     constexpr double dbPerNaturalLogOfPower = 10.0 / 2.302585092994045684;
     const auto n = lengthOf (z);
     Matrix<double> result (1, n);
+    std::vector<double> power (n);
+
     for (size_t k = 0; k < n; ++k)
-    {
-        const double re = z.data[k].real(), im = z.data[k].imag();
-        const double power = re * re + im * im;
-        result.data[k] = power >= std::numeric_limits<double>::min() && power <= std::numeric_limits<double>::max()
-                             ? dbPerNaturalLogOfPower * std::log (power)
-                             : 20.0 * std::log10 (std::hypot (re, im));
-    }
+        power[k] = z.data[k].real() * z.data[k].real() + z.data[k].imag() * z.data[k].imag();
+
+    vectorMath::log (power.data(), result.data.data(), n);
+
+    for (size_t k = 0; k < n; ++k)
+        result.data[k] = power[k] >= std::numeric_limits<double>::min() && power[k] <= std::numeric_limits<double>::max()
+                             ? dbPerNaturalLogOfPower * result.data[k]
+                             : 20.0 * std::log10 (std::hypot (z.data[k].real(), z.data[k].imag()));
     return result;
 }
 
@@ -86,14 +90,62 @@ Matrix<double> phaseOverPi (const Matrix<std::complex<double>>& z, bool unwrapPh
 {
     const auto n = lengthOf (z);
     Matrix<double> phase (1, n);
+    std::vector<double> re (n), im (n);
+
     for (size_t k = 0; k < n; ++k)
-        phase.data[k] = std::atan2 (z.data[k].imag(), z.data[k].real());
+    {
+        re[k] = z.data[k].real();
+        im[k] = z.data[k].imag();
+    }
+
+    vectorMath::atan2 (im.data(), re.data(), phase.data.data(), n);
+
     if (unwrapPhase)
         phase = unwrap (phase);
     for (auto& p : phase.data)
         p /= juce::MathConstants<double>::pi;
     return phase;
 }
+/** The largest |x[k]|, or 1 for a signal that is all zeros (or holds no finite value). */
+double peakOf (const Matrix<double>& x)
+{
+    double peak = 0.0;
+    for (double v : x.data)
+        peak = std::max (peak, std::abs (v));
+    return peak > 0.0 && std::isfinite (peak) ? peak : 1.0;
+}
+
+/** The first length samples of the linear convolution of the real signals x and y (length at least
+    the sum of their lengths for the whole of it). Both go through one complex transform, x as the real
+    part and y as the imaginary part, each scaled to a peak of 1 so that neither drowns the other in
+    single precision; their spectra are then X[k] = (Z[k] + conj Z[-k]) / 2 and
+    Y[k] = (Z[k] - conj Z[-k]) / 2j, whose product is -j (Z[k]^2 - conj Z[-k]^2) / 4. */
+Matrix<double> linearConvolution (const Matrix<double>& x, const Matrix<double>& y, size_t length)
+{
+    const double xScale = peakOf (x), yScale = peakOf (y);
+    Matrix<std::complex<double>> packed (1, length);
+    for (size_t k = 0; k < std::min (length, x.data.size()); ++k)
+        packed.data[k].real (x.data[k] / xScale);
+    for (size_t k = 0; k < std::min (length, y.data.size()); ++k)
+        packed.data[k].imag (y.data[k] / yScale);
+
+    auto spectrum = fft (packed, length);
+    for (size_t k = 0; k <= length / 2; ++k)
+    {
+        const auto z = spectrum.data[k], mirrored = std::conj (spectrum.data[(length - k) % length]);
+        const auto d = z * z - mirrored * mirrored;
+        packed.data[k] = { d.imag() / 4.0, -d.real() / 4.0 };
+        packed.data[(length - k) % length] = std::conj (packed.data[k]);
+    }
+
+    const auto convolution = ifft (packed, length);
+    const double scale = xScale * yScale / static_cast<double> (length);
+    Matrix<double> result (1, length);
+    for (size_t k = 0; k < length; ++k)
+        result.data[k] = convolution.data[k].real() * scale;
+    return result;
+}
+
 struct ViewOptions
 {
     bool showMagnitudes, showPhases, unwrapPhases;
@@ -220,17 +272,9 @@ void MainComponent::updatePlots()
     // to twice their length so that the circular convolution of the transforms is the linear one.
     {
         const size_t resultLength = 2 * nfft;
-        const Matrix<std::complex<double>> windowedInput (input.shiftedImpulseResponse * input.window);
-        const Matrix<std::complex<double>> fir (filter.coefficients);
-        const auto product = fft (windowedInput, resultLength) * fft (fir, resultLength);
-        const auto convolution = ifft (product, resultLength);
-
-        Matrix<double> result (1, resultLength);
-        for (size_t k = 0; k < resultLength; ++k)
-            result.data[k] = convolution.data[k].real() / static_cast<double> (resultLength);
-
-        const auto resultTimeAxis = linspace (static_cast<double> (resultLength - 1), resultLength) / fs * 1000.0;
-        figResultTime.plot (resultTimeAxis, result, paletteColour (curveBlue));
+        figResultTime.plot (linspace (static_cast<double> (resultLength - 1), resultLength) / fs * 1000.0,
+                            linearConvolution (input.shiftedImpulseResponse * input.window, filter.coefficients, resultLength),
+                            paletteColour (curveBlue));
     }
 
     const auto corrected = input.spectrum * filter.coefficientSpectrum;
