@@ -16,16 +16,6 @@ juce::StringArray itemTexts (const juce::ComboBox& box)
         texts.add (box.getItemText (i) + "=" + juce::String (box.getItemId (i)));
     return texts;
 }
-
-struct Range
-{
-    double minimum, maximum, interval;
-};
-
-Range rangeOf (const juce::Slider& s)
-{
-    return { s.getMinimum(), s.getMaximum(), s.getInterval() };
-}
 } // namespace
 
 TEST (DesignComponentConstruction, FortyNamedChildrenInCreationOrder)
@@ -152,49 +142,29 @@ TEST (DesignComponentConstruction, TogglesSlidersAndEditableLabels)
     EXPECT_FALSE (d.toggleMinimumPhase->getToggleState()); // switched on at creation, then to the design's value
     EXPECT_FALSE (d.toggleButtonUnwarp->getToggleState());
 
-    EXPECT_EQ (d.sliderShift->getValue(), 0.0);
-    EXPECT_EQ (d.sliderWindowShiftFilter->getValue(), 0.0);
-    EXPECT_EQ (d.sliderWindowLength->getValue(), 4096.0);
-    EXPECT_EQ (d.sliderWindowLengthFilter->getValue(), 4096.0);
-
-    for (auto* s : { d.sliderShift.get(), d.sliderWindowShiftFilter.get() })
+    // Shifts run from -NFFT to NFFT, lengths from 0 to NFFT, in whole samples.
+    const std::pair<juce::Slider*, double> sliders[] = {
+        { d.sliderShift.get(), 0.0 }, { d.sliderWindowShiftFilter.get(), 0.0 },
+        { d.sliderWindowLength.get(), 4096.0 }, { d.sliderWindowLengthFilter.get(), 4096.0 }
+    };
+    for (const auto& [s, value] : sliders)
     {
-        const auto r = rangeOf (*s);
-        EXPECT_EQ (r.minimum, -4096.0) << s->getName();
-        EXPECT_EQ (r.maximum, 4096.0);
-        EXPECT_EQ (r.interval, 1.0);
-    }
-
-    for (auto* s : { d.sliderWindowLength.get(), d.sliderWindowLengthFilter.get() })
-    {
-        const auto r = rangeOf (*s);
-        EXPECT_EQ (r.minimum, 0.0) << s->getName();
-        EXPECT_EQ (r.maximum, 4096.0);
-        EXPECT_EQ (r.interval, 1.0);
-    }
-
-    for (auto* s : { d.sliderShift.get(), d.sliderWindowLength.get(), d.sliderWindowShiftFilter.get(),
-                     d.sliderWindowLengthFilter.get() })
-    {
+        EXPECT_EQ (s->getValue(), value) << s->getName();
+        EXPECT_EQ (s->getRange(), juce::Range<double> (value == 0.0 ? -4096.0 : 0.0, 4096.0)) << s->getName();
+        EXPECT_EQ (s->getInterval(), 1.0);
         EXPECT_EQ (s->getSliderStyle(), juce::Slider::IncDecButtons);
-        EXPECT_EQ (s->getTextBoxPosition(), juce::Slider::TextBoxLeft);
         EXPECT_TRUE (s->isTextBoxEditable());
     }
 
-    for (int i = 0; i < d.getNumChildComponents(); ++i)
-        if (auto* label = dynamic_cast<juce::Label*> (d.getChildComponent (i)))
+    for (auto* child : d.getChildren())
+        if (auto* label = dynamic_cast<juce::Label*> (child))
         {
             const bool editable = label == d.labelInputFile.get() || label == d.labelFs.get();
             EXPECT_EQ (label->isEditableOnSingleClick(), editable) << label->getName();
             EXPECT_EQ (label->isEditableOnDoubleClick(), editable) << label->getName();
             EXPECT_FALSE (label->doesLossOfFocusDiscardChanges());
-            EXPECT_EQ (label->getFont().getHeight(), 15.0f);
         }
-
     EXPECT_EQ (d.labelShiftTime->getJustificationType(), juce::Justification::centredRight);
-    EXPECT_EQ (d.labelWindowLengthTimeFilter->getJustificationType(), juce::Justification::centredRight);
-    EXPECT_EQ (d.labelNfftTime->getJustificationType(), juce::Justification::centredLeft);
-    EXPECT_FLOAT_EQ (d.labelWindowLengthTimeFilter->getFont().getExtraKerningFactor(), 0.034f);
 }
 
 TEST (DesignComponentConstruction, BuildingNotifiesNobodyAndComputesNothing)
@@ -287,34 +257,21 @@ TEST (DesignComponentAppearance, LookAndFeelChangeReappliesThePalette)
 {
     const auto saved = colourPalette;
     DesignComponent d;
-
-    EXPECT_EQ (d.labelFs->findColour (juce::Label::outlineColourId), colourPalette[ColourPaletteIndex::outline]);
-    EXPECT_EQ (d.textButtonLoad->findColour (juce::TextButton::buttonColourId),
-               colourPalette[ColourPaletteIndex::accent]);
-
     writeColourPalette (false);
     d.sendLookAndFeelChange();
 
     for (auto* label : { d.labelInputFile.get(), d.labelFs.get() })
     {
         EXPECT_EQ (label->findColour (juce::Label::outlineColourId), colourPalette[ColourPaletteIndex::outline]);
-        EXPECT_EQ (label->findColour (juce::Label::backgroundColourId),
-                   colourPalette[ColourPaletteIndex::background]);
+        EXPECT_EQ (label->findColour (juce::Label::backgroundColourId), colourPalette[ColourPaletteIndex::background]);
     }
-
     for (auto* button : { d.textButtonExport.get(), d.textButtonLoad.get(), d.textButtonDefineFilter.get(),
                           d.textButtonDefineTargetMagnitude.get(), d.textButtonDefineTargetPhase.get() })
     {
         EXPECT_EQ (button->findColour (juce::TextButton::buttonColourId), colourPalette[ColourPaletteIndex::accent]);
-        EXPECT_EQ (button->findColour (juce::TextButton::buttonOnColourId), colourPalette[ColourPaletteIndex::accent]);
-        EXPECT_EQ (button->findColour (juce::TextButton::textColourOffId),
-                   colourPalette[ColourPaletteIndex::accentText]);
-        EXPECT_EQ (button->findColour (juce::TextButton::textColourOnId),
-                   colourPalette[ColourPaletteIndex::accentText]);
+        EXPECT_EQ (button->findColour (juce::TextButton::textColourOffId), colourPalette[ColourPaletteIndex::accentText]);
     }
-
     // The "Max" buttons take their colours from the look-and-feel.
     EXPECT_FALSE (d.textButtonMaxWindowLengthFilter->isColourSpecified (juce::TextButton::buttonColourId));
-
     colourPalette = saved;
 }

@@ -1,16 +1,14 @@
-#include "workspace/FilterComponent.h"
+// The filter-response editor: its own preview grid, the six preview curves, the write-back of
+// its tables into the filter block, and its buttons.
+#include "GuiTestSupport.h"
 
 #include "appearance/ColourPalette.h"
 #include "design/IirDesigners.h"
 #include "design/IirFilterType.h"
-#include "GuiTestSupport.h"
-
-#include <gtest/gtest.h>
+#include "workspace/FilterComponent.h"
 
 #include <cmath>
 #include <complex>
-#include <vector>
-
 
 using namespace guitest;
 
@@ -19,63 +17,44 @@ namespace
 constexpr double twoPi = 6.283185307179586;
 constexpr std::size_t gridSize = 2048;
 
-/** The six curves of a preview with both toggles on, by role. */
+/** The six curves of a preview with both toggles on, by role: phases of the sections, of the
+    user points and of both, then their magnitudes in dB. */
 struct PreviewCurves
 {
-    explicit PreviewCurves (const FigureComponent& figure)
+    explicit PreviewCurves (const FigureComponent& figure) : all (curvesOf (figure))
     {
-        const auto all = curvesOf (figure);
         EXPECT_EQ (all.size(), 6u);
-
-        if (all.size() == 6)
-        {
-            sectionsPhase = all[0];
-            pointsPhase = all[1];
-            totalPhase = all[2];
-            sectionsDb = all[3];
-            pointsDb = all[4];
-            totalDb = all[5];
-        }
     }
 
-    const FigureComponent::Curve* sectionsPhase = nullptr;
-    const FigureComponent::Curve* pointsPhase = nullptr;
-    const FigureComponent::Curve* totalPhase = nullptr;
-    const FigureComponent::Curve* sectionsDb = nullptr;
-    const FigureComponent::Curve* pointsDb = nullptr;
-    const FigureComponent::Curve* totalDb = nullptr;
+    const FigureComponent::Curve* at (size_t i) const { return i < all.size() ? all[i] : nullptr; }
+
+    std::vector<const FigureComponent::Curve*> all;
+    const FigureComponent::Curve *sectionsPhase = at (0), *pointsPhase = at (1), *totalPhase = at (2),
+                                 *sectionsDb = at (3), *pointsDb = at (4), *totalDb = at (5);
 };
 
-FilterData makeBlock (std::vector<std::array<double, 3>> points, std::vector<std::array<double, 4>> sections)
+/** A filter block of user points {frequency, dB, degrees} and sections {type, frequency, q, gain}. */
+FilterData makeBlock (const std::vector<std::array<double, 3>>& points, const std::vector<std::array<double, 4>>& sections)
 {
-    // sections: {type, frequency, q, gain}
     FilterData block;
     block.numUserValues = points.size();
-    block.fi = Matrix<double> (1, points.size());
-    block.mag = Matrix<double> (1, points.size());
-    block.phi = Matrix<double> (1, points.size());
-
-    for (std::size_t i = 0; i < points.size(); ++i)
-    {
-        block.fi.data[i] = points[i][0];
-        block.mag.data[i] = points[i][1];
-        block.phi.data[i] = points[i][2];
-    }
-
     block.numIIRs = sections.size();
-    block.type = Matrix<std::size_t> (1, sections.size());
-    block.freq = Matrix<double> (1, sections.size());
-    block.q = Matrix<double> (1, sections.size());
-    block.gain = Matrix<double> (1, sections.size());
-
-    for (std::size_t i = 0; i < sections.size(); ++i)
+    auto column = [] (const auto& rows, size_t i)
     {
-        block.type.data[i] = (std::size_t) sections[i][0];
-        block.freq.data[i] = sections[i][1];
-        block.q.data[i] = sections[i][2];
-        block.gain.data[i] = sections[i][3];
-    }
-
+        Matrix<double> m (1, rows.size());
+        for (size_t k = 0; k < rows.size(); ++k)
+            m.data[k] = rows[k][i];
+        return m;
+    };
+    block.fi = column (points, 0);
+    block.mag = column (points, 1);
+    block.phi = column (points, 2);
+    block.type = Matrix<std::size_t> (1, sections.size());
+    for (size_t k = 0; k < sections.size(); ++k)
+        block.type.data[k] = (std::size_t) sections[k][0];
+    block.freq = column (sections, 1);
+    block.q = column (sections, 2);
+    block.gain = column (sections, 3);
     return block;
 }
 
@@ -89,7 +68,7 @@ void expectConstant (const FigureComponent::Curve* curve, double value, double t
 }
 } // namespace
 
-TEST (FilterComponentTest, UsesItsOwnGridAndSampleRate)
+TEST (FilterComponentTest, UsesItsOwnGridAndSampleRateAndFixedLayout)
 {
     FilterData block;
     FilterComponent editor (&block);
@@ -100,32 +79,17 @@ TEST (FilterComponentTest, UsesItsOwnGridAndSampleRate)
     EXPECT_EQ (editor.frequencyGrid.data[0], 0.0);
     EXPECT_NEAR (editor.frequencyGrid.data[1], 24000.0 / 2047.0, 1e-9);
     EXPECT_DOUBLE_EQ (editor.frequencyGrid.data[gridSize - 1], 24000.0);
-
     for (const auto* curve : curvesOf (*editor.figFrequencyResponse))
-    {
-        ASSERT_EQ (curve->x.length(), gridSize);
-        EXPECT_EQ (curve->x.data[gridSize - 1], editor.frequencyGrid.data[gridSize - 1]);
-    }
-}
-
-TEST (FilterComponentTest, LaysOutTablesUnderTheFigureWithItsFixedAxes)
-{
-    FilterData block;
-    FilterComponent editor (&block);
+        EXPECT_EQ (curve->x.data, editor.frequencyGrid.data);
 
     EXPECT_EQ (editor.getBounds(), juce::Rectangle<int> (0, 0, 1024, 768));
     EXPECT_EQ (editor.figFrequencyResponse->getBounds(), juce::Rectangle<int> (0, 0, 1024, 384));
     EXPECT_EQ (editor.frequencyValueTable->getBounds(), juce::Rectangle<int> (0, 384, 512, 304));
     EXPECT_EQ (editor.iirTable->getBounds(), juce::Rectangle<int> (512, 384, 512, 304));
     EXPECT_EQ (editor.textButtonOK->getBounds(), juce::Rectangle<int> (919, 739, 100, 24));
-    EXPECT_TRUE (editor.toggleButtonShowMagnitudes->getToggleState());
-    EXPECT_TRUE (editor.toggleButtonShowPhases->getToggleState());
-
-    const auto& figure = *editor.figFrequencyResponse;
-    EXPECT_EQ (figure.xLim, (std::array<double, 2> { 10.0, 24000.0 }));
-    EXPECT_EQ (figure.yLimLeft, (std::array<double, 2> { -60.0, 60.0 }));
-    EXPECT_EQ (figure.yLimRight, (std::array<double, 2> { -180.0, 180.0 }));
-    EXPECT_TRUE (figure.rightAxisOn);
+    EXPECT_EQ (editor.figFrequencyResponse->xLim, (std::array<double, 2> { 10.0, 24000.0 }));
+    EXPECT_EQ (editor.figFrequencyResponse->yLimLeft, (std::array<double, 2> { -60.0, 60.0 }));
+    EXPECT_EQ (editor.figFrequencyResponse->yLimRight, (std::array<double, 2> { -180.0, 180.0 }));
 }
 
 TEST (FilterComponentPreviewTest, EmptySectionGivesSixFlatCurvesAndEmptyBlock)
@@ -429,7 +393,7 @@ TEST (FilterComponentButtonsTest, AddAppendsNewRowsAndWritesThemBack)
     EXPECT_EQ (typeCell->comboBox.getText(), "High Pass 1st Order");
 }
 
-TEST (FilterComponentButtonsTest, DeleteRemovesOnlyTheFirstSelectedRow)
+TEST (FilterComponentButtonsTest, DeleteRemovesOnlyTheFirstSelectedRowAndNothingWithoutSelection)
 {
     FilterData block = makeBlock ({ { 10.0, 0.0, 0.0 }, { 20.0, 0.0, 0.0 }, { 30.0, 0.0, 0.0 },
                                     { 40.0, 0.0, 0.0 }, { 50.0, 0.0, 0.0 }, { 60.0, 0.0, 0.0 } },
@@ -437,84 +401,52 @@ TEST (FilterComponentButtonsTest, DeleteRemovesOnlyTheFirstSelectedRow)
     FilterComponent editor (&block);
     pump();
 
-    auto& points = editor.frequencyValueTable->table;
-    points.selectRow (5);
-    points.selectRow (2, false, false);
-    editor.textButtonDeleteFr->triggerClick();
-    pump();
-
-    EXPECT_EQ (editor.frequencyValueTable->numRows, 5);
-    EXPECT_EQ (block.fi.data, (std::vector<double> { 10.0, 20.0, 40.0, 50.0, 60.0 }));
-
+    editor.frequencyValueTable->table.selectRow (5);
+    editor.frequencyValueTable->table.selectRow (2, false, false);
     editor.iirTable->table.selectRow (1);
+    editor.textButtonDeleteFr->triggerClick();
     editor.textButtonDeleteIir->triggerClick();
     pump();
-    EXPECT_EQ (editor.iirTable->numRows, 2);
+    EXPECT_EQ (block.fi.data, (std::vector<double> { 10.0, 20.0, 40.0, 50.0, 60.0 }));
     EXPECT_EQ (block.type.data, (std::vector<std::size_t> { 1, 4 }));
-}
 
-TEST (FilterComponentButtonsTest, DeleteWithNothingSelectedChangesNothing)
-{
-    FilterData block = makeBlock ({ { 10.0, 1.0, 0.0 }, { 20.0, 2.0, 0.0 } }, { { 6, 100.0, 1.0, 3.0 } });
-    FilterComponent editor (&block);
-    pump();
     editor.frequencyValueTable->table.deselectAllRows();
     editor.iirTable->table.deselectAllRows();
-
     editor.textButtonDeleteFr->triggerClick();
     editor.textButtonDeleteIir->triggerClick();
     pump();
-
-    EXPECT_EQ (editor.frequencyValueTable->numRows, 2);
-    EXPECT_EQ (editor.iirTable->numRows, 1);
-    EXPECT_EQ (block.numUserValues, 2u);
-    EXPECT_EQ (block.mag.data, (std::vector<double> { 1.0, 2.0 }));
-    EXPECT_EQ (block.numIIRs, 1u);
-    EXPECT_EQ (block.gain.data[0], 3.0);
+    EXPECT_EQ (editor.frequencyValueTable->numRows, 5);
+    EXPECT_EQ (editor.iirTable->numRows, 2);
+    EXPECT_EQ (block.numUserValues, 5u);
+    EXPECT_EQ (block.numIIRs, 2u);
 }
 
-namespace
+TEST (FilterComponentButtonsTest, OkEndsTheModalRunWithOneAndCancelWithZeroKeepingTheEdits)
 {
-/** Runs the editor modally in a dialog window; `action` runs inside the modal loop and must end it. */
-int runEditorModally (FilterComponent& editor, std::function<void()> action)
-{
-    ModalScript script;
-    script.then ([action] (juce::Component&) { action(); });
-    juce::DialogWindow::LaunchOptions options;
-    options.content.setNonOwned (&editor);
-    options.escapeKeyTriggersCloseButton = true;
-    return options.runModal();
-}
-} // namespace
+    // Each action runs inside the modal loop and must end it.
+    const auto runModally = [] (FilterComponent& editor, std::function<void()> action)
+    {
+        ModalScript script;
+        script.then ([action] (juce::Component&) { action(); });
+        juce::DialogWindow::LaunchOptions options;
+        options.content.setNonOwned (&editor);
+        return options.runModal();
+    };
 
-TEST (FilterComponentModalTest, OkEndsTheRunWithOne)
-{
-    FilterData block;
-    FilterComponent editor (&block);
-
-    const int result = runEditorModally (editor, [&editor] {
-        editor.textButtonAddFr->triggerClick();
-        editor.textButtonOK->triggerClick();
-    });
-
-    EXPECT_EQ (result, 1);
-    EXPECT_EQ (block.numUserValues, 1u);
-}
-
-TEST (FilterComponentModalTest, CancelEndsTheRunWithZeroAndKeepsTheEdits)
-{
     FilterData block = makeBlock ({ { 100.0, 1.0, 0.0 } }, {});
     FilterComponent editor (&block);
-
-    const int result = runEditorModally (editor, [&editor] {
-        editor.textButtonAddIir->triggerClick();
-        editor.frequencyValueTable->table.selectRow (0);
-        editor.textButtonDeleteFr->triggerClick();
-        editor.textButtonCancel->triggerClick();
-    });
-
-    EXPECT_EQ (result, 0);
+    EXPECT_EQ (runModally (editor, [&editor] {
+                   editor.textButtonAddIir->triggerClick();
+                   editor.frequencyValueTable->table.selectRow (0);
+                   editor.textButtonDeleteFr->triggerClick();
+                   editor.textButtonCancel->triggerClick();
+               }), 0);
     EXPECT_EQ (block.numUserValues, 0u);
     EXPECT_EQ (block.numIIRs, 1u);
-    EXPECT_EQ (block.type.data[0], (std::size_t) IirFilterType::highPass1stOrder);
+
+    EXPECT_EQ (runModally (editor, [&editor] {
+                   editor.textButtonAddFr->triggerClick();
+                   editor.textButtonOK->triggerClick();
+               }), 1);
+    EXPECT_EQ (block.numUserValues, 1u);
 }

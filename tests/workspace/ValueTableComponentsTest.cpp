@@ -1,20 +1,29 @@
-#include "workspace/FrequencyValueTableComponent.h"
-
-#include "appearance/ColourPalette.h"
+// The two value tables of the filter editor: the user points (sortable by any column) and the
+// IIR sections (never reordered), their cells, edits, selection and listeners.
 #include "GuiTestSupport.h"
 
-#include <gtest/gtest.h>
-
+#include "appearance/ColourPalette.h"
+#include "design/IirFilterType.h"
+#include "workspace/FrequencyValueTableComponent.h"
+#include "workspace/IirTableComponent.h"
 
 using namespace guitest;
 
 namespace
 {
-using Row = FrequencyValueTableComponent::Row;
-
-/** A point table with rows, sized so that every row has its cell components. */
-struct PointTableFixture : public ::testing::Test
+/** A table of the given kind with rows, sized so that every row has its cell components. */
+template <typename Table, int width>
+struct TableFixture : public ::testing::Test
 {
+    using Row = typename Table::Row;
+
+    void SetUp() override
+    {
+        table.setSize (width, 300);
+        pump(); // let the header's first sort notification pass
+        table.listeners.add (&listener);
+    }
+
     void fill (std::initializer_list<Row> newRows)
     {
         table.rows.clear();
@@ -23,22 +32,24 @@ struct PointTableFixture : public ::testing::Test
         table.table.updateContent();
     }
 
-    FrequencyValueTableComponent::EditableTextCustomComponent* cell (int row, int columnId)
+    typename Table::EditableTextCustomComponent* cell (int row, int columnId)
     {
-        return dynamic_cast<FrequencyValueTableComponent::EditableTextCustomComponent*> (
-            table.table.getCellComponent (columnId, row));
+        return dynamic_cast<typename Table::EditableTextCustomComponent*> (table.table.getCellComponent (columnId, row));
     }
 
-    void SetUp() override
+    IirTableComponent::ComboBoxFilterTypeComponent* typeCell (int row)
     {
-        table.setSize (400, 300);
-        pump(); // let the header's first sort notification pass
-        table.listeners.add (&listener);
+        return dynamic_cast<IirTableComponent::ComboBoxFilterTypeComponent*> (table.table.getCellComponent (1, row));
     }
 
-    FrequencyValueTableComponent table;
+    Table table;
     RecordingTableListener listener;
 };
+
+using PointTableFixture = TableFixture<FrequencyValueTableComponent, 400>;
+using SectionTableFixture = TableFixture<IirTableComponent, 500>;
+using Row = FrequencyValueTableComponent::Row;
+using Section = IirTableComponent::Row;
 } // namespace
 
 TEST_F (PointTableFixture, HasThreeSortableColumnsAndMultipleSelection)
@@ -279,4 +290,147 @@ TEST_F (PointTableFixture, HandedOverComponentsAreReusedOrDeleted)
     std::unique_ptr<juce::Component> replaced (table.refreshComponentForCell (0, 3, false, new juce::Component()));
     EXPECT_NE (dynamic_cast<juce::Label*> (replaced.get()), nullptr);
     EXPECT_EQ (table.refreshComponentForCell (0, 7, false, first.release()), nullptr);
+}
+
+TEST_F (SectionTableFixture, NewRowDefaultsAreAHighPassAt1000Hz)
+{
+    const Section row;
+    EXPECT_EQ (row.type, IirFilterType::highPass1stOrder);
+    EXPECT_EQ (row.frequency, 1000.0);
+    EXPECT_EQ (row.q, 0.707);
+    EXPECT_EQ (row.gain, 0.0);
+
+    // A row number beyond the stored rows shows the same values.
+    std::unique_ptr<juce::Component> combo (table.refreshComponentForCell (2, 1, false, nullptr));
+    auto* typeComponent = dynamic_cast<IirTableComponent::ComboBoxFilterTypeComponent*> (combo.get());
+    ASSERT_NE (typeComponent, nullptr);
+    EXPECT_EQ (typeComponent->comboBox.getSelectedId(), IirFilterType::highPass1stOrder);
+    EXPECT_EQ (typeComponent->comboBox.getText(), "High Pass 1st Order");
+
+    std::unique_ptr<juce::Component> q (table.refreshComponentForCell (2, 3, false, nullptr));
+    EXPECT_EQ (dynamic_cast<juce::Label*> (q.get())->getText(), "0.707");
+
+    EXPECT_EQ (table.refreshComponentForCell (0, 5, false, nullptr), nullptr);
+    EXPECT_EQ (table.refreshComponentForCell (0, 0, false, nullptr), nullptr);
+    combo.reset();
+    pump(); // a deleted combo sends nothing
+    EXPECT_TRUE (listener.calls.empty());
+}
+
+TEST_F (SectionTableFixture, TypeComboOffersEveryKindInIdOrder)
+{
+    fill ({ Section { IirFilterType::peq, 100.0, 2.0, -6.0 } });
+    auto& combo = typeCell (0)->comboBox;
+    juce::Array<int> ids;
+    for (int i = 0; i < combo.getNumItems(); ++i)
+        ids.add (combo.getItemId (i));
+    EXPECT_EQ (ids, juce::Array<int> ({ 1, 2, 3, 4, 6, 7, 8, 9 }));
+    EXPECT_EQ (combo.getText(), "PEQ");
+}
+
+TEST_F (SectionTableFixture, NewTypeCellReportsItsRowTypeOnceAfterTheMessageLoopRuns)
+{
+    fill ({ Section { IirFilterType::lowShelf, 100.0, 1.0, 3.0 }, Section { IirFilterType::allpass, 2000.0, 0.5, 0.0 } });
+
+    // Nothing is announced while the cells are being made ...
+    EXPECT_TRUE (listener.calls.empty());
+    EXPECT_EQ (typeCell (0)->comboBox.getSelectedId(), IirFilterType::lowShelf);
+
+    // ... then each new combo's pending notification stores its row's own type again.
+    pump();
+    EXPECT_EQ (listener.calls.size(), 2u);
+    EXPECT_EQ (table.rows[0].type, IirFilterType::lowShelf);
+    EXPECT_EQ (table.rows[1].type, IirFilterType::allpass);
+
+    // Reused cells bring no further notification.
+    table.table.updateContent();
+    table.table.repaint();
+    pump();
+    EXPECT_EQ (listener.calls.size(), 2u);
+}
+
+TEST_F (SectionTableFixture, TypeWithoutAnItemShowsAnEmptyComboAndIsKept)
+{
+    fill ({ Section { 5, 100.0, 1.0, 3.0 }, Section { 0, 100.0, 1.0, 3.0 }, Section { 12, 100.0, 1.0, 3.0 } });
+
+    for (int row = 0; row < 3; ++row)
+    {
+        EXPECT_EQ (typeCell (row)->comboBox.getSelectedId(), 0);
+        EXPECT_TRUE (typeCell (row)->comboBox.getText().isEmpty());
+    }
+
+    pump();
+    EXPECT_EQ (listener.calls.size(), 3u);
+    EXPECT_EQ (table.rows[0].type, 5);
+    EXPECT_EQ (table.rows[1].type, 0);
+    EXPECT_EQ (table.rows[2].type, 12);
+}
+
+TEST_F (SectionTableFixture, ChoosingATypeStoresItAndNotifies)
+{
+    fill ({ Section {}, Section {} });
+    pump();
+    listener.calls.clear();
+
+    typeCell (1)->comboBox.setSelectedId (IirFilterType::highShelf); // as the popup menu does
+    pump();
+
+    EXPECT_EQ (table.rows[1].type, IirFilterType::highShelf);
+    EXPECT_EQ (table.rows[0].type, IirFilterType::highPass1stOrder);
+    ASSERT_EQ (listener.calls.size(), 1u);
+    EXPECT_EQ (listener.calls[0], &table);
+}
+
+TEST_F (SectionTableFixture, TextCellsStoreFrequencyQAndGain)
+{
+    fill ({ Section { IirFilterType::peq, 100.0, 2.0, -6.0 } });
+    pump();
+    listener.calls.clear();
+
+    EXPECT_EQ (cell (0, 2)->getText(), "100");
+    EXPECT_EQ (cell (0, 4)->getText(), "-6");
+
+    typeIntoLabel (*cell (0, 2), "250 Hz");
+    typeIntoLabel (*cell (0, 3), "x");
+    typeIntoLabel (*cell (0, 4), "-6");      // unchanged: nothing
+    typeIntoLabel (*cell (0, 4), "3", true); // escape: nothing
+
+    EXPECT_EQ (table.rows[0].frequency, 250.0);
+    EXPECT_EQ (table.rows[0].q, 0.0);
+    EXPECT_EQ (table.rows[0].gain, -6.0);
+    EXPECT_EQ (table.rows[0].type, IirFilterType::peq);
+    EXPECT_EQ (listener.calls.size(), 2u);
+}
+
+TEST_F (SectionTableFixture, HeaderClickNeverReordersSections)
+{
+    fill ({ Section { 9, 3000.0, 1.0, 0.0 }, Section { 1, 100.0, 1.0, 0.0 }, Section { 6, 1000.0, 1.0, 5.0 } });
+    pump();
+    listener.calls.clear();
+
+    for (int columnId = 1; columnId <= 4; ++columnId)
+    {
+        table.table.getHeader().setSortColumnId (columnId, columnId % 2 == 0);
+        pump();
+    }
+
+    EXPECT_EQ (table.rows[0].frequency, 3000.0);
+    EXPECT_EQ (table.rows[1].frequency, 100.0);
+    EXPECT_EQ (table.rows[2].frequency, 1000.0);
+    EXPECT_TRUE (listener.calls.empty());
+}
+
+TEST_F (SectionTableFixture, HandedOverComponentsAreReusedOrDeleted)
+{
+    fill ({ Section { IirFilterType::peq, 100.0, 2.0, -6.0 } });
+
+    std::unique_ptr<juce::Component> label (table.refreshComponentForCell (0, 2, false, nullptr));
+    // A label handed over for the type column is replaced by a combo; a combo for a text column by a label.
+    std::unique_ptr<juce::Component> combo (table.refreshComponentForCell (0, 1, false, label.release()));
+    ASSERT_NE (dynamic_cast<IirTableComponent::ComboBoxFilterTypeComponent*> (combo.get()), nullptr);
+    label.reset (table.refreshComponentForCell (0, 4, false, combo.release()));
+    ASSERT_NE (dynamic_cast<IirTableComponent::EditableTextCustomComponent*> (label.get()), nullptr);
+    EXPECT_EQ (dynamic_cast<juce::Label*> (label.get())->getText(), "-6");
+    EXPECT_EQ (table.refreshComponentForCell (0, 5, false, label.release()), nullptr);
+    pump();
 }
