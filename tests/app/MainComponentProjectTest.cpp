@@ -129,18 +129,6 @@ TEST_F (Project, RefusedDocumentLeavesDesignControlsAndPlotsAsTheyWere)
     }
 }
 
-TEST_F (Project, FailedSaveIsReportedAndKeepsThePath)
-{
-    design.projectFilePath = {};
-    main.fileToSave = folder.getChildFile ("no-such-folder").getChildFile ("design.tlvProj");
-    ModalScript script;
-    EXPECT_FALSE (main.saveDesignTo (main.fileToSave));
-    ASSERT_EQ (script.boxes.size(), 1u);
-    EXPECT_EQ (script.boxes[0].title, "Saving File");
-    EXPECT_TRUE (design.projectFilePath.isEmpty());
-    EXPECT_FALSE (main.fileToSave.exists());
-}
-
 TEST_F (Project, SavingOverAnExistingDocumentReplacesIt)
 {
     const auto target = folder.getChildFile ("design.tlvProj");

@@ -92,34 +92,23 @@ TEST (FilterComponentTest, UsesItsOwnGridAndSampleRateAndFixedLayout)
     EXPECT_EQ (editor.figFrequencyResponse->yLimRight, (std::array<double, 2> { -180.0, 180.0 }));
 }
 
-TEST (FilterComponentPreviewTest, EmptySectionGivesSixFlatCurvesAndEmptyBlock)
+TEST (FilterComponentPreviewTest, EmptySectionGivesSixFlatCurvesInTheirColoursAndAxes)
 {
     FilterData block = makeBlock ({ { 100.0, 3.0, 0.0 } }, { { 6, 1000.0, 1.0, 6.0 } });
     block.numUserValues = 0;
     block.numIIRs = 0;
     FilterComponent editor (&block);
-
     EXPECT_EQ (editor.frequencyValueTable->numRows, 0);
     EXPECT_EQ (editor.iirTable->numRows, 0);
-    EXPECT_EQ (block.numUserValues, 0u);
-    EXPECT_EQ (block.numIIRs, 0u);
 
     const PreviewCurves curves (*editor.figFrequencyResponse);
-
-    for (const auto* curve : { curves.sectionsPhase, curves.pointsPhase, curves.totalPhase,
-                               curves.sectionsDb, curves.pointsDb, curves.totalDb })
-        expectConstant (curve, 0.0, 0.0);
-
-    EXPECT_EQ (curves.sectionsPhase->yAxis, 1);
-    EXPECT_EQ (curves.totalPhase->yAxis, 1);
-    EXPECT_EQ (curves.sectionsDb->yAxis, 0);
-    EXPECT_EQ (curves.totalDb->yAxis, 0);
-    EXPECT_EQ (curves.sectionsPhase->colour, colourPalette[ColourPaletteIndex::phaseCurveRed]);
-    EXPECT_EQ (curves.pointsPhase->colour, colourPalette[ColourPaletteIndex::phaseCurveOrange]);
-    EXPECT_EQ (curves.totalPhase->colour, colourPalette[ColourPaletteIndex::phaseCurveBlue]);
-    EXPECT_EQ (curves.sectionsDb->colour, colourPalette[ColourPaletteIndex::curveRed]);
-    EXPECT_EQ (curves.pointsDb->colour, colourPalette[ColourPaletteIndex::curveOrange]);
-    EXPECT_EQ (curves.totalDb->colour, colourPalette[ColourPaletteIndex::curveBlue]);
+    const ColourPaletteIndex colours[] = { phaseCurveRed, phaseCurveOrange, phaseCurveBlue, curveRed, curveOrange, curveBlue };
+    for (size_t i = 0; i < curves.all.size(); ++i)
+    {
+        expectConstant (curves.all[i], 0.0, 0.0);
+        EXPECT_EQ (curves.all[i]->colour, colourPalette[colours[i]]) << i;
+        EXPECT_EQ (curves.all[i]->yAxis, i < 3 ? 1 : 0) << i;
+    }
 }
 
 TEST (FilterComponentPreviewTest, OnePointIsTheSameGainAndPhaseEverywhere)
@@ -268,32 +257,27 @@ TEST (FilterComponentPreviewTest, TogglesChooseTheCurves)
 {
     FilterData block = makeBlock ({ { 1000.0, 6.0, 90.0 } }, {});
     FilterComponent editor (&block);
+    const auto axesShown = [&editor]
+    {
+        std::vector<int> axes;
+        for (const auto* c : curvesOf (*editor.figFrequencyResponse))
+            axes.push_back (c->yAxis);
+        return axes;
+    };
 
-    editor.toggleButtonShowPhases->setToggleState (false, juce::dontSendNotification);
-    editor.buttonClicked (editor.toggleButtonShowPhases.get());
-    auto curves = curvesOf (*editor.figFrequencyResponse);
-    ASSERT_EQ (curves.size(), 3u);
-
-    for (const auto* c : curves)
-        EXPECT_EQ (c->yAxis, 0);
-
-    EXPECT_EQ (curves[2]->colour, colourPalette[ColourPaletteIndex::curveBlue]);
-    EXPECT_NEAR (curves[2]->y.data[7], 6.0, 1e-12);
-
-    editor.toggleButtonShowMagnitudes->triggerClick(); // a real click flips the toggle
+    editor.toggleButtonShowPhases->triggerClick(); // a real click flips the toggle
     pump();
-    EXPECT_FALSE (editor.toggleButtonShowMagnitudes->getToggleState());
-    EXPECT_TRUE (curvesOf (*editor.figFrequencyResponse).empty());
+    EXPECT_EQ (axesShown(), (std::vector<int> { 0, 0, 0 }));
+    EXPECT_NEAR (curvesOf (*editor.figFrequencyResponse)[2]->y.data[7], 6.0, 1e-12);
+
+    editor.toggleButtonShowMagnitudes->triggerClick();
+    pump();
+    EXPECT_TRUE (axesShown().empty());
 
     editor.toggleButtonShowPhases->triggerClick();
     pump();
-    curves = curvesOf (*editor.figFrequencyResponse);
-    ASSERT_EQ (curves.size(), 3u);
-
-    for (const auto* c : curves)
-        EXPECT_EQ (c->yAxis, 1);
-
-    EXPECT_NEAR (curves[1]->y.data[100], 90.0, 1e-9);
+    EXPECT_EQ (axesShown(), (std::vector<int> { 1, 1, 1 }));
+    EXPECT_NEAR (curvesOf (*editor.figFrequencyResponse)[1]->y.data[100], 90.0, 1e-9);
 }
 
 TEST (FilterComponentWriteBackTest, OpeningSortsThePointsByFrequencyAndKeepsSectionOrder)
@@ -368,29 +352,20 @@ TEST (FilterComponentButtonsTest, AddAppendsNewRowsAndWritesThemBack)
 {
     FilterData block;
     FilterComponent editor (&block);
-
     editor.textButtonAddFr->triggerClick();
     editor.textButtonAddIir->triggerClick();
     pump();
 
     ASSERT_EQ (editor.frequencyValueTable->numRows, 1);
     ASSERT_EQ (editor.iirTable->numRows, 1);
-    EXPECT_EQ (block.numUserValues, 1u);
-    EXPECT_EQ (block.fi.data[0], 1000.0);
-    EXPECT_EQ (block.mag.data[0], 0.0);
-    EXPECT_EQ (block.numIIRs, 1u);
-    EXPECT_EQ (block.type.data[0], (std::size_t) IirFilterType::highPass1stOrder);
-    EXPECT_EQ (block.freq.data[0], 1000.0);
-    EXPECT_EQ (block.q.data[0], 0.707);
-    EXPECT_EQ (block.gain.data[0], 0.0);
-
-    auto text = [] (juce::Component* c) { return dynamic_cast<juce::Label*> (c)->getText(); };
-    EXPECT_EQ (text (editor.frequencyValueTable->table.getCellComponent (1, 0)), "1000");
-    EXPECT_EQ (text (editor.frequencyValueTable->table.getCellComponent (3, 0)), "0");
-    EXPECT_EQ (text (editor.iirTable->table.getCellComponent (3, 0)), "0.707");
-    auto* typeCell = dynamic_cast<IirTableComponent::ComboBoxFilterTypeComponent*> (editor.iirTable->table.getCellComponent (1, 0));
-    ASSERT_NE (typeCell, nullptr);
-    EXPECT_EQ (typeCell->comboBox.getText(), "High Pass 1st Order");
+    // A new point is 0 dB at 1000 Hz; a new section a first-order high pass at 1000 Hz, Q 0.707, 0 dB.
+    EXPECT_EQ (block.fi.data, (std::vector<double> { 1000.0 }));
+    EXPECT_EQ (block.mag.data, (std::vector<double> { 0.0 }));
+    EXPECT_EQ (block.type.data, (std::vector<std::size_t> { IirFilterType::highPass1stOrder }));
+    EXPECT_EQ (block.freq.data, (std::vector<double> { 1000.0 }));
+    EXPECT_EQ (block.q.data, (std::vector<double> { 0.707 }));
+    EXPECT_EQ (block.gain.data, (std::vector<double> { 0.0 }));
+    EXPECT_EQ (dynamic_cast<juce::Label*> (editor.iirTable->table.getCellComponent (3, 0))->getText(), "0.707");
 }
 
 TEST (FilterComponentButtonsTest, DeleteRemovesOnlyTheFirstSelectedRowAndNothingWithoutSelection)
