@@ -37,7 +37,7 @@ void CurveRasteriser::begin (int newWidth, int newHeight, juce::Colour newColour
 void CurveRasteriser::addSegment (juce::Point<float> a, juce::Point<float> b, float thickness)
 {
     const auto delta = b - a;
-    const float length = std::hypot (delta.x, delta.y);
+    const float length = std::sqrt (delta.x * delta.x + delta.y * delta.y);
 
     if (! (length > 0.0f) || ! std::isfinite (length))
         return;
@@ -69,7 +69,12 @@ void CurveRasteriser::addSegment (juce::Point<float> a, juce::Point<float> b, fl
         return;
 
     strokeBounds = bounds.withTop (top).withBottom (bottom);
-    area.assign ((size_t) strokeBounds.getWidth() * (size_t) strokeBounds.getHeight(), 0.0f);
+
+    // The cells are all zero between strokes: the running sum below clears what it has read.
+    const auto cellCount = (size_t) strokeBounds.getWidth() * (size_t) strokeBounds.getHeight();
+
+    if (area.size() < cellCount)
+        area.resize (cellCount, 0.0f);
 
     for (int i = 0; i < 4; ++i)
         addPolygonEdge (corners[i], corners[(i + 1) % 4]);
@@ -84,18 +89,25 @@ void CurveRasteriser::addSegment (juce::Point<float> a, juce::Point<float> b, fl
 
     for (int row = 0; row < strokeBounds.getHeight(); ++row)
     {
-        const float* cells = area.data() + (size_t) row * (size_t) w;
-        float* target = uncovered.data() + (size_t) (strokeBounds.getY() + row) * (size_t) width;
+        float* cells = area.data() + (size_t) row * (size_t) w;
+        float* target = uncovered.data() + (size_t) (strokeBounds.getY() + row) * (size_t) width + strokeBounds.getX();
         float coverage = 0.0f;
 
         for (int i = 0; i < firstVisible; ++i)
+        {
             coverage += cells[i];
+            cells[i] = 0.0f;
+        }
 
         for (int i = firstVisible; i < endVisible; ++i)
         {
             coverage += cells[i];
-            target[strokeBounds.getX() + i] *= 1.0f - opacity * juce::jmin (1.0f, std::abs (coverage));
+            cells[i] = 0.0f;
+            target[i] *= 1.0f - opacity * juce::jmin (1.0f, std::abs (coverage));
         }
+
+        for (int i = endVisible; i < w; ++i)
+            cells[i] = 0.0f;
 
         // Remember which columns of the row the curve touched, for composite.
         auto& span = rowSpans[(size_t) (strokeBounds.getY() + row)];
