@@ -99,75 +99,53 @@ bool near (juce::Colour a, juce::Colour b, int tolerance)
 }
 } // namespace
 
-TEST (lafMorvelane, LightSchemeSetsEveryIdFromThePalette)
+TEST (lafMorvelane, EachSchemeSetsEveryIdFromThePalette)
 {
-    PaletteGuard guard;
-    writeColourPalette (true);
-    lafMorvelane laf;
-    laf.applyColourScheme();
+    struct Case
+    {
+        const char* name;
+        std::vector<bool> schemes; // light or dark, written and applied in turn; none: start-up palette
+        juce::uint32 windowBackground, outline, figureBackground, figureGrid, figureText;
+    };
 
-    expectSchemeApplied (laf);
-    EXPECT_EQ (laf.findColour (juce::ResizableWindow::backgroundColourId).getARGB(), 0xFFF2F2F2u);
-    EXPECT_EQ (laf.findColour (juce::Label::textColourId).getARGB(), 0xFF373737u);
-}
+    // The dark scheme has its own window background, not the palette's (FF222222); the start-up
+    // palette has darker outlines and text than light mode.
+    const Case cases[] = {
+        { "start-up", {}, 0xFFF2F2F2u, 0xFF4F4F50u, 0xFFFFFFFFu, 0xFFE4E3E2u, 0xFF8A8A8Au },
+        { "light", { true }, 0xFFF2F2F2u, 0xFF373737u, 0xFFFFFFFFu, 0xFFE4E3E2u, 0xFF8A8A8Au },
+        { "dark", { false }, 0xFF0A0A0Au, 0xFFBFC1C0u, 0xFF000000u, 0xFF373737u, 0xFF6E6E6Eu },
+        { "dark then light", { false, true }, 0xFFF2F2F2u, 0xFF373737u, 0xFFFFFFFFu, 0xFFE4E3E2u, 0xFF8A8A8Au },
+    };
 
-TEST (lafMorvelane, DarkSchemeUsesItsOwnWindowBackground)
-{
-    PaletteGuard guard;
-    writeColourPalette (false);
-    lafMorvelane laf;
-    laf.lightMode = false;
-    laf.applyColourScheme();
+    for (const auto& c : cases)
+    {
+        PaletteGuard guard;
+        lafMorvelane laf;
 
-    expectSchemeApplied (laf);
-    // Not the palette's window background (FF222222), which only the light scheme uses.
-    EXPECT_EQ (laf.findColour (juce::ResizableWindow::backgroundColourId).getARGB(), 0xFF0A0A0Au);
-    EXPECT_EQ (laf.findColour (FigureComponent::backgroundColourId).getARGB(), 0xFF000000u);
-    EXPECT_EQ (laf.findColour (FigureComponent::gridColourId).getARGB(), 0xFF373737u);
-    EXPECT_EQ (laf.findColour (FigureComponent::tickColourId).getARGB(), 0xFF6E6E6Eu);
-    EXPECT_EQ (laf.findColour (FigureComponent::textColourId).getARGB(), 0xFF6E6E6Eu);
-}
+        for (bool light : c.schemes)
+        {
+            writeColourPalette (light);
+            laf.lightMode = light;
+            laf.applyColourScheme();
+        }
 
-TEST (lafMorvelane, StartUpPaletteGivesDarkerOutlinesThanLightMode)
-{
-    PaletteGuard guard;
-    lafMorvelane laf;
-    laf.applyColourScheme();
-    EXPECT_EQ (laf.findColour (juce::ComboBox::outlineColourId).getARGB(), 0xFF4F4F50u);
-    EXPECT_EQ (laf.findColour (juce::Label::textColourId).getARGB(), 0xFF4F4F50u);
+        if (c.schemes.empty())
+            laf.applyColourScheme();
 
-    writeColourPalette (true);
-    laf.applyColourScheme();
-    EXPECT_EQ (laf.findColour (juce::ComboBox::outlineColourId).getARGB(), 0xFF373737u);
-    EXPECT_EQ (laf.findColour (juce::Label::textColourId).getARGB(), 0xFF373737u);
-}
+        SCOPED_TRACE (c.name);
+        expectSchemeApplied (laf);
+        EXPECT_EQ (laf.findColour (juce::ResizableWindow::backgroundColourId).getARGB(), c.windowBackground);
+        EXPECT_EQ (laf.findColour (juce::ComboBox::outlineColourId).getARGB(), c.outline);
+        EXPECT_EQ (laf.findColour (juce::Label::textColourId).getARGB(), c.outline);
+        EXPECT_EQ (laf.findColour (FigureComponent::backgroundColourId).getARGB(), c.figureBackground);
+        EXPECT_EQ (laf.findColour (FigureComponent::gridColourId).getARGB(), c.figureGrid);
+        EXPECT_EQ (laf.findColour (FigureComponent::tickColourId).getARGB(), c.figureText);
+        EXPECT_EQ (laf.findColour (FigureComponent::textColourId).getARGB(), c.figureText);
 
-TEST (lafMorvelane, SwitchingSchemesBackAndForthRestoresTheColours)
-{
-    PaletteGuard guard;
-    lafMorvelane laf;
-    writeColourPalette (false);
-    laf.lightMode = false;
-    laf.applyColourScheme();
-
-    writeColourPalette (true);
-    laf.lightMode = true;
-    laf.applyColourScheme();
-
-    expectSchemeApplied (laf);
-    EXPECT_EQ (laf.findColour (FigureComponent::backgroundColourId).getARGB(), 0xFFFFFFFFu);
-    EXPECT_EQ (laf.findColour (juce::ResizableWindow::backgroundColourId).getARGB(), 0xFFF2F2F2u);
-}
-
-TEST (lafMorvelane, LeavesTheTextEditorHighlightAtTheFrameworkDefault)
-{
-    PaletteGuard guard;
-    writeColourPalette (false);
-    lafMorvelane laf;
-    juce::LookAndFeel_V4 reference;
-    laf.applyColourScheme();
-    EXPECT_EQ (laf.findColour (juce::TextEditor::highlightColourId).getARGB(),
-               reference.findColour (juce::TextEditor::highlightColourId).getARGB());
+        // The text editor's highlight stays at the framework's default.
+        EXPECT_EQ (laf.findColour (juce::TextEditor::highlightColourId).getARGB(),
+                   juce::LookAndFeel_V4().findColour (juce::TextEditor::highlightColourId).getARGB());
+    }
 }
 
 TEST (lafMorvelane, DividerIsInvisibleUntilThePointerIsOverIt)
