@@ -99,19 +99,6 @@ namespace
         return full;
     }
 
-    /** Real part of an inverse transform divided by its length. */
-    Matrix<double> realPartOverLength (const Matrix<Complex>& y, std::size_t n)
-    {
-        Matrix<double> result (1, n);
-        const auto count = std::min (n, y.length());
-        const auto length = (double) n;
-
-        for (std::size_t i = 0; i < count; ++i)
-            result.data[i] = y.data[i].real() / length;
-
-        return result;
-    }
-
     /** Hann values w[i] = 0.5 (1 - cos (2 pi i / (length - 1))) for i = i0 .. i0 + count - 1, the
         cosines computed over the whole array at once. The length is a double so that none overflows;
         a window of one point is 1. */
@@ -538,9 +525,9 @@ void DesignEngine::calculateInputFromMeasurement()
     auto full = hermitianExtension (inputData.measuredSpectrum, n) / std::pow (10.0, inputData.refLevel / 20.0);
 
     if (inputData.minimumPhase)
-        inputData.impulseResponse = realPartOverLength (ifft (minimumPhase (full), n), n);
+        inputData.impulseResponse = ifftRealPart (minimumPhase (full), n);
     else
-        inputData.impulseResponse = fftshift (realPartOverLength (ifft (full, n), n));
+        inputData.impulseResponse = fftshift (ifftRealPart (full, n));
 }
 
 //==============================================================================
@@ -591,13 +578,17 @@ void DesignEngine::calculateInputStage()
     Scratch::InputKey key { { in.impulseResponse }, NFFT, in.shift, in.windowType, in.windowLength,
                             in.minimumPhase, in.fileName.isEmpty(), in.refLevel };
 
-    const auto& result = scratch->input.get (key, [this]
+    // A result computed now is already in place; only a reused one is copied back.
+    bool computed = false;
+    const auto& result = scratch->input.get (key, [this, &computed]
     {
         computeInputStage();
+        computed = true;
         return std::make_tuple (inputData.shiftedImpulseResponse, inputData.window, inputData.spectrum);
     });
 
-    std::tie (inputData.shiftedImpulseResponse, inputData.window, inputData.spectrum) = result;
+    if (! computed)
+        std::tie (inputData.shiftedImpulseResponse, inputData.window, inputData.spectrum) = result;
 }
 
 void DesignEngine::computeInputStage()
@@ -651,10 +642,8 @@ void DesignEngine::computeInputStage()
 
     // A measurement's response is centred at h unless it was made minimum phase: time 0 goes back to
     // index 0 before the transform.
-    if (! inputData.minimumPhase && inputData.fileName.isNotEmpty())
-        windowed = fftshift (windowed);
-
-    const auto spectrum = fft (Matrix<Complex> (windowed), n);
+    const bool centred = ! inputData.minimumPhase && inputData.fileName.isNotEmpty();
+    const auto spectrum = fftOfReal (windowed, n, h + 1, centred);
     makeVector (inputData.spectrum, h + 1);
 
     for (std::size_t k = 0; k <= h; ++k)
@@ -675,13 +664,16 @@ void DesignEngine::calculateTargetStage()
                              t.targetMagnitude, t.targetPhase, t.fminMagnitude, t.fmaxMagnitude, t.fminPhase, t.fmaxPhase,
                              { t.userDefinedMagFreq }, { t.userDefinedMag }, { t.userDefinedPhiFreq }, { t.userDefinedPhi } };
 
-    const auto& result = scratch->target.get (key, [this]
+    bool computed = false;
+    const auto& result = scratch->target.get (key, [this, &computed]
     {
         computeTargetStage();
+        computed = true;
         return std::make_tuple (targetData.response, targetData.bandFrequencies, targetData.bandResponse);
     });
 
-    std::tie (targetData.response, targetData.bandFrequencies, targetData.bandResponse) = result;
+    if (! computed)
+        std::tie (targetData.response, targetData.bandFrequencies, targetData.bandResponse) = result;
 }
 
 void DesignEngine::computeTargetStage()
@@ -817,11 +809,16 @@ void DesignEngine::calculateCorrectionStage()
     Scratch::CorrectionKey key { { inputData.spectrum }, { t.response }, { frequencyAxis }, t.targetMagnitude,
                                  t.limitBoostCut, t.fminMagnitude, t.fmaxMagnitude };
 
-    filterData.correction = scratch->correction.get (key, [this]
+    bool computed = false;
+    const auto& result = scratch->correction.get (key, [this, &computed]
     {
         computeCorrectionStage();
+        computed = true;
         return filterData.correction;
     });
+
+    if (! computed)
+        filterData.correction = result;
 }
 
 void DesignEngine::computeCorrectionStage()
@@ -897,9 +894,9 @@ void DesignEngine::calculateFilterStage()
         auto full = hermitianExtension (filterData.response, n);
 
         if (minimumPhaseFilter)
-            return realPartOverLength (ifft (minimumPhase (full), n), n);
+            return ifftRealPart (minimumPhase (full), n);
 
-        return fftshift (realPartOverLength (ifft (full, n), n));
+        return fftshift (ifftRealPart (full, n));
     });
 
     // Filter window.
@@ -931,12 +928,7 @@ void DesignEngine::calculateFilterStage()
     for (std::size_t i = 0; i < n; ++i)
         filterData.coefficients.data[i] = window.data[i] * filterData.impulseResponse.data[i];
 
-    const auto spectrum = filterData.minimumPhase ? fft (Matrix<Complex> (filterData.coefficients), n)
-                                                  : fft (Matrix<Complex> (fftshift (filterData.coefficients)), n);
-    makeVector (filterData.coefficientSpectrum, h + 1);
-
-    for (std::size_t k = 0; k <= h; ++k)
-        filterData.coefficientSpectrum.data[k] = spectrum.data[k];
+    filterData.coefficientSpectrum = fftOfReal (filterData.coefficients, n, h + 1, ! filterData.minimumPhase);
 }
 
 void DesignEngine::calculateFilterResponse()

@@ -55,6 +55,62 @@ ComplexMatrix ifft (const ComplexMatrix& X, std::size_t n)
     return transform (X, n, FftSetup::Direction::inverse);
 }
 
+ComplexMatrix fftOfReal (const Matrix<double>& x, std::size_t n, std::size_t numBins, bool shifted)
+{
+    numBins = std::min (numBins, n);
+    const auto lease = FftSetup::acquire (FftSetup::log2Floor (n));
+    const auto points = lease.size();
+
+    if (points != n || (shifted && x.data.size() != n) || n == 0)
+    {
+        const auto full = fft (ComplexMatrix (shifted ? fftshift (x) : x), n);
+        return ComplexMatrix (1, numBins, std::vector<Complex> (full.data.begin(), full.data.begin() + static_cast<std::ptrdiff_t> (numBins)));
+    }
+
+    // fftshift moves element (k + h) mod n to place k, with h = ceil (n / 2).
+    auto* buffer = lease.data();
+    const auto rotation = shifted ? n - n / 2 : 0;
+    const auto available = std::min (x.data.size(), n);
+
+    for (std::size_t k = 0; k < n; ++k)
+    {
+        const auto source = (k + rotation) % n;
+        buffer[k] = { source < available ? static_cast<float> (x.data[source]) : 0.0f, 0.0f };
+    }
+
+    lease.transform (FftSetup::Direction::forward);
+
+    ComplexMatrix result (1, numBins);
+    vectorMath::toDouble (reinterpret_cast<const float*> (buffer), reinterpret_cast<double*> (result.data.data()), 2 * numBins);
+    return result;
+}
+
+Matrix<double> ifftRealPart (const ComplexMatrix& X, std::size_t n)
+{
+    const auto lease = FftSetup::acquire (FftSetup::log2Floor (n));
+
+    if (lease.size() != n || n == 0)
+    {
+        const auto y = ifft (X, n);
+        Matrix<double> result (1, n);
+        for (std::size_t k = 0; k < std::min (n, y.data.size()); ++k)
+            result.data[k] = y.data[k].real() / static_cast<double> (n);
+        return result;
+    }
+
+    auto* buffer = lease.data();
+    const auto copied = std::min (X.data.size(), n);
+    vectorMath::toFloat (reinterpret_cast<const double*> (X.data.data()), reinterpret_cast<float*> (buffer), 2 * copied);
+    std::fill (buffer + copied, buffer + n, std::complex<float>());
+    lease.transform (FftSetup::Direction::inverse);
+
+    Matrix<double> result (1, n);
+    const auto length = static_cast<double> (n);
+    for (std::size_t k = 0; k < n; ++k)
+        result.data[k] = static_cast<double> (buffer[k].real()) / length;
+    return result;
+}
+
 Matrix<double> fftshift (const Matrix<double>& x)
 {
     Matrix<double> result (x);

@@ -21,6 +21,16 @@ Matrix<std::complex<double>> fft (const Matrix<std::complex<double>>& x, std::si
 */
 Matrix<std::complex<double>> ifft (const Matrix<std::complex<double>>& X, std::size_t n);
 
+/** Bins 0 .. numBins - 1 of fft of the real signal x (as a complex signal with zero imaginary parts)
+    of n points, x rotated as fftshift rotates it first when shifted is true: the very values of
+    fft (Matrix<complex> (shifted ? fftshift (x) : x), n), without the intermediate copies. x must
+    hold n elements when shifted; numBins is at most n. */
+Matrix<std::complex<double>> fftOfReal (const Matrix<double>& x, std::size_t n, std::size_t numBins, bool shifted);
+
+/** The real parts of ifft (X, n) divided by n, 1 x n: the real signal of a conjugate-symmetric
+    spectrum, without forming the imaginary parts. */
+Matrix<double> ifftRealPart (const Matrix<std::complex<double>>& X, std::size_t n);
+
 /** Rotates a vector so that its element h = ceil (n / 2) comes first: for even n the two halves swap,
     and for odd n the result is x[h .. n-1] followed by x[0 .. h-1], which puts the element of index 0
     at the centre, floor (n / 2). The result has x's dimensions.
