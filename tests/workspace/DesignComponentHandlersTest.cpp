@@ -35,76 +35,44 @@ using DesignComponentSliders = WorkspaceFixture;
 } // namespace
 
 //==============================================================================
-TEST_F (DesignComponentComboBoxes, InputWindowStoresTypeAndEnablesOnlyTheLengthControls)
+TEST_F (DesignComponentComboBoxes, SelectionsAreStoredSwitchTheirControlsAndRecompute)
 {
-    choose (*d.comboBoxWindow, 3);
-    EXPECT_EQ (d.inputData.windowType, 3);
-    EXPECT_TRUE (d.sliderWindowLength->isEnabled());
-    EXPECT_TRUE (d.labelWindowLengthTime->isEnabled());
-    EXPECT_TRUE (d.inputChanged);
-    EXPECT_EQ (listener.calls, 1);
-    EXPECT_FALSE (holdsUncomputedDefaults (d));
-
-    choose (*d.comboBoxWindow, 2);
-    EXPECT_EQ (d.inputData.windowType, 2);
-
-    choose (*d.comboBoxWindow, 1);
-    EXPECT_EQ (d.inputData.windowType, 1);
-    EXPECT_FALSE (d.sliderWindowLength->isEnabled());
-    EXPECT_FALSE (d.labelWindowLengthTime->isEnabled());
-    EXPECT_TRUE (d.sliderShift->isEnabled()); // the shift stays usable without a window
-    EXPECT_TRUE (d.labelShiftTime->isEnabled());
-    EXPECT_EQ (listener.calls, 3);
-}
-
-TEST_F (DesignComponentComboBoxes, FilterWindowSwitchesAllSixWindowControls)
-{
-    const juce::Component* controls[] = { d.sliderWindowLengthFilter.get(), d.labelWindowLengthTimeFilter.get(),
-                                           d.sliderWindowShiftFilter.get(), d.labelWindowShiftTimeFilter.get(),
-                                           d.textButtonMaxWindowLengthFilter.get(),
-                                           d.textButtonMaxWindowShiftFilter.get() };
-
-    choose (*d.comboBoxWindowFilter, 2);
-    EXPECT_EQ (d.filterData.windowType, 2);
-    for (auto* c : controls)
-        EXPECT_TRUE (c->isEnabled()) << c->getName();
-
-    d.filterChanged = false;
-    choose (*d.comboBoxWindowFilter, 1);
-    EXPECT_EQ (d.filterData.windowType, 1);
-    EXPECT_TRUE (d.filterChanged);
-    for (auto* c : controls)
-        EXPECT_FALSE (c->isEnabled()) << c->getName();
-
-    EXPECT_EQ (listener.calls, 2);
-}
-
-TEST_F (DesignComponentComboBoxes, TargetBoxesStoreTypesAndSwitchTheirDefineButtons)
-{
-    choose (*d.comboBoxTargetMagnitude, 2);
-    EXPECT_EQ (d.targetData.targetMagnitude, 2);
-    EXPECT_TRUE (d.textButtonDefineTargetMagnitude->isEnabled()); // "Flat" can be defined as well
-    EXPECT_TRUE (d.targetChanged);
-
-    choose (*d.comboBoxTargetMagnitude, 3);
-    EXPECT_EQ (d.targetData.targetMagnitude, 3);
-    EXPECT_TRUE (d.textButtonDefineTargetMagnitude->isEnabled());
-
-    choose (*d.comboBoxTargetMagnitude, 1);
-    EXPECT_EQ (d.targetData.targetMagnitude, 1);
-    EXPECT_FALSE (d.textButtonDefineTargetMagnitude->isEnabled());
-
-    for (int id = 2; id <= 4; ++id)
+    using Controls = std::vector<juce::Component*>;
+    struct Case
     {
-        choose (*d.comboBoxTargetPhase, id);
-        EXPECT_EQ (d.targetData.targetPhase, id);
-        EXPECT_TRUE (d.textButtonDefineTargetPhase->isEnabled());
-    }
-
-    choose (*d.comboBoxTargetPhase, 1);
-    EXPECT_EQ (d.targetData.targetPhase, 1);
-    EXPECT_FALSE (d.textButtonDefineTargetPhase->isEnabled());
-    EXPECT_EQ (listener.calls, 7);
+        juce::ComboBox& box;
+        const int& stored;
+        Controls switched; // enabled by every item but "None"
+        bool& changed;
+    };
+    const Case cases[] = {
+        { *d.comboBoxWindow, d.inputData.windowType, { d.sliderWindowLength.get(), d.labelWindowLengthTime.get() },
+          d.inputChanged },
+        { *d.comboBoxWindowFilter, d.filterData.windowType,
+          { d.sliderWindowLengthFilter.get(), d.labelWindowLengthTimeFilter.get(), d.sliderWindowShiftFilter.get(),
+            d.labelWindowShiftTimeFilter.get(), d.textButtonMaxWindowLengthFilter.get(), d.textButtonMaxWindowShiftFilter.get() },
+          d.filterChanged },
+        // "Flat" and "User Defined" targets can both be defined.
+        { *d.comboBoxTargetMagnitude, d.targetData.targetMagnitude, { d.textButtonDefineTargetMagnitude.get() }, d.targetChanged },
+        { *d.comboBoxTargetPhase, d.targetData.targetPhase, { d.textButtonDefineTargetPhase.get() }, d.targetChanged },
+    };
+    int notifications = 0;
+    for (const auto& c : cases)
+        for (int i = c.box.getNumItems() - 1; i >= 0; --i)
+        {
+            const int id = c.box.getItemId (i);
+            c.changed = false;
+            d.markCoefficients();
+            choose (c.box, id);
+            SCOPED_TRACE (c.box.getName() + " " + juce::String (id));
+            EXPECT_EQ (c.stored, id);
+            EXPECT_TRUE (c.changed);
+            EXPECT_TRUE (d.recomputed());
+            EXPECT_EQ (listener.calls, ++notifications);
+            for (auto* control : c.switched)
+                EXPECT_EQ (control->isEnabled(), id != 1) << control->getName();
+        }
+    EXPECT_TRUE (d.sliderShift->isEnabled()); // the shift stays usable without a window
 }
 
 TEST_F (DesignComponentComboBoxes, FilterResponseSelectionDrivesTheSectionAndItsDefineButton)
@@ -216,32 +184,33 @@ TEST_F (DesignComponentNfft, TheSizeInUseOrAnUnofferedSizeChangesNothing)
 }
 
 //==============================================================================
-TEST_F (DesignComponentSliders, ShiftsAreStoredTruncatedWithTheirTimeLabels)
+TEST_F (DesignComponentSliders, ShiftsAndLengthsAreStoredWithTheirTimeLabels)
 {
-    move (*d.sliderShift, -48.0);
-    EXPECT_EQ (d.inputData.shift, -48);
-    EXPECT_EQ (d.labelShiftTime->getText(), "-1.00 ms");
-    EXPECT_TRUE (d.inputChanged);
-
-    d.filterChanged = false;
     d.sliderWindowShiftFilter->setEnabled (true);
-    move (*d.sliderWindowShiftFilter, 1537.0);
-    EXPECT_EQ (d.filterData.windowShift, 1537);
-    EXPECT_EQ (d.labelWindowShiftTimeFilter->getText(), "32.02 ms");
-    EXPECT_TRUE (d.filterChanged);
-    EXPECT_EQ (listener.calls, 2);
-}
-
-TEST_F (DesignComponentSliders, WindowLengthsAreStored)
-{
-    move (*d.sliderWindowLength, 1024.0);
-    EXPECT_EQ (d.inputData.windowLength, 1024u);
-    EXPECT_EQ (d.labelWindowLengthTime->getText(), "21.33 ms");
-
-    move (*d.sliderWindowLengthFilter, 2048.0);
-    EXPECT_EQ (d.filterData.windowLength, 2048u);
-    EXPECT_EQ (d.labelWindowLengthTimeFilter->getText(), "42.67 ms");
-    EXPECT_EQ (listener.calls, 2);
+    struct Case
+    {
+        juce::Slider& slider;
+        double value;
+        std::function<double()> stored;
+        juce::Label& time;
+        const char* shown;
+    };
+    const Case cases[] = {
+        { *d.sliderShift, -48.0, [&] { return (double) d.inputData.shift; }, *d.labelShiftTime, "-1.00 ms" },
+        { *d.sliderWindowShiftFilter, 1537.0, [&] { return (double) d.filterData.windowShift; }, *d.labelWindowShiftTimeFilter, "32.02 ms" },
+        { *d.sliderWindowLength, 1024.0, [&] { return (double) d.inputData.windowLength; }, *d.labelWindowLengthTime, "21.33 ms" },
+        { *d.sliderWindowLengthFilter, 2048.0, [&] { return (double) d.filterData.windowLength; }, *d.labelWindowLengthTimeFilter, "42.67 ms" },
+    };
+    int notifications = 0;
+    for (const auto& c : cases)
+    {
+        d.inputChanged = d.filterChanged = false;
+        move (c.slider, c.value);
+        EXPECT_EQ (c.stored(), c.value) << c.slider.getName();
+        EXPECT_EQ (c.time.getText(), c.shown);
+        EXPECT_TRUE (d.inputChanged != d.filterChanged);
+        EXPECT_EQ (listener.calls, ++notifications);
+    }
 }
 
 TEST_F (DesignComponentSliders, ZeroWindowLengthIsRefusedButStillRecomputed)
