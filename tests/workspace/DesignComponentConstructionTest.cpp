@@ -184,16 +184,6 @@ TEST (DesignComponentConstruction, BuildingNotifiesNobodyAndComputesNothing)
     EXPECT_FALSE (d.axesChanged);
 }
 
-TEST (DesignComponentConstruction, TimeLabelTextHasTwoDecimalsAtTheCurrentRate)
-{
-    DesignComponent d;
-    EXPECT_EQ (d.timeLabelText (-48), "-1.00 ms");
-    EXPECT_EQ (d.timeLabelText (8192), "170.67 ms");
-
-    d.fs = 96000.0;
-    EXPECT_EQ (d.timeLabelText (4096), "42.67 ms");
-}
-
 TEST (DesignComponentLayout, RowsStayFixedAndTheRightEdgeFollowsTheWidth)
 {
     DesignComponent d;
@@ -211,7 +201,6 @@ TEST (DesignComponentLayout, RowsStayFixedAndTheRightEdgeFollowsTheWidth)
                      d.textButtonMaxWindowLengthFilter.get(), d.textButtonMaxWindowShiftFilter.get() })
         EXPECT_EQ (b->getRight(), 384) << b->getName();
 
-    EXPECT_EQ (d.labelInputFile->getBounds(), juce::Rectangle<int> (16, 36, 294, 24));
     EXPECT_EQ (d.comboBoxFilter->getRight(), d.textButtonDefineFilter->getX() - 10);
     EXPECT_EQ (d.comboBoxWindow->getRight(), 380);
     EXPECT_EQ (d.textButtonExport->getBounds(), juce::Rectangle<int> (16, 600, 368, 24));
@@ -219,9 +208,6 @@ TEST (DesignComponentLayout, RowsStayFixedAndTheRightEdgeFollowsTheWidth)
     // The filter window's length row lies above its shift row, the reverse of the input window.
     EXPECT_LT (d.sliderShift->getY(), d.sliderWindowLength->getY());
     EXPECT_LT (d.sliderWindowLengthFilter->getY(), d.sliderWindowShiftFilter->getY());
-    EXPECT_EQ (d.sliderWindowLengthFilter->getBounds(), juce::Rectangle<int> (82, 406, 120, 24));
-    EXPECT_EQ (d.labelWindowShiftTimeFilter->getBounds(), juce::Rectangle<int> (208, 442, 65, 24));
-    EXPECT_EQ (d.toggleButtonUnwarp->getBounds(), juce::Rectangle<int> (16, 708, 150, 24));
 }
 
 TEST (DesignComponentLayout, NarrowWidthGivesZeroWidthsAndNegativePositions)
