@@ -7,7 +7,9 @@
 #include "design/IirFilterType.h"
 #include "workspace/FilterComponent.h"
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <complex>
 
 using namespace guitest;
@@ -111,71 +113,40 @@ TEST (FilterComponentPreviewTest, EmptySectionGivesSixFlatCurvesInTheirColoursAn
     }
 }
 
-TEST (FilterComponentPreviewTest, OnePointIsTheSameGainAndPhaseEverywhere)
+TEST (FilterComponentPreviewTest, UserPointsInterpolateLinearlyInLogFrequencyAndHoldBeyondTheEnds)
 {
-    FilterData block = makeBlock ({ { 1000.0, 6.0, 90.0 } }, {});
-    FilterComponent editor (&block);
-    const PreviewCurves curves (*editor.figFrequencyResponse);
-
-    expectConstant (curves.pointsDb, 6.0, 1e-12);
-    expectConstant (curves.pointsPhase, 90.0, 1e-9);
-    expectConstant (curves.totalDb, 6.0, 1e-12);
-    expectConstant (curves.totalPhase, 90.0, 1e-9);
-    expectConstant (curves.sectionsDb, 0.0, 0.0);
-}
-
-TEST (FilterComponentPreviewTest, TwoPointsInterpolateLinearlyInLogFrequencyAndHoldBeyond)
-{
-    FilterData block = makeBlock ({ { 100.0, 0.0, 0.0 }, { 1000.0, 10.0, -45.0 } }, {});
-    FilterComponent editor (&block);
-    const PreviewCurves curves (*editor.figFrequencyResponse);
-    ASSERT_NE (curves.pointsDb, nullptr);
-
-    int inside = 0;
-
-    for (std::size_t k = 0; k < gridSize; ++k)
+    const auto lg = [] (double f) { return f > 0.0 ? std::log10 (f) : -4.0; }; // 0 Hz counts as 1e-4 Hz
+    const auto between = [lg] (double f, double lo, double hi) { return std::clamp ((lg (f) - lo) / (hi - lo), 0.0, 1.0); };
+    struct Case
     {
-        const double f = editor.frequencyGrid.data[k];
-        const double db = curves.pointsDb->y.data[k];
-        const double degrees = curves.pointsPhase->y.data[k];
-
-        if (f < 100.0)
-        {
-            EXPECT_NEAR (db, 0.0, 1e-12) << f;
-            EXPECT_NEAR (degrees, 0.0, 1e-12) << f;
-        }
-        else if (f > 1000.0)
-        {
-            EXPECT_NEAR (db, 10.0, 1e-12) << f;
-            EXPECT_NEAR (degrees, -45.0, 1e-9) << f;
-        }
-        else
-        {
-            ++inside;
-            EXPECT_NEAR (db, 10.0 * std::log10 (f / 100.0), 1e-9) << f;
-            EXPECT_NEAR (degrees, -45.0 * std::log10 (f / 100.0), 1e-9) << f;
-        }
-    }
-
-    EXPECT_EQ (inside, 77); // grid points 9 .. 85 lie between 100 and 1000 Hz
-}
-
-TEST (FilterComponentPreviewTest, FirstPointAtZeroHertzCountsAsLogMinusFour)
-{
-    FilterData block = makeBlock ({ { 0.0, -10.0, 0.0 }, { 100.0, 0.0, 0.0 } }, {});
-    FilterComponent editor (&block);
-    const PreviewCurves curves (*editor.figFrequencyResponse);
-    ASSERT_NE (curves.pointsDb, nullptr);
-
-    EXPECT_NEAR (curves.pointsDb->y.data[0], -10.0, 1e-12);
-
-    for (std::size_t k = 1; k < gridSize && editor.frequencyGrid.data[k] <= 100.0; ++k)
+        const char* what;
+        std::vector<std::array<double, 3>> points;
+        std::function<double (double)> db, degrees;
+    };
+    const Case cases[] = {
+        { "one point is the same everywhere", { { 1000.0, 6.0, 90.0 } }, [] (double) { return 6.0; }, [] (double) { return 90.0; } },
+        { "two points", { { 100.0, 0.0, 0.0 }, { 1000.0, 10.0, -45.0 } },
+          [&] (double f) { return 10.0 * between (f, 2.0, 3.0); }, [&] (double f) { return -45.0 * between (f, 2.0, 3.0); } },
+        { "a first point at 0 Hz", { { 0.0, -10.0, 0.0 }, { 100.0, 0.0, 0.0 } },
+          [&] (double f) { return -10.0 + 10.0 * between (f, -4.0, 2.0); }, [] (double) { return 0.0; } },
+    };
+    for (const auto& c : cases)
     {
-        const double f = editor.frequencyGrid.data[k];
-        EXPECT_NEAR (curves.pointsDb->y.data[k], -10.0 + 10.0 * (std::log10 (f) + 4.0) / 6.0, 1e-9) << f;
+        SCOPED_TRACE (c.what);
+        FilterData block = makeBlock (c.points, {});
+        FilterComponent editor (&block);
+        const PreviewCurves curves (*editor.figFrequencyResponse);
+        ASSERT_NE (curves.totalPhase, nullptr);
+        for (std::size_t k = 0; k < gridSize; ++k)
+        {
+            const double f = editor.frequencyGrid.data[k];
+            ASSERT_NEAR (curves.pointsDb->y.data[k], c.db (f), 1e-9) << f;
+            ASSERT_NEAR (curves.totalDb->y.data[k], c.db (f), 1e-9) << f;
+            ASSERT_NEAR (curves.pointsPhase->y.data[k], c.degrees (f), 1e-9) << f;
+            ASSERT_NEAR (curves.totalPhase->y.data[k], c.degrees (f), 1e-9) << f;
+        }
+        expectConstant (curves.sectionsDb, 0.0, 0.0);
     }
-
-    EXPECT_NEAR (curves.pointsDb->y.data[gridSize - 1], 0.0, 1e-12);
 }
 
 TEST (FilterComponentPreviewTest, FirstOrderLowPassIsDesignedAt48kHz)
