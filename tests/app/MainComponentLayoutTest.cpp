@@ -64,10 +64,8 @@ TEST_F (Layout, DraggingTheDividerKeepsEveryItemWithinItsLimits)
     main.layout.setItemPosition (1, 5000);
     main.resized();
     EXPECT_TRUE (panelWidth() == 150 || plotsWidth() == static_cast<int> (0.9 * 1012 + 0.5));
-}
 
-TEST_F (Layout, DividerFollowsAWiderWindow)
-{
+    // A wider window moves the limits with it.
     main.setSize (1600, 900);
     expectWithinLimits (1588);
     EXPECT_EQ (main.designComponent.getHeight(), 888);

@@ -111,31 +111,22 @@ TEST_F (PlotUpdate, ResultInTimeIsTheLinearConvolutionOfWindowedInputAndFir)
     EXPECT_NEAR (result->x.data[511], 511.0 / 48.0, 1e-9);
 }
 
-TEST_F (PlotUpdate, WindowsAddTheirRedCurves)
+TEST_F (PlotUpdate, WindowsAddRedCurvesAndTargetsOrangeOnesOverTheirBand)
 {
     select (*design.comboBoxWindow, WindowType::hann);
     EXPECT_EQ (describeCurves (*grid.figInputTime), Shown ({ L (curveBlue), L (curveRed) }));
-    const auto& window = curvesOf (*grid.figInputTime)[1]->y;
-    EXPECT_EQ (window.data, design.inputData.window.data);
-
-    // Filter window off: only the filter-response section, in blue.
-    EXPECT_EQ (describeCurves (*grid.figFilterFrequency), Shown ({ R (phaseCurveBlue), L (curveBlue) }));
+    EXPECT_EQ (curvesOf (*grid.figInputTime)[1]->y.data, design.inputData.window.data);
     select (*design.comboBoxWindowFilter, WindowType::hann);
     EXPECT_EQ (describeCurves (*grid.figFilterTime), Shown ({ L (curveBlue), L (curveRed) }));
     EXPECT_EQ (describeCurves (*grid.figFilterFrequency),
                Shown ({ R (phaseCurveBlue), R (phaseCurveRed), L (curveBlue), L (curveRed) }));
-}
 
-TEST_F (PlotUpdate, TargetsAddOrangeCurvesOverTheirBand)
-{
     select (*design.comboBoxTargetMagnitude, TargetMagnitudeType::flat);
     EXPECT_EQ (describeCurves (*grid.figInputFrequency), Shown ({ R (phaseCurveBlue), L (curveBlue), L (curveOrange) }));
     select (*design.comboBoxTargetPhase, TargetPhaseType::zero);
     EXPECT_EQ (describeCurves (*grid.figInputFrequency),
                Shown ({ R (phaseCurveBlue), R (phaseCurveOrange), L (curveBlue), L (curveOrange) }));
-
-    const auto target = curvesOf (*grid.figInputFrequency)[3];
-    EXPECT_EQ (target->x.data, design.targetData.bandFrequencies.data);
+    EXPECT_EQ (curvesOf (*grid.figInputFrequency)[3]->x.data, design.targetData.bandFrequencies.data);
 }
 
 TEST_F (PlotUpdate, TogglesChooseMagnitudesPhasesOrKeepTheOldCurves)
