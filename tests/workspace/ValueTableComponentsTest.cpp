@@ -94,45 +94,43 @@ TEST_F (PointTableFixture, CellsShowStoredValuesInShortForm)
     EXPECT_EQ (table.refreshComponentForCell (0, 0, false, nullptr), nullptr);
 }
 
-TEST_F (PointTableFixture, CommittedTextStoresItsLeadingNumberAndNotifies)
+TEST_F (PointTableFixture, TypedTextStoresItsLeadingNumberWhenChangedAndCommitted)
 {
     fill ({ { 100.0, 1.0, 2.0 }, { 200.0, 3.0, 4.0 } });
-
-    typeIntoLabel (*cell (1, 2), "12dB");
-    EXPECT_EQ (table.rows[1].magnitude, 12.0);
-    ASSERT_EQ (listener.calls.size(), 1u);
+    const auto rowsNow = [this]
+    {
+        std::vector<double> values;
+        for (const auto& r : table.rows)
+            values.insert (values.end(), { r.frequency, r.magnitude, r.phase });
+        return values;
+    };
+    struct Case
+    {
+        int row, column;
+        const char* typed;
+        bool escape;
+        std::vector<double> rows;
+        size_t notifications;
+    };
+    const Case cases[] = {
+        { 1, 2, "12dB", false, { 100, 1, 2, 200, 12, 4 }, 1 },
+        { 0, 3, "abc", false, { 100, 1, 0, 200, 12, 4 }, 2 },
+        { 0, 1, " 2.5e3", false, { 2500, 1, 0, 200, 12, 4 }, 3 },
+        { 0, 2, "1", false, { 2500, 1, 0, 200, 12, 4 }, 3 },  // unchanged: nothing
+        { 0, 2, "55", true, { 2500, 1, 0, 200, 12, 4 }, 3 },  // escape: nothing
+    };
+    for (const auto& c : cases)
+    {
+        typeIntoLabel (*cell (c.row, c.column), c.typed, c.escape);
+        EXPECT_EQ (rowsNow(), c.rows) << c.typed;
+        EXPECT_EQ (listener.calls.size(), c.notifications) << c.typed;
+    }
     EXPECT_EQ (listener.calls[0], &table);
+    EXPECT_EQ (cell (0, 2)->getText(), "1");
     // The cell keeps the typed text until the list box refreshes it.
     EXPECT_EQ (cell (1, 2)->getText(), "12dB");
-
-    typeIntoLabel (*cell (0, 3), "abc");
-    EXPECT_EQ (table.rows[0].phase, 0.0);
-    EXPECT_EQ (listener.calls.size(), 2u);
-
-    typeIntoLabel (*cell (0, 1), " 2.5e3");
-    EXPECT_EQ (table.rows[0].frequency, 2500.0);
-    EXPECT_EQ (listener.calls.size(), 3u);
-
-    // Other fields and rows are untouched.
-    EXPECT_EQ (table.rows[0].magnitude, 1.0);
-    EXPECT_EQ (table.rows[1].frequency, 200.0);
-    EXPECT_EQ (table.rows[1].phase, 4.0);
-
     table.table.updateContent();
     EXPECT_EQ (cell (1, 2)->getText(), "12");
-}
-
-TEST_F (PointTableFixture, UnchangedTextOrEscapeStoresNothingAndNotifiesNobody)
-{
-    fill ({ { 100.0, 1.0, 2.0 } });
-
-    typeIntoLabel (*cell (0, 1), "100");
-    typeIntoLabel (*cell (0, 2), "55", true);
-
-    EXPECT_EQ (table.rows[0].frequency, 100.0);
-    EXPECT_EQ (table.rows[0].magnitude, 1.0);
-    EXPECT_TRUE (listener.calls.empty());
-    EXPECT_EQ (cell (0, 2)->getText(), "1");
 }
 
 TEST_F (PointTableFixture, StoringIntoAMissingRowOnlyNotifies)
