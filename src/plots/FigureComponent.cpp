@@ -232,6 +232,14 @@ void FigureComponent::addCurve (const Matrix<double>& x, const Matrix<double>& y
     curve->y = y;
     curve->yAxis = activeYAxis;
 
+    // The position buffer of a deleted curve is reused, so that new data does not allocate it.
+    if (! spareFractions.empty())
+    {
+        curve->fractions = std::move (spareFractions.back());
+        curve->fractions.clear();
+        spareFractions.pop_back();
+    }
+
     auto* tail = &curves;
 
     while (*tail != nullptr)
@@ -308,7 +316,12 @@ void FigureComponent::clear()
 {
     // Unlinked one by one so that a long list is not destroyed recursively.
     while (curves != nullptr)
+    {
+        if (spareFractions.size() < maxSpareFractions)
+            spareFractions.push_back (std::move (curves->fractions));
+
         curves = std::move (curves->next);
+    }
 
     repaint();
 }

@@ -271,6 +271,8 @@ private:
     std::map<juce::String, juce::GlyphArrangement> labelLayouts; // by text, box size and justification
     std::vector<juce::Point<double>> visiblePoints; // scratch space reused between paints
     std::vector<XFractions> xFractionCache;         // the few x vectors painted last
+    std::vector<std::vector<juce::Point<double>>> spareFractions; // position buffers of deleted curves
+    static constexpr size_t maxSpareFractions = 8;
     size_t nextXFractionSlot = 0;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (FigureComponent)
