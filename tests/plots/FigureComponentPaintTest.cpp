@@ -480,59 +480,46 @@ TEST_F (FigurePaint, RepaintsAfterEachChangeLookLikeAFirstPaint)
     }
 }
 
-TEST_F (FigurePaint, XTickLabelAtTheUpperLimitNeedsTheNarrowerPlot)
+TEST_F (FigurePaint, TickLabelsAreDrawnOnlyWhereTheyFit)
 {
-    stripLabels (figure);
-    figure.gridOn = false;
-    const juce::Rectangle<int> labelStrip { 0, 372, 600, 28 };
+    const juce::Rectangle<int> underPlot { 0, 372, 600, 28 }, leftColumn { 0, 0, 42, 400 }, rightStrip { 551, 0, 49, 400 },
+        rightEdge { 571, 0, 29, 400 };
 
-    figure.xTicks = { 20000.0 };
-    EXPECT_FALSE (anyInk (paintFigure (figure), labelStrip, colourPalette[background]));
+    struct Case
+    {
+        const char* what;
+        std::function<void (FigureComponent&)> setUp;
+        juce::Rectangle<int> area;
+        bool inked;
+    };
 
-    // With the right axis the plot is 20 pixels narrower and the label fits.
-    figure.yyaxis ("Right");
-    stripLabels (figure);
-    figure.xTicks = { 20000.0 };
-    EXPECT_TRUE (anyInk (paintFigure (figure), labelStrip, colourPalette[background]));
+    const Case cases[] = {
+        // Without the right axis the label box at the upper x limit starts at 520, right of 515.5.
+        { "x tick at the upper limit", [] (FigureComponent& f) { f.xTicks = { 20000.0 }; }, underPlot, false },
+        { "x tick at the upper limit, right axis on",
+          [] (FigureComponent& f) { f.yyaxis ("Right"); f.yyaxis ("Left"); f.xTicks = { 20000.0 }; }, underPlot, true },
+        { "x tick at the lower limit", [] (FigureComponent& f) { f.xTicks = { 10.0 }; }, underPlot, true },
+        { "x ticks outside the limits", [] (FigureComponent& f) { f.xTicks = { 9.0, 30000.0 }; }, underPlot, false },
+        // The box top of a left tick at the lower limit is at H - bottom - 10; one pixel lower is too low.
+        { "left tick at the lower limit", [] (FigureComponent& f) { f.yTicksLeft = { -120.0 }; }, leftColumn, true },
+        { "left tick panned down", [] (FigureComponent& f) { f.yTicksLeft = { -120.0 }; f.pan[1] = 1.0; }, leftColumn, false },
+        { "right tick, log axis", [] (FigureComponent& f) { f.yyaxis ("Right"); f.yTicksRight = { -120.0 }; }, rightStrip, true },
+        { "right tick, linear axis",
+          [] (FigureComponent& f) { f.yyaxis ("Right"); f.xScale = XScale::linear; f.yTicksRight = { -120.0 }; }, rightEdge, false },
+        { "right axis label, linear axis",
+          [] (FigureComponent& f) { f.yyaxis ("Right"); f.xScale = XScale::linear; f.yLabelRight = "Phase"; }, rightEdge, true },
+    };
 
-    // At the lower limit a label is always drawn; outside the limits never.
-    figure.xTicks = { 10.0 };
-    EXPECT_TRUE (anyInk (paintFigure (figure), labelStrip, colourPalette[background]));
-    figure.xTicks = { 9.0, 30000.0 };
-    EXPECT_FALSE (anyInk (paintFigure (figure), labelStrip, colourPalette[background]));
-}
-
-TEST_F (FigurePaint, LeftTickLabelAtTheLowerLimitIsDrawnUntilPannedDown)
-{
-    stripLabels (figure);
-    figure.gridOn = false;
-    const juce::Rectangle<int> labelColumn { 0, 0, 42, 400 };
-
-    figure.yTicksLeft = { -120.0 }; // box top at H - bottom - 10
-    EXPECT_TRUE (anyInk (paintFigure (figure), labelColumn, colourPalette[background]));
-
-    figure.pan[1] = 1.0; // one pixel further down than H - bottom - 9.5
-    EXPECT_FALSE (anyInk (paintFigure (figure), labelColumn, colourPalette[background]));
-}
-
-TEST_F (FigurePaint, RightTickLabelsOnlyOnALogAxis)
-{
-    figure.yyaxis ("Right");
-    figure.ylim (-1.0, 1.0);
-    figure.yyaxis ("Left");
-    stripLabels (figure);
-    figure.gridOn = false;
-    const juce::Rectangle<int> rightStrip { 551, 0, 49, 400 };
-
-    figure.yTicksRight = { 0.0 };
-    EXPECT_TRUE (anyInk (paintFigure (figure), rightStrip, colourPalette[background]));
-
-    figure.xScale = XScale::linear;
-    EXPECT_FALSE (anyInk (paintFigure (figure), { 571, 0, 29, 400 }, colourPalette[background]));
-
-    // The right axis label is drawn on either scale.
-    figure.yLabelRight = "Phase";
-    EXPECT_TRUE (anyInk (paintFigure (figure), { 571, 0, 29, 400 }, colourPalette[background]));
+    for (const auto& c : cases)
+    {
+        FigureComponent f;
+        f.setLookAndFeel (&laf);
+        f.gridOn = false;
+        stripLabels (f);
+        c.setUp (f);
+        EXPECT_EQ (anyInk (paintFigure (f), c.area, colourPalette[background]), c.inked) << c.what;
+        f.setLookAndFeel (nullptr);
+    }
 }
 
 TEST (FigureLabels, RightTicksHaveTwoDecimalsBelowAHundred)
