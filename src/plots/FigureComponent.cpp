@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <thread>
 
 namespace
 {
@@ -734,9 +735,7 @@ const std::vector<double>& FigureComponent::xFractionsOf (const Matrix<double>& 
 juce::Rectangle<int> FigureComponent::paintCurves (juce::Image& target, juce::Point<int> origin, int plotW, int plotH)
 {
     const bool logX = xScale == XScale::log;
-    const juce::Point<double> clipLo { -clipMargin, -clipMargin };
-    const juce::Point<double> clipHi { plotW + clipMargin, plotH + clipMargin };
-    juce::Rectangle<int> painted;
+    drawnCurves.clear();
 
     for (auto* curve = curves.get(); curve != nullptr; curve = curve->next.get())
     {
@@ -750,8 +749,11 @@ juce::Rectangle<int> FigureComponent::paintCurves (juce::Image& target, juce::Po
         const std::array<double, 4> limits { xLim[0], xLim[1], yLim[0], yLim[1] };
 
         // The unzoomed positions change only with the data, the limits or the scale, so panning
-        // and zooming reuse them.
-        if (curve->fractions.size() != n || curve->fractionLimits != limits || curve->fractionScale != xScale)
+        // and zooming reuse them. The x positions come from the shared cache here; the y
+        // positions are filled in with the curve's strokes below.
+        const bool stale = curve->fractions.size() != n || curve->fractionLimits != limits || curve->fractionScale != xScale;
+
+        if (stale)
         {
             const auto& fx = xFractionsOf (curve->x, n);
             curve->fractions.resize (n);
@@ -759,27 +761,51 @@ juce::Rectangle<int> FigureComponent::paintCurves (juce::Image& target, juce::Po
             curve->fractionScale = xScale;
 
             for (size_t i = 0; i < n; ++i)
+                curve->fractions[i].x = fx[i];
+        }
+
+        drawnCurves.push_back ({ curve, stale });
+    }
+
+    if (rasterisers.size() < drawnCurves.size())
+    {
+        rasterisers.resize (drawnCurves.size());
+        reducedPoints.resize (drawnCurves.size());
+    }
+
+    // Each curve is reduced and stroked on its own; only compositing keeps the list order.
+    const auto strokeCurve = [this, logX, plotW, plotH] (size_t k)
+    {
+        auto* curve = drawnCurves[k].curve;
+        auto& points = reducedPoints[k];
+
+        if (drawnCurves[k].newYPositions)
+        {
+            const auto& yLim = curve->yAxis == 0 ? yLimLeft : yLimRight;
+
+            for (size_t i = 0; i < curve->fractions.size(); ++i)
             {
-                double fy = yToFraction (curve->y.data[i], yLim[0], yLim[1]);
-
-                if (! std::isfinite (fy))
-                    fy = nonFiniteYFraction;
-
-                curve->fractions[i] = { fx[i], fy };
+                const double fy = yToFraction (curve->y.data[i], yLim[0], yLim[1]);
+                curve->fractions[i].y = std::isfinite (fy) ? fy : nonFiniteYFraction;
             }
         }
+
+        auto& rasteriser = rasterisers[k];
+        const juce::Point<double> clipLo { -clipMargin, -clipMargin };
+        const juce::Point<double> clipHi { plotW + clipMargin, plotH + clipMargin };
 
         // On a log axis every segment ends on whole pixels, so a whole column is one bucket and
         // the neighbours of its extremes decide how its edges look; on a linear axis the ends keep
         // their fractions and an eighth of a pixel is one bucket, narrow enough for its extremes.
-        reduceToBuckets (curve->fractions, n, plotW, plotH, zoom, pan, logX ? 1.0 : 8.0, logX, visiblePoints);
+        reduceToBuckets (curve->fractions, curve->fractions.size(), plotW, plotH, zoom, pan, logX ? 1.0 : 8.0, logX,
+                         points);
 
         rasteriser.begin (plotW, plotH, curve->colour);
 
-        for (size_t i = 1; i < visiblePoints.size(); ++i)
+        for (size_t i = 1; i < points.size(); ++i)
         {
-            auto a = visiblePoints[i - 1];
-            auto b = visiblePoints[i];
+            auto a = points[i - 1];
+            auto b = points[i];
 
             // On a log axis each segment starts on a whole pixel at or left of its start and
             // ends on a whole pixel at or right of its end.
@@ -797,8 +823,28 @@ juce::Rectangle<int> FigureComponent::paintCurves (juce::Image& target, juce::Po
 
             rasteriser.addSegment (a.toFloat(), b.toFloat(), curveThickness);
         }
+    };
 
-        const auto area = rasteriser.composite (target, origin);
+    // Long curves are stroked on threads of their own while this one strokes the first curve.
+    std::vector<std::thread> helpers;
+
+    if (std::thread::hardware_concurrency() > 1)
+        for (size_t k = 1; k < drawnCurves.size(); ++k)
+            if (drawnCurves[k].curve->fractions.size() >= minPointsForOwnThread)
+                helpers.emplace_back (strokeCurve, k);
+
+    for (size_t k = 0; k < drawnCurves.size(); ++k)
+        if (k == 0 || helpers.empty() || drawnCurves[k].curve->fractions.size() < minPointsForOwnThread)
+            strokeCurve (k);
+
+    for (auto& helper : helpers)
+        helper.join();
+
+    juce::Rectangle<int> painted;
+
+    for (size_t k = 0; k < drawnCurves.size(); ++k)
+    {
+        const auto area = rasterisers[k].composite (target, origin);
 
         if (! area.isEmpty())
             painted = painted.isEmpty() ? area : painted.getUnion (area);

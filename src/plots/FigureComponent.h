@@ -267,9 +267,17 @@ private:
     juce::Image frame;          // the static layer with the curves of the last paint
     StaticLayerKey staticLayerKey;
     juce::Rectangle<int> frameCurveArea; // where the last paint's curves changed the frame
-    CurveRasteriser rasteriser;
+    struct DrawnCurve
+    {
+        Curve* curve;
+        bool newYPositions; // its y positions are to be computed with its strokes
+    };
+
+    std::vector<DrawnCurve> drawnCurves;                 // the curves of this paint that have points
+    std::vector<CurveRasteriser> rasterisers;            // one per drawn curve
+    std::vector<std::vector<juce::Point<double>>> reducedPoints; // the kept points of each drawn curve
+    static constexpr size_t minPointsForOwnThread = 8192; // shorter curves cost less than a thread
     std::map<juce::String, juce::GlyphArrangement> labelLayouts; // by text, box size and justification
-    std::vector<juce::Point<double>> visiblePoints; // scratch space reused between paints
     std::vector<XFractions> xFractionCache;         // the few x vectors painted last
     std::vector<std::vector<juce::Point<double>>> spareFractions; // position buffers of deleted curves
     static constexpr size_t maxSpareFractions = 8;
