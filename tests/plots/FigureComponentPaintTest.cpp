@@ -480,6 +480,32 @@ TEST_F (FigurePaint, RepaintsAfterEachChangeLookLikeAFirstPaint)
     }
 }
 
+TEST_F (FigurePaint, AScaledContextGetsTheSamePictureAtItsScale)
+{
+    // A scaled context is drawn on directly, without the kept layers: the picture is the same,
+    // enlarged.
+    figure.setXScale (XScale::linear);
+    figure.xlim (0.0, 10.0);
+    figure.ylim (-1.0, 1.0);
+    figure.plot (vectorOf ({ 0.0, 10.0 }), vectorOf ({ 0.5, 0.5 }), juce::Colours::red);
+    const auto once = paintFigure (figure);
+
+    juce::Image scaled (juce::Image::ARGB, 1200, 800, true);
+    {
+        juce::Graphics g (scaled);
+        g.addTransform (juce::AffineTransform::scale (2.0f));
+        figure.paintEntireComponent (g, false);
+    }
+
+    const auto half = scaled.rescaled (600, 400, juce::Graphics::mediumResamplingQuality);
+    const auto d = compare (once, half, colourPalette[background], 96);
+    EXPECT_LE (d.pixels, d.inked / 50);
+    const auto area = figure.getPlotArea();
+    const auto onCurve = scaled.getPixelAt (2 * area.getCentreX(), 2 * (area.getY() + area.getHeight() / 4));
+    EXPECT_GT (onCurve.getRed(), 240);
+    EXPECT_LT (onCurve.getGreen(), 64);
+}
+
 TEST_F (FigurePaint, TickLabelsAreDrawnOnlyWhereTheyFit)
 {
     const juce::Rectangle<int> underPlot { 0, 372, 600, 28 }, leftColumn { 0, 0, 42, 400 }, rightStrip { 551, 0, 49, 400 },
