@@ -9,6 +9,12 @@ namespace
 using Complex = std::complex<double>;
 using ComplexMatrix = Matrix<Complex>;
 
+/** True for 1, 2, 4, 8, ...: the lengths whose every element is transformed. */
+bool isPowerOfTwo (std::size_t n) noexcept
+{
+    return n != 0 && (n & (n - 1)) == 0;
+}
+
 /** Transforms the first 2^log2n of n elements of x (zero where x ends) and passes the rest through. */
 ComplexMatrix transform (const ComplexMatrix& x, std::size_t n, FftSetup::Direction direction)
 {
@@ -58,16 +64,15 @@ ComplexMatrix ifft (const ComplexMatrix& X, std::size_t n)
 ComplexMatrix fftOfReal (const Matrix<double>& x, std::size_t n, std::size_t numBins, bool shifted)
 {
     numBins = std::min (numBins, n);
-    const auto lease = FftSetup::acquire (FftSetup::log2Floor (n));
-    const auto points = lease.size();
 
-    if (points != n || (shifted && x.data.size() != n) || n == 0)
+    if (! isPowerOfTwo (n) || (shifted && x.data.size() != n))
     {
         const auto full = fft (ComplexMatrix (shifted ? fftshift (x) : x), n);
         return ComplexMatrix (1, numBins, std::vector<Complex> (full.data.begin(), full.data.begin() + static_cast<std::ptrdiff_t> (numBins)));
     }
 
     // fftshift moves element (k + h) mod n to place k, with h = ceil (n / 2).
+    const auto lease = FftSetup::acquire (FftSetup::log2Floor (n));
     auto* buffer = lease.data();
     const auto rotation = shifted ? n - n / 2 : 0;
     const auto available = std::min (x.data.size(), n);
@@ -87,9 +92,7 @@ ComplexMatrix fftOfReal (const Matrix<double>& x, std::size_t n, std::size_t num
 
 Matrix<double> ifftRealPart (const ComplexMatrix& X, std::size_t n)
 {
-    const auto lease = FftSetup::acquire (FftSetup::log2Floor (n));
-
-    if (lease.size() != n || n == 0)
+    if (! isPowerOfTwo (n))
     {
         const auto y = ifft (X, n);
         Matrix<double> result (1, n);
@@ -98,6 +101,7 @@ Matrix<double> ifftRealPart (const ComplexMatrix& X, std::size_t n)
         return result;
     }
 
+    const auto lease = FftSetup::acquire (FftSetup::log2Floor (n));
     auto* buffer = lease.data();
     const auto copied = std::min (X.data.size(), n);
     vectorMath::toFloat (reinterpret_cast<const double*> (X.data.data()), reinterpret_cast<float*> (buffer), 2 * copied);

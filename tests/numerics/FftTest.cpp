@@ -214,3 +214,34 @@ TEST (Fftshift, KeepsTheDimensions)
     EXPECT_EQ (column.cols, 1u);
     EXPECT_EQ (column.data, (std::vector<double> { 3, 1, 2 }));
 }
+
+TEST (FftOfRealSignals, GiveTheBitsOfTheGeneralTransforms)
+{
+    // The real-signal shortcuts must agree exactly with the transforms they replace, rotated or not,
+    // for powers of two and for lengths that fall back to the general path.
+    std::mt19937_64 random (9);
+    std::normal_distribution<double> value (0.0, 1.0);
+
+    for (std::size_t n : { 2u, 8u, 1024u, 6u, 100u })
+    {
+        Matrix<double> x (1, n);
+        for (auto& v : x.data)
+            v = value (random);
+
+        for (bool shifted : { false, true })
+        {
+            const auto expected = fft (ComplexMatrix (shifted ? fftshift (x) : x), n);
+            const auto bins = fftOfReal (x, n, n / 2 + 1, shifted);
+            ASSERT_EQ (bins.length(), n / 2 + 1);
+            for (std::size_t k = 0; k <= n / 2; ++k)
+                ASSERT_EQ (bins.data[k], expected.data[k]) << "n " << n << ", bin " << k << (shifted ? ", shifted" : "");
+        }
+
+        const auto spectrum = randomSignal (n, random);
+        const auto inverse = ifft (spectrum, n);
+        const auto realPart = ifftRealPart (spectrum, n);
+        ASSERT_EQ (realPart.length(), n);
+        for (std::size_t k = 0; k < n; ++k)
+            ASSERT_EQ (realPart.data[k], inverse.data[k].real() / static_cast<double> (n)) << "n " << n << ", sample " << k;
+    }
+}

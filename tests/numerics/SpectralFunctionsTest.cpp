@@ -1,8 +1,10 @@
 #include "numerics/Matrix.h"
+#include "numerics/VectorMath.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <cstdint>
 #include <limits>
 #include <random>
@@ -264,4 +266,58 @@ TEST (MinimumPhase, ShortAndDegenerateSpectra)
     // An all-zero spectrum has no floor; it gives a full-length result without failing.
     const auto zeros = minimumPhase (ComplexMatrix (1, 16));
     EXPECT_EQ (zeros.cols, 16u);
+}
+
+TEST (MinimumPhase, ConjugateSymmetricSpectraGiveTheBitsOfTheFullComputation)
+{
+    // Only half of a real signal's spectrum is put through the logarithm; the result must still be
+    // exactly that of the textbook steps on every bin, with or without bins at the floor.
+    auto reference = [] (const ComplexMatrix& H)
+    {
+        const auto n = H.length();
+        std::vector<double> re (n), im (n), magnitude (n), phase (n);
+        for (std::size_t k = 0; k < n; ++k)
+            re[k] = H.data[k].real(), im[k] = H.data[k].imag();
+        vectorMath::hypot (re.data(), im.data(), magnitude.data(), n);
+        const double limit = *std::max_element (magnitude.begin(), magnitude.end()) * std::pow (10.0, -5.0);
+        for (std::size_t k = 0; k < n; ++k)
+            if (magnitude[k] < limit)
+                re[k] = magnitude[k] = limit, im[k] = 0.0;
+        vectorMath::log (magnitude.data(), magnitude.data(), n);
+        vectorMath::atan2 (im.data(), re.data(), phase.data(), n);
+        ComplexMatrix logarithm (1, n);
+        for (std::size_t k = 0; k < n; ++k)
+            logarithm.data[k] = { magnitude[k], phase[k] };
+        auto c = ifft (logarithm, n) / static_cast<double> (n);
+        for (std::size_t k = 1; k < n / 2; ++k)
+            c.data[k] += std::conj (c.data[n - k]);
+        c.data[n / 2] = std::conj (c.data[n / 2]);
+        std::fill (c.data.begin() + static_cast<std::ptrdiff_t> (n / 2 + 1), c.data.end(), Complex());
+        return exp (fft (c, n));
+    };
+
+    std::mt19937_64 random (5);
+    std::normal_distribution<double> value (0.0, 1.0);
+
+    for (std::size_t n : { 4u, 64u, 4096u })
+    {
+        for (bool symmetric : { true, false })
+        {
+            ComplexMatrix H (1, n);
+            for (auto& bin : H.data)
+                bin = { value (random), value (random) };
+            H.data[1] = { 1e-12, -0.0 };    // below the floor
+            if (symmetric)
+            {
+                H.data[0].imag (0.0);
+                H.data[n / 2] = { -value (random) * value (random), 0.0 };
+                for (std::size_t k = 1; k < n / 2; ++k)
+                    H.data[n - k] = std::conj (H.data[k]);
+            }
+
+            const auto ours = minimumPhase (H), expected = reference (H);
+            ASSERT_EQ (ours.length(), n);
+            EXPECT_EQ (std::memcmp (ours.data.data(), expected.data.data(), n * sizeof (Complex)), 0) << "n " << n << (symmetric ? ", symmetric" : "");
+        }
+    }
 }
