@@ -141,6 +141,18 @@ window_position() { # prints "x y" of the main window on the screen
 
 photograph() { import -window root "$work/$1"; cp "$work/$1" "$work/shot.png"; }
 
+wait_colour() { # x y RRGGBB shot-name: photographs until the pixel shows the colour (at most 5 s);
+  local colour=""  # prints the last colour read when it never did
+  for _ in $(seq 25); do
+    photograph "$4"
+    colour="$(pixel_at "$1" "$2")"
+    [ "${colour:0:6}" = "$3" ] && return 0
+    sleep 0.2
+  done
+  echo "$colour"
+  return 1
+}
+
 step_start() {
   step_name="start"
   cc -O1 -o "$closer" "$(dirname "${BASH_SOURCE[0]}")/send-close.c" -lX11 || fail "cannot build send-close"
@@ -212,16 +224,13 @@ step_save_new_open() {
 step_colour_schemes() {
   step_name="colour schemes"
   # The 6-pixel border of the content shows the window background.
-  keys ctrl+shift+d
-  photograph dark.png
-  local x y dark light
+  # A slow (sanitized) build may need longer than the key's pause to repaint, hence the wait.
+  local x y seen
   read -r x y < <(window_position)
-  dark="$(pixel_at $((x + 2)) $((y + menu_bar + 2)))"
-  [ "${dark:0:6}" = "0A0A0A" ] || fail "dark background is $dark"
+  keys ctrl+shift+d
+  seen="$(wait_colour $((x + 2)) $((y + menu_bar + 2)) 0A0A0A dark.png)" || fail "dark background is $seen"
   keys ctrl+shift+l
-  photograph light.png
-  light="$(pixel_at $((x + 2)) $((y + menu_bar + 2)))"
-  [ "${light:0:6}" = "F2F2F2" ] || fail "light background is $light"
+  seen="$(wait_colour $((x + 2)) $((y + menu_bar + 2)) F2F2F2 light.png)" || fail "light background is $seen"
 }
 
 step_missing_file() {
