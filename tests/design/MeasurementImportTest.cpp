@@ -45,77 +45,33 @@ MeasurementImport::Points readMeasurement (const juce::File& file, const juce::S
 } // namespace
 
 //==============================================================================
-TEST (CompleteNumber, AcceptsNumbersWithLeadingWhiteSpaceOnly)
+TEST (CompleteNumber, AcceptsWholeNumbersWithLeadingWhiteSpaceOnly)
 {
-    EXPECT_EQ (complete ("100"), 100.0);
-    EXPECT_EQ (complete (" 100"), 100.0);
-    EXPECT_EQ (complete ("\t\v\f\r\n-2.5"), -2.5);
-    EXPECT_EQ (complete ("+5"), 5.0);
-    EXPECT_EQ (complete (".5"), 0.5);
-    EXPECT_EQ (complete ("5."), 5.0);
-    EXPECT_EQ (complete ("000123"), 123.0);
-    EXPECT_EQ (complete ("1e3"), 1000.0);
-    EXPECT_EQ (complete ("1E-3"), 0.001);
-    EXPECT_EQ (complete ("-1.5e+2"), -150.0);
+    const double inf = std::numeric_limits<double>::infinity();
 
-    EXPECT_FALSE (complete ("100 "));
-    EXPECT_FALSE (complete ("100\t"));
-    EXPECT_FALSE (complete ("5x"));
-    EXPECT_FALSE (complete ("1.2.3"));
-    EXPECT_FALSE (complete ("1,5"));
-    EXPECT_FALSE (complete ("0x10"));
-    EXPECT_FALSE (complete ("- 5"));
-    EXPECT_FALSE (complete ("+-5"));
-    EXPECT_FALSE (complete ("\xc2\xa0" "5")); // a no-break space is not white space here
-}
+    // Fields read completely, with their values; blank fields read as zero, huge exponents as
+    // infinity or a signed zero, and leading zeros of an exponent do not count.
+    const std::pair<const char*, double> accepted[] {
+        { "100", 100.0 }, { " 100", 100.0 }, { "\t\v\f\r\n-2.5", -2.5 }, { "+5", 5.0 }, { ".5", 0.5 }, { "5.", 5.0 },
+        { "000123", 123.0 }, { "1e3", 1000.0 }, { "1E-3", 0.001 }, { "-1.5e+2", -150.0 }, { "inf", inf }, { "-INF", -inf },
+        { "+Inf", inf }, { "", 0.0 }, { "   ", 0.0 }, { "\t", 0.0 }, { "1e99999999999", inf }, { "-2e+123456789012", -inf },
+        { "1e0000000000003", 1000.0 }, { "1e400", inf }
+    };
 
-TEST (CompleteNumber, NeedsADigitAndACompleteExponent)
-{
-    EXPECT_FALSE (complete ("."));
-    EXPECT_FALSE (complete ("-"));
-    EXPECT_FALSE (complete ("+"));
-    EXPECT_FALSE (complete ("-."));
-    EXPECT_FALSE (complete ("1e"));
-    EXPECT_FALSE (complete ("1e+"));
-    EXPECT_FALSE (complete ("1e-"));
-    EXPECT_FALSE (complete ("e5"));
-    EXPECT_FALSE (complete ("1e5.5"));
-}
+    for (const auto& [field, value] : accepted)
+        EXPECT_EQ (complete (field), value) << "\"" << field << "\"";
 
-TEST (CompleteNumber, ReadsNanAndInfInAnyCaseButNoLongerWords)
-{
-    EXPECT_TRUE (std::isnan (complete ("NaN").value_or (0.0)));
-    EXPECT_TRUE (std::isnan (complete ("nan").value_or (0.0)));
-    EXPECT_TRUE (std::isnan (complete (" -nAn").value_or (0.0)));
-    EXPECT_EQ (complete ("inf"), std::numeric_limits<double>::infinity());
-    EXPECT_EQ (complete ("-INF"), -std::numeric_limits<double>::infinity());
-    EXPECT_EQ (complete ("+Inf"), std::numeric_limits<double>::infinity());
-
-    EXPECT_FALSE (complete ("infinity"));
-    EXPECT_FALSE (complete ("nanx"));
-    EXPECT_FALSE (complete ("in"));
-    EXPECT_FALSE (complete ("n"));
-    EXPECT_FALSE (complete ("inf "));
-}
-
-TEST (CompleteNumber, EmptyAndBlankFieldsReadAsZero)
-{
-    EXPECT_EQ (complete (""), 0.0);
-    EXPECT_EQ (complete ("   "), 0.0);
-    EXPECT_EQ (complete ("\t"), 0.0);
-}
-
-TEST (CompleteNumber, HugeExponentsGiveInfinityOrZeroWithTheirSign)
-{
-    EXPECT_EQ (complete ("1e99999999999"), std::numeric_limits<double>::infinity());
-    EXPECT_EQ (complete ("-2e+123456789012"), -std::numeric_limits<double>::infinity());
+    for (const auto* field : { "NaN", "nan", " -nAn" })
+        EXPECT_TRUE (std::isnan (complete (field).value_or (0.0))) << field;
 
     const auto tiny = complete ("-1e-99999999999");
     ASSERT_TRUE (tiny);
-    EXPECT_EQ (*tiny, 0.0);
-    EXPECT_TRUE (std::signbit (*tiny));
-    EXPECT_EQ (complete ("1e0000000000003"), 1000.0); // leading zeros of the exponent do not count
-    EXPECT_EQ (complete ("1e400"), std::numeric_limits<double>::infinity());
+    EXPECT_TRUE (*tiny == 0.0 && std::signbit (*tiny));
+
+    // Trailing characters, a missing digit or exponent, longer words and a no-break space.
+    for (const auto* field : { "100 ", "100\t", "5x", "1.2.3", "1,5", "0x10", "- 5", "+-5", "\xc2\xa0" "5", ".", "-", "+",
+                               "-.", "1e", "1e+", "1e-", "e5", "1e5.5", "infinity", "nanx", "in", "n", "inf " })
+        EXPECT_FALSE (complete (field)) << "\"" << field << "\"";
 }
 
 namespace
