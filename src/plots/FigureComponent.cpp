@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
-#include <thread>
 
 namespace
 {
@@ -825,20 +824,8 @@ juce::Rectangle<int> FigureComponent::paintCurves (juce::Image& target, juce::Po
         }
     };
 
-    // Long curves are stroked on threads of their own while this one strokes the first curve.
-    std::vector<std::thread> helpers;
-
-    if (std::thread::hardware_concurrency() > 1)
-        for (size_t k = 1; k < drawnCurves.size(); ++k)
-            if (drawnCurves[k].curve->fractions.size() >= minPointsForOwnThread)
-                helpers.emplace_back (strokeCurve, k);
-
     for (size_t k = 0; k < drawnCurves.size(); ++k)
-        if (k == 0 || helpers.empty() || drawnCurves[k].curve->fractions.size() < minPointsForOwnThread)
-            strokeCurve (k);
-
-    for (auto& helper : helpers)
-        helper.join();
+        strokeCurve (k);
 
     juce::Rectangle<int> painted;
 

@@ -276,7 +276,6 @@ private:
     std::vector<DrawnCurve> drawnCurves;                 // the curves of this paint that have points
     std::vector<CurveRasteriser> rasterisers;            // one per drawn curve
     std::vector<std::vector<juce::Point<double>>> reducedPoints; // the kept points of each drawn curve
-    static constexpr size_t minPointsForOwnThread = 8192; // shorter curves cost less than a thread
     std::map<juce::String, juce::GlyphArrangement> labelLayouts; // by text, box size and justification
     std::vector<XFractions> xFractionCache;         // the few x vectors painted last
     std::vector<std::vector<juce::Point<double>>> spareFractions; // position buffers of deleted curves
