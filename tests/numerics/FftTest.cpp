@@ -67,24 +67,6 @@ Matrix<double> realRow (std::vector<double> values)
 } // namespace
 
 //==============================================================================
-TEST (Fft, ImpulseAndConstantAreUnscaledTransformPairs)
-{
-    ComplexMatrix impulse (1, 8);
-    impulse.data[0] = 1.0;
-
-    const auto spectrum = fft (impulse, 8);
-    EXPECT_EQ (spectrum.rows, 1u);
-    ASSERT_EQ (spectrum.cols, 8u);
-    for (const auto& bin : spectrum.data)
-        EXPECT_EQ (bin, Complex (1.0, 0.0));
-
-    const auto back = ifft (spectrum, 8);
-    ASSERT_EQ (back.cols, 8u);
-    EXPECT_EQ (back.data[0], Complex (8.0, 0.0));
-    for (std::size_t k = 1; k < 8; ++k)
-        EXPECT_NEAR (std::abs (back.data[k]), 0.0, 1e-6);
-}
-
 TEST (Fft, InputIsZeroPaddedOrCutToTheLength)
 {
     const ComplexMatrix x (1, 3, { { 1.0, 0.0 }, { 2.0, 0.0 }, { 3.0, 0.0 } });
@@ -149,21 +131,6 @@ TEST (Fft, InverseOfForwardGivesNTimesTheInput)
     }
 }
 
-TEST (Fft, PlansAreKeptApartBySizeAndDirection)
-{
-    std::mt19937_64 random (5);
-    const auto small = randomSignal (16, random);
-    const auto large = randomSignal (1024, random);
-
-    const auto first = fft (small, 16);
-    const auto inverse = ifft (large, 1024);
-    const auto again = fft (small, 16);
-    const auto inverseAgain = ifft (large, 1024);
-
-    EXPECT_EQ (first.data, again.data);
-    EXPECT_EQ (inverse.data, inverseAgain.data);
-}
-
 TEST (Fft, DegenerateArguments)
 {
     const auto none = fft (ComplexMatrix (1, 4), 0);
@@ -186,15 +153,15 @@ TEST (Fft, DegenerateArguments)
 }
 
 //==============================================================================
-TEST (Fftshift, EvenLengthSwapsTheHalves)
+TEST (Fftshift, SwapsHalvesOrRotatesKeepingEveryElementAndTheDimensions)
 {
     EXPECT_EQ (fftshift (realRow ({ 1, 2, 3, 4 })).data, (std::vector<double> { 3, 4, 1, 2 }));
-}
-
-TEST (Fftshift, OddLengthRotatesWithoutLosingAnElement)
-{
     EXPECT_EQ (fftshift (realRow ({ 1, 2, 3, 4, 5 })).data, (std::vector<double> { 4, 5, 1, 2, 3 }));
     EXPECT_EQ (fftshift (realRow ({ 7 })).data, (std::vector<double> { 7 }));
+
+    const auto column = fftshift (Matrix<double> (3, 1, { 1, 2, 3 }));
+    EXPECT_TRUE (column.rows == 3u && column.cols == 1u);
+    EXPECT_EQ (column.data, (std::vector<double> { 3, 1, 2 }));
 
     // The sample at time zero lands in the centre, floor (n / 2), for every length.
     for (std::size_t n = 1; n <= 9; ++n)
@@ -205,14 +172,6 @@ TEST (Fftshift, OddLengthRotatesWithoutLosingAnElement)
         EXPECT_EQ (centred.data[n / 2], 1.0) << n;
         EXPECT_EQ (std::count (centred.data.begin(), centred.data.end(), 1.0), 1) << n;
     }
-}
-
-TEST (Fftshift, KeepsTheDimensions)
-{
-    const auto column = fftshift (Matrix<double> (3, 1, { 1, 2, 3 }));
-    EXPECT_EQ (column.rows, 3u);
-    EXPECT_EQ (column.cols, 1u);
-    EXPECT_EQ (column.data, (std::vector<double> { 3, 1, 2 }));
 }
 
 TEST (FftOfRealSignals, GiveTheBitsOfTheGeneralTransforms)
