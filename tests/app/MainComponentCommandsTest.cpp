@@ -18,23 +18,18 @@ protected:
         return main.commandManager.getKeyMappings()->keyPressed (juce::KeyPress (key, juce::ModifierKeys (modifiers), 0), &main);
     }
 
-    struct MenuEntry
+    /** "id text" of each item ("-" for a separator); "(plain)" marks an item without a command,
+        which shows no key press. Every item is enabled and unticked. */
+    std::vector<std::string> entriesOf (const juce::PopupMenu& menu)
     {
-        int id;
-        juce::String text;
-        bool separator;
-        juce::ApplicationCommandManager* commandManager; // shows the command's current key press
-    };
-
-    static std::vector<MenuEntry> entriesOf (const juce::PopupMenu& menu)
-    {
-        std::vector<MenuEntry> result;
+        std::vector<std::string> result;
         for (juce::PopupMenu::MenuItemIterator it (menu); it.next();)
         {
             const auto& item = it.getItem();
-            result.push_back ({ item.itemID, item.text, item.isSeparator, item.commandManager });
-            EXPECT_TRUE (item.isEnabled) << item.text;
-            EXPECT_FALSE (item.isTicked) << item.text;
+            EXPECT_TRUE (item.isEnabled && ! item.isTicked) << item.text;
+            result.push_back (item.isSeparator ? "-"
+                                               : std::to_string (item.itemID) + " " + item.text.toStdString()
+                                                     + (item.commandManager == &main.commandManager ? "" : " (plain)"));
         }
         return result;
     }
@@ -116,15 +111,7 @@ TEST_F (Commands, MenusListTheirCommandsWithShortcutsAndAboutLast)
         { "8 Online Manual", "-", std::to_string (MainComponent::aboutMenuItemId) + " About (plain)" },
     };
     for (int index = 0; index < 3; ++index)
-    {
-        // Command items show the command's current key press; About is a plain item.
-        std::vector<std::string> shown;
-        for (const auto& entry : entriesOf (main.getMenuForIndex (index, main.getMenuBarNames()[index])))
-            shown.push_back (entry.separator ? "-"
-                                             : std::to_string (entry.id) + " " + entry.text.toStdString()
-                                                   + (entry.commandManager == &main.commandManager ? "" : " (plain)"));
-        EXPECT_EQ (shown, expected[index]);
-    }
+        EXPECT_EQ (entriesOf (main.getMenuForIndex (index, main.getMenuBarNames()[index])), expected[index]);
 
     // The name decides, exactly; the index does not.
     EXPECT_EQ (main.getMenuForIndex (0, "View").getNumItems(), 2);
