@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <random>
@@ -109,6 +110,25 @@ TEST (VectorMath, SineAndCosine)
         {
             ASSERT_NEAR (s[k], std::sin (x[k]), ulps) << x[k];
             ASSERT_NEAR (c[k], std::cos (x[k]), ulps) << x[k];
+        }
+    }
+}
+
+TEST (VectorMath, PrecisionConversionsRoundAsACastDoes)
+{
+    // Over every tail length of the four-wide loop, in both directions.
+    const auto x = testValues (1e40);
+    for (std::size_t n : { x.size(), std::size_t (1), std::size_t (3), std::size_t (6) })
+    {
+        std::vector<float> narrow (n);
+        std::vector<double> wide (n);
+        vectorMath::toFloat (x.data(), narrow.data(), n);
+        vectorMath::toDouble (narrow.data(), wide.data(), n);
+        for (std::size_t k = 0; k < n; ++k)
+        {
+            const auto expected = static_cast<float> (x[k]);
+            ASSERT_TRUE (std::memcmp (&narrow[k], &expected, sizeof (float)) == 0 || (std::isnan (expected) && std::isnan (narrow[k]))) << x[k];
+            ASSERT_TRUE (wide[k] == static_cast<double> (expected) || std::isnan (expected)) << x[k];
         }
     }
 }
