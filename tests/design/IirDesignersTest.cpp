@@ -85,26 +85,22 @@ TEST (IirDesignersPeaking, CutIsTheInverseOfTheBoost)
 }
 
 //==============================================================================
-TEST (IirDesignersShelf, LowShelfPlateausAndMidpoint)
+TEST (IirDesignersShelf, PlateausAndMidpoint)
 {
-    Section s;
-    designLowShelfBiquad (s.b, s.a, 12.0, 300.0, 1.0, fs);
-    expectThreeByOne (s);
-    EXPECT_EQ (s.a.data[0], 1.0);
-    EXPECT_NEAR (s.gainDb (0.0), 12.0, tightDb);
-    EXPECT_NEAR (s.gainDb (fs / 2), 0.0, 1e-6);
-    EXPECT_NEAR (s.gainDb (300.0), 6.0, tightDb);
-}
+    // (gain at 0 Hz, gain at fs/2, gain at the corner) for a low and a high shelf.
+    Section low, high;
+    designLowShelfBiquad (low.b, low.a, 12.0, 300.0, 1.0, fs);
+    designHighShelfBiquad (high.b, high.a, -8.0, 4000.0, 1.0, fs);
 
-TEST (IirDesignersShelf, HighShelfPlateausAndMidpoint)
-{
-    Section s;
-    designHighShelfBiquad (s.b, s.a, -8.0, 4000.0, 1.0, fs);
-    expectThreeByOne (s);
-    EXPECT_EQ (s.a.data[0], 1.0);
-    EXPECT_NEAR (s.gainDb (0.0), 0.0, tightDb);
-    EXPECT_NEAR (s.gainDb (fs / 2), -8.0, 1e-6);
-    EXPECT_NEAR (s.gainDb (4000.0), -4.0, tightDb);
+    for (const auto& [s, dc, nyquist, corner, cornerDb] : { std::tuple (&low, 12.0, 0.0, 300.0, 6.0),
+                                                            std::tuple (&high, 0.0, -8.0, 4000.0, -4.0) })
+    {
+        expectThreeByOne (*s);
+        EXPECT_EQ (s->a.data[0], 1.0);
+        EXPECT_NEAR (s->gainDb (0.0), dc, tightDb);
+        EXPECT_NEAR (s->gainDb (fs / 2), nyquist, 1e-6);
+        EXPECT_NEAR (s->gainDb (corner), cornerDb, tightDb);
+    }
 }
 
 TEST (IirDesignersShelf, SlopeOneIsMonotonicAndSteeperSlopesOvershoot)

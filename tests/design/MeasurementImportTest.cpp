@@ -151,7 +151,7 @@ bool hasLongExponent (const std::string& field)
 }
 } // namespace
 
-TEST (CompleteNumber, AgreesWithTheFrameworkParserOnItsOwnCornerCases)
+TEST (CompleteNumber, AgreesWithTheFrameworkParserOnCornerCasesRandomFieldsAndDecimals)
 {
     // The framework's parser is the reference, including its quirks: -0 reads as +0, 0e400 as
     // infinity, and only 18 digits count (so 19 zeros after the point hide the rest).
@@ -161,10 +161,7 @@ TEST (CompleteNumber, AgreesWithTheFrameworkParserOnItsOwnCornerCases)
                                "0.1234567890123456789", "9007199254740993", "00000000000000000000000001.5",
                                "1e309", "1e310", "10e308", "0.01e310", "  -.5E-3", "+.5", "1e0300" })
         expectSameReading (field);
-}
 
-TEST (CompleteNumber, AgreesWithTheFrameworkParserOnRandomFields)
-{
     // A field is complete exactly when the framework's parser consumes all of it, and the value
     // must be the same, bit for bit.
     RandomText randomText (" \t+-.eE0123456789000nafiNI5x", 14, 20261206);
@@ -186,10 +183,7 @@ TEST (CompleteNumber, AgreesWithTheFrameworkParserOnRandomFields)
     }
 
     EXPECT_GT (numComplete, 1000); // the alphabet must produce enough numbers to mean something
-}
 
-TEST (CompleteNumber, AgreesWithTheFrameworkParserOnRandomDecimals)
-{
     // Well-formed numbers as measurement software writes them, with up to 20 digits, a point
     // anywhere and exponents around the range where rounding is exact or not.
     std::mt19937 random (48000);
@@ -221,14 +215,13 @@ TEST (CompleteNumber, AgreesWithTheFrameworkParserOnRandomDecimals)
 
 TEST (LeadingNumber, ReadsWhatTheStringConversionReads)
 {
-    EXPECT_EQ (MeasurementImport::readLeadingNumber ("96 kHz"), 96.0);
-    EXPECT_EQ (MeasurementImport::readLeadingNumber ("  44100.5Hz"), 44100.5);
-    EXPECT_EQ (MeasurementImport::readLeadingNumber ("1e"), 1.0);
-    EXPECT_EQ (MeasurementImport::readLeadingNumber ("word"), 0.0);
-    EXPECT_EQ (MeasurementImport::readLeadingNumber (""), 0.0);
-    EXPECT_EQ (MeasurementImport::readLeadingNumber ("infinity"), std::numeric_limits<double>::infinity());
+    const double inf = std::numeric_limits<double>::infinity();
+
+    for (const auto& [text, value] : { std::pair ("96 kHz", 96.0), { "  44100.5Hz", 44100.5 }, { "1e", 1.0 }, { "word", 0.0 },
+                                       { "", 0.0 }, { "infinity", inf }, { "2e99999999999 Hz", inf } })
+        EXPECT_EQ (MeasurementImport::readLeadingNumber (text), value) << text;
+
     EXPECT_TRUE (std::isnan (MeasurementImport::readLeadingNumber ("nanny")));
-    EXPECT_EQ (MeasurementImport::readLeadingNumber ("2e99999999999 Hz"), std::numeric_limits<double>::infinity());
 
     RandomText randomText (" \t+-.eE0123456789kHznai", 12, 96000);
 
@@ -253,14 +246,9 @@ TEST (LeadingNumber, ReadsWhatTheStringConversionReads)
 //==============================================================================
 TEST (Delimiter, OnlyTheThreeTwoCharacterEscapesAreTranslated)
 {
-    EXPECT_EQ (MeasurementImport::resolveDelimiter ("\\t"), "\t");
-    EXPECT_EQ (MeasurementImport::resolveDelimiter ("\\n"), "\n");
-    EXPECT_EQ (MeasurementImport::resolveDelimiter ("\\r"), "\r");
-    EXPECT_EQ (MeasurementImport::resolveDelimiter ("\\t\\t"), "\\t\\t");
-    EXPECT_EQ (MeasurementImport::resolveDelimiter ("\\x"), "\\x");
-    EXPECT_EQ (MeasurementImport::resolveDelimiter (" \\t"), " \\t");
-    EXPECT_EQ (MeasurementImport::resolveDelimiter (", "), ", ");
-    EXPECT_EQ (MeasurementImport::resolveDelimiter (""), "");
+    for (const auto& [typed, resolved] : { std::pair ("\\t", "\t"), { "\\n", "\n" }, { "\\r", "\r" }, { "\\t\\t", "\\t\\t" },
+                                           { "\\x", "\\x" }, { " \\t", " \\t" }, { ", ", ", " }, { "", "" } })
+        EXPECT_EQ (MeasurementImport::resolveDelimiter (typed), resolved) << typed;
 }
 
 TEST (Delimiter, EveryCharacterBreaksAndEmptyFieldsStay)
@@ -295,171 +283,106 @@ protected:
     ScratchFolder scratch;
 };
 
-TEST_F (MeasurementFile, TabLineWithDefaultSettingsGivesLinearMagnitudeAndTheExtraPoints)
+TEST_F (MeasurementFile, LinesDelimitersAndAddedPointsDecideTheFrequencies)
 {
-    const auto points = readMeasurement (scratch.write ("m.txt", "1000\t80\t0\n"));
+    // Two points one and two bins above fs/2 follow a last point below it; an empty list means the
+    // file is refused for having no data lines.
+    const double above1 = 24011.71875, above2 = 24023.4375;
+    struct Case { const char* name; std::string text; const char* delimiter; std::vector<double> frequencies; };
 
-    ASSERT_EQ (points.outcome, Outcome::ok);
-    const std::vector<double> expectedFrequencies { 0.0, 1000.0, 24000.0 + 11.71875, 24000.0 + 2 * 11.71875 };
-    EXPECT_EQ (points.frequencies, expectedFrequencies);
-    ASSERT_EQ (points.values.size(), 4u);
-    EXPECT_EQ (points.values[0], 0.0);
-    EXPECT_NEAR (points.values[1], 10000.0, 1e-9);
-    EXPECT_EQ (points.values[2], points.values[1]);
-    EXPECT_EQ (points.values[3], points.values[1]);
-    EXPECT_EQ (points.phases, (std::vector<double> (4, 0.0)));
+    const Case cases[] {
+        { "one tab line", "1000\t80\t0\n", "\\t", { 0.0, 1000.0, above1, above2 } },
+        { "from 0 Hz to above fs/2", "0\t0\t0\n30000\t0\t0\n", "\\t", { 0.0, 30000.0 } },
+        { "ends exactly at fs/2", "0\t0\t0\n24000\t0\t0\n", "\\t", { 0.0, 24000.0 } },
+        { "negative first frequency", "-5\t0\t0\n20\t0\t0\n30000\t0\t0\n", "\\t", { -5.0, 20.0, 30000.0 } },
+        { "empty first field", ",80,0\n100,80,0\n", ",", { 0.0, 100.0, above1, above2 } },
+        { "field rules", "Freq,SPL,Phase\n"   // words
+                         "100, 80, 0\n"       // leading spaces: used
+                         "200 ,80,0\n"        // trailing space: skipped
+                         "300,,0\n"           // empty field reads as 0 dB
+                         "400,80,0,\n"        // four fields
+                         "500,80\n"           // two fields
+                         "600,1e,0\n"         // incomplete exponent
+                         "700,80,NaN\n"       // complete word
+                         "800,80,infinity\n"  // not a complete word
+                         "\"900\",80,0\n",    // quotes are not numbers
+          ",", { 0.0, 100.0, 300.0, 700.0, above1, above2 } },
+        { "byte order mark", "\xef\xbb\xbf" "10\t1\t2\n20\t3\t4\n", "\\t", { 0.0, 10.0, 20.0, above1, above2 } },
+        { "foreign header bytes", "Fr\xe9quence\tAmplitude\tPhase\n\xff\xfe\x80\n1\xc3\t2\t3\n10\t1\t2\n", "\\t",
+          { 0.0, 10.0, above1, above2 } },
+        { "commas under the tab default", "1000,80,0\n2000,80,0\n", "\\t", {} },
+        { "commas", "1000,80,0\n2000,80,0\n", ",", { 0.0, 1000.0, 2000.0, above1, above2 } },
+        { "commas under no delimiter", "1000,80,0\n2000,80,0\n", "", {} },
+        { "only headers", "* only\n* headers\n", "\\t", {} },
+        { "empty file", "", "\\t", {} },
+        { "spaces under the tab default", "* Freq(Hz) SPL(dB) Phase(degrees)\n20.000 85.1 -12.3\r\n20.292 85.2 -15.9\r\n", "\\t", {} },
+        { "spaces", "* Freq(Hz) SPL(dB) Phase(degrees)\n20.000 85.1 -12.3\r\n20.292 85.2 -15.9\r\n", " ",
+          { 0.0, 20.0, 20.292, above1, above2 } },
+        { "comma and space make five fields", "; response\n10.0, 78.2, 165.0\n25000.0, 60.0, -30.0\n", ", ", {} },
+        { "comma lines with a comment", "; response\n10.0, 78.2, 165.0\n25000.0, 60.0, -30.0\n", ",", { 0.0, 10.0, 25000.0 } },
+        { "LF", "hdr\n10\t1\t2\n20\t3\t4\n", "\\t", { 0.0, 10.0, 20.0, above1, above2 } },
+        { "CR LF", "hdr\r\n10\t1\t2\r\n20\t3\t4\r\n", "\\t", { 0.0, 10.0, 20.0, above1, above2 } },
+        { "CR", "hdr\r10\t1\t2\r20\t3\t4\r", "\\t", { 0.0, 10.0, 20.0, above1, above2 } },
+        { "NUL", std::string ("hdr\0" "10\t1\t2\0" "20\t3\t4", 18), "\\t", { 0.0, 10.0, 20.0, above1, above2 } },
+        { "mixed line ends", "\n\r\n\rhdr\r\r\n10\t1\t2\n\n20\t3\t4\n\n", "\\t", { 0.0, 10.0, 20.0, above1, above2 } },
+        // Leading white space is allowed, so a line can outgrow the read block, with CR LF across blocks.
+        { "long lines", std::string (65535, ' ') + "\r\n" + std::string (200000, ' ') + "10\t1\t2\r\n20\t3\t4", "\\t",
+          { 0.0, 10.0, 20.0, above1, above2 } },
+    };
+
+    for (const auto& c : cases)
+    {
+        const auto points = readMeasurement (scratch.write ("m.txt", c.text), c.delimiter);
+        EXPECT_EQ (points.outcome, c.frequencies.empty() ? Outcome::noDataLines : Outcome::ok) << c.name;
+        EXPECT_EQ (points.frequencies, c.frequencies) << c.name;
+        EXPECT_EQ (points.values.size(), c.frequencies.size()) << c.name;
+        EXPECT_EQ (points.phases.size(), c.frequencies.size()) << c.name;
+
+        EXPECT_EQ (points.getMessage().contains ("delimiter"), c.frequencies.empty()) << c.name;
+    }
 }
 
-TEST_F (MeasurementFile, UnitsConvertToLinearMagnitudeAndRadians)
+TEST_F (MeasurementFile, ValuesConvertToLinearMagnitudeAndRadiansAndAddedPointsCopyTheirNeighbour)
 {
-    const auto file = scratch.write ("u.txt", "0\t0.5\t90\n100\t-6\t-180\n30000\t2\t3.5\n");
+    const auto points = readMeasurement (scratch.write ("a.txt", "20\t80\t45\n"));
+    ASSERT_EQ (points.outcome, Outcome::ok);
+    const auto level = points.values[1];
+    EXPECT_NEAR (level, 10000.0, 1e-9);
+    EXPECT_EQ (points.values, (std::vector<double> { 0.0, level, level, level })); // 0 Hz point first
+    EXPECT_EQ (points.phases, (std::vector<double> { 0.0, pi / 4.0, pi / 4.0, pi / 4.0 }));
 
+    // An empty field reads as 0 dB and a complete "NaN" is kept.
+    const auto odd = readMeasurement (scratch.write ("o.csv", "100,,NaN\n"), ",");
+    EXPECT_DOUBLE_EQ (odd.values[1], 1.0);
+    EXPECT_TRUE (std::isnan (odd.phases[1]));
+
+    const auto file = scratch.write ("u.txt", "0\t0.5\t90\n100\t-6\t-180\n30000\t2\t3.5\n");
     const auto dbDegrees = readMeasurement (file);
     ASSERT_EQ (dbDegrees.outcome, Outcome::ok);
-    ASSERT_EQ (dbDegrees.frequencies.size(), 3u); // starts at 0 Hz and ends above fs/2: nothing added
     EXPECT_DOUBLE_EQ (dbDegrees.values[0], std::pow (10.0, 0.5 / 20.0));
     EXPECT_DOUBLE_EQ (dbDegrees.values[1], std::pow (10.0, -6.0 / 20.0));
     EXPECT_DOUBLE_EQ (dbDegrees.phases[0], pi / 2.0);
     EXPECT_DOUBLE_EQ (dbDegrees.phases[1], -pi);
 
     const auto linearRadians = readMeasurement (file, "\\t", MeasurementImport::linear, MeasurementImport::radians);
-    ASSERT_EQ (linearRadians.outcome, Outcome::ok);
     EXPECT_EQ (linearRadians.values, (std::vector<double> { 0.5, -6.0, 2.0 }));
     EXPECT_EQ (linearRadians.phases, (std::vector<double> { 90.0, -180.0, 3.5 }));
-}
 
-TEST_F (MeasurementFile, UnknownUnitsGiveZeroAndOneLineEachOnStandardError)
-{
-    const auto file = scratch.write ("u.txt", "0\t1\t1\n10\t1\t1\n");
-
+    // Unknown units give zeros and one line each on standard error.
     ::testing::internal::CaptureStderr();
-    const auto points = readMeasurement (file, "\\t", 3, 0);
-    const auto printed = ::testing::internal::GetCapturedStderr();
+    const auto unknown = readMeasurement (scratch.write ("x.txt", "0\t1\t1\n10\t1\t1\n"), "\\t", 3, 0);
+    EXPECT_EQ (::testing::internal::GetCapturedStderr(), "Magnitude unit not implemented\nPhase unit not implemented\n"
+                                                         "Magnitude unit not implemented\nPhase unit not implemented\n");
+    EXPECT_EQ (unknown.values, (std::vector<double> (4, 0.0)));
+    EXPECT_EQ (unknown.phases, (std::vector<double> (4, 0.0)));
 
-    ASSERT_EQ (points.outcome, Outcome::ok);
-    EXPECT_EQ (points.values[0], 0.0);
-    EXPECT_EQ (points.phases[1], 0.0);
-    EXPECT_EQ (printed, "Magnitude unit not implemented\nPhase unit not implemented\n"
-                        "Magnitude unit not implemented\nPhase unit not implemented\n");
-}
-
-TEST_F (MeasurementFile, ZeroHertzPointOnlyInFrontOfAPositiveFirstFrequency)
-{
-    const auto from20 = readMeasurement (scratch.write ("a.txt", "20\t0\t0\n30000\t0\t0\n"));
-    EXPECT_EQ (from20.frequencies, (std::vector<double> { 0.0, 20.0, 30000.0 }));
-    EXPECT_EQ (from20.values.front(), 0.0);
-
-    const auto from0 = readMeasurement (scratch.write ("b.txt", "0\t0\t0\n30000\t0\t0\n"));
-    EXPECT_EQ (from0.frequencies, (std::vector<double> { 0.0, 30000.0 }));
-
-    const auto fromNegative = readMeasurement (scratch.write ("c.txt", "-5\t0\t0\n20\t0\t0\n30000\t0\t0\n"));
-    EXPECT_EQ (fromNegative.frequencies, (std::vector<double> { -5.0, 20.0, 30000.0 }));
-}
-
-TEST_F (MeasurementFile, PointsAboveHalfTheSampleRateOnlyAfterALowerLastPoint)
-{
-    const auto at20k = readMeasurement (scratch.write ("a.txt", "0\t0\t0\n20000\t6\t45\n"));
-    ASSERT_EQ (at20k.frequencies.size(), 4u);
-    EXPECT_EQ (at20k.frequencies[2], 24011.71875);
-    EXPECT_EQ (at20k.frequencies[3], 24023.4375);
-    EXPECT_EQ (at20k.values[3], at20k.values[1]);
-    EXPECT_EQ (at20k.phases[3], at20k.phases[1]);
-
-    EXPECT_EQ (readMeasurement (scratch.write ("b.txt", "0\t0\t0\n24000\t0\t0\n")).frequencies.size(), 2u);
-
+    // The added points follow the sample rate and FFT length.
     const auto otherRate = MeasurementImport::readMeasurement (scratch.write ("c.txt", "0\t0\t0\n1000\t0\t0\n"),
                                                                MeasurementImport::decibels,
                                                                MeasurementImport::degrees, "\\t", 44100.0, 1024);
     ASSERT_EQ (otherRate.frequencies.size(), 4u);
     EXPECT_DOUBLE_EQ (otherRate.frequencies[2], 22050.0 + 44100.0 / 1024.0);
     EXPECT_DOUBLE_EQ (otherRate.frequencies[3], 22050.0 + 2.0 * 44100.0 / 1024.0);
-}
-
-TEST_F (MeasurementFile, EveryKindOfLineEndGivesTheSamePoints)
-{
-    const auto expected = readMeasurement (scratch.write ("lf.txt", "hdr\n10\t1\t2\n20\t3\t4\n")).frequencies;
-    ASSERT_EQ (expected.size(), 5u);
-
-    for (const auto& text : { std::string ("hdr\r\n10\t1\t2\r\n20\t3\t4\r\n"), std::string ("hdr\r10\t1\t2\r20\t3\t4\r"),
-                              std::string ("hdr\0" "10\t1\t2\0" "20\t3\t4", 18), std::string ("hdr\n10\t1\t2\r\n20\t3\t4"),
-                              std::string ("\n\r\n\rhdr\r\r\n10\t1\t2\n\n20\t3\t4\n\n") })
-    {
-        const auto points = readMeasurement (scratch.write ("x.txt", text));
-        EXPECT_EQ (points.outcome, Outcome::ok);
-        EXPECT_EQ (points.frequencies, expected) << juce::String (text).replace ("\r", "<CR>").replace ("\n", "<LF>");
-    }
-}
-
-TEST_F (MeasurementFile, LinesLongerThanTheReadBlockAndCrLfAcrossBlocks)
-{
-    // Leading white space is allowed, so a data line can be made as long as wanted.
-    std::string text (65535, ' ');
-    text += "\r\n";
-    text += std::string (200000, ' ') + "10\t1\t2\r\n20\t3\t4";
-    const auto points = readMeasurement (scratch.write ("long.txt", text));
-
-    ASSERT_EQ (points.outcome, Outcome::ok);
-    EXPECT_EQ (points.frequencies, (std::vector<double> { 0.0, 10.0, 20.0, 24011.71875, 24023.4375 }));
-}
-
-TEST_F (MeasurementFile, FieldRulesDecideWhichLinesAreUsed)
-{
-    const auto points = readMeasurement (scratch.write ("f.csv",
-                                                        "Freq,SPL,Phase\n"   // words
-                                                        "100, 80, 0\n"       // leading spaces: used
-                                                        "200 ,80,0\n"        // trailing space: skipped
-                                                        "300,,0\n"           // empty field reads as 0 dB
-                                                        "400,80,0,\n"        // four fields
-                                                        "500,80\n"           // two fields
-                                                        "600,1e,0\n"         // incomplete exponent
-                                                        "700,80,NaN\n"       // complete word
-                                                        "800,80,infinity\n"  // not a complete word
-                                                        "\"900\",80,0\n"),   // quotes are not numbers
-                                         ",");
-
-    ASSERT_EQ (points.outcome, Outcome::ok);
-    EXPECT_EQ (points.frequencies, (std::vector<double> { 0.0, 100.0, 300.0, 700.0, 24011.71875, 24023.4375 }));
-    EXPECT_DOUBLE_EQ (points.values[2], 1.0);
-    EXPECT_TRUE (std::isnan (points.phases[3]));
-}
-
-TEST_F (MeasurementFile, LineStartingWithTheDelimiterHasAnEmptyZeroFrequency)
-{
-    const auto points = readMeasurement (scratch.write ("z.csv", ",80,0\n100,80,0\n"), ",");
-    ASSERT_EQ (points.outcome, Outcome::ok);
-    EXPECT_EQ (points.frequencies.front(), 0.0);
-    EXPECT_EQ (points.frequencies[1], 100.0);
-}
-
-TEST_F (MeasurementFile, ByteOrderMarkAndForeignHeaderBytesDoNotHideData)
-{
-    const auto withMark = readMeasurement (scratch.write ("bom.txt", "\xef\xbb\xbf" "10\t1\t2\n20\t3\t4\n"));
-    EXPECT_EQ (withMark.frequencies, (std::vector<double> { 0.0, 10.0, 20.0, 24011.71875, 24023.4375 }));
-
-    // Latin-1 and stray bytes in headers, and a broken sequence in front of a delimiter.
-    const auto latin1 = readMeasurement (scratch.write ("l1.txt", "Fr\xe9quence\tAmplitude\tPhase\n"
-                                                                  "\xff\xfe\x80\n"
-                                                                  "1\xc3\t2\t3\n"
-                                                                  "10\t1\t2\n"));
-    EXPECT_EQ (latin1.frequencies, (std::vector<double> { 0.0, 10.0, 24011.71875, 24023.4375 }));
-}
-
-TEST_F (MeasurementFile, CommaSeparatedLinesAreOneFieldUnderTheTabDefault)
-{
-    const auto file = scratch.write ("c.txt", "1000,80,0\n2000,80,0\n");
-    EXPECT_EQ (readMeasurement (file).outcome, Outcome::noDataLines);
-    EXPECT_EQ (readMeasurement (file, ",").frequencies.size(), 5u);
-    EXPECT_EQ (readMeasurement (file, "").outcome, Outcome::noDataLines);
-}
-
-TEST_F (MeasurementFile, RefusesAFileWithoutDataLinesAndNamesTheDelimiter)
-{
-    const auto points = readMeasurement (scratch.write ("h.txt", "* only\n* headers\n"));
-    EXPECT_EQ (points.outcome, Outcome::noDataLines);
-    EXPECT_TRUE (points.frequencies.empty());
-    EXPECT_TRUE (points.getMessage().contains ("delimiter"));
-
-    EXPECT_EQ (readMeasurement (scratch.write ("e.txt", "")).outcome, Outcome::noDataLines);
 }
 
 TEST_F (MeasurementFile, RefusesFrequenciesThatDoNotRiseAndNamesTheLine)
@@ -495,16 +418,11 @@ TEST_F (MeasurementFile, MissingFoldersPipesAndDevicesAreRefused)
 
     EXPECT_EQ (readMeasurement (scratch.get ("missing.txt")).getMessage(), "File does not exist");
     EXPECT_EQ (readMeasurement (pipe).getMessage(), "Failed to open.");
-}
 
-TEST_F (MeasurementFile, UnreadableFileFailsToOpen)
-{
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root reads every file";
+    const auto locked = scratch.write ("locked.txt", "10\t0\t0\n");
+    ASSERT_EQ (::chmod (locked.getFullPathName().toRawUTF8(), 0), 0);
 
-    const auto file = scratch.write ("locked.txt", "10\t0\t0\n");
-    ASSERT_EQ (::chmod (file.getFullPathName().toRawUTF8(), 0), 0);
-    EXPECT_EQ (readMeasurement (file).outcome, Outcome::failedToOpen);
+    EXPECT_EQ (readMeasurement (locked).outcome, ::geteuid() == 0 ? Outcome::ok : Outcome::failedToOpen); // root reads all
 }
 
 //==============================================================================
@@ -522,42 +440,6 @@ TEST_F (MeasurementFile, RealRoomMeasurementWithStarHeader)
     EXPECT_EQ (points.frequencies[533], 21697.804172);
     EXPECT_EQ (points.frequencies[534], 24011.71875);
     EXPECT_EQ (points.values[535], points.values[533]);
-}
-
-TEST_F (MeasurementFile, SpaceSeparatedExportWithStarHeader)
-{
-    const std::string text = "* Measurement data measured by an analyser\n"
-                             "* Source: Line out, Line in\n"
-                             "* Format: 1/48 octave, SPL in dB, phase in degrees\n"
-                             "* Freq(Hz) SPL(dB) Phase(degrees)\n"
-                             "20.000 85.123 -12.3456\r\n"
-                             "20.292 85.208 -15.9123\r\n"
-                             "20.588 85.301 -19.4707\r\n";
-    const auto file = scratch.write ("export.txt", text);
-
-    EXPECT_EQ (readMeasurement (file).outcome, Outcome::noDataLines); // the tab default finds nothing
-
-    const auto points = readMeasurement (file, " ");
-    ASSERT_EQ (points.outcome, Outcome::ok);
-    EXPECT_EQ (points.frequencies, (std::vector<double> { 0.0, 20.0, 20.292, 20.588, 24011.71875, 24023.4375 }));
-    EXPECT_DOUBLE_EQ (points.phases[3], -19.4707 * pi / 180.0);
-}
-
-TEST_F (MeasurementFile, CommaSeparatedFrdWithCommentsNeedsTheCommaAlone)
-{
-    const std::string text = "; loudspeaker response, 1 m on axis\n"
-                             "10.0, 78.2, 165.0\n"
-                             "12.5, 80.1, 150.5\n"
-                             "16.0, 82.7, 131.3\n"
-                             "25000.0, 60.0, -30.0\n";
-    const auto file = scratch.write ("driver.frd", text);
-
-    EXPECT_EQ (readMeasurement (file, ", ").outcome, Outcome::noDataLines); // ", " makes five fields
-
-    const auto points = readMeasurement (file, ",");
-    ASSERT_EQ (points.outcome, Outcome::ok);
-    EXPECT_EQ (points.frequencies, (std::vector<double> { 0.0, 10.0, 12.5, 16.0, 25000.0 }));
-    EXPECT_DOUBLE_EQ (points.values[4], std::pow (10.0, 60.0 / 20.0));
 }
 
 //==============================================================================

@@ -199,10 +199,19 @@ TEST_F (Workspace, RefusedMeasurementsLeaveTheDesignBitForBitAsItWas)
 }
 
 //==============================================================================
-TEST_F (Workspace, SampleRateEntryRebuildsAxesAndRecomputes)
+TEST_F (Workspace, SampleRateEntryRebuildsAxesAndRecomputesOnlyForUsableRates)
 {
-    typeSampleRate ("24000");
+    const auto before = fingerprint (*design);
 
+    for (const auto* text : { "0", "-5", "word", "", "0.999", "inf", "-inf", "nan", "1e300", "18446744073709551616",
+                              "1e99999999999" })
+        typeSampleRate (text);
+
+    design->labelTextChanged (design->labelNfftTime.get()); // not an entry field at all
+    EXPECT_TRUE (fingerprint (*design) == before);
+    EXPECT_EQ (listener.calls, 0);
+
+    typeSampleRate ("24000");
     EXPECT_EQ (design->fs, 24000.0);
     EXPECT_EQ (design->labelNfftTime->getText(), "170.67 ms");
     EXPECT_EQ (design->frequencyAxis.data.back(), 12000.0);
@@ -216,27 +225,9 @@ TEST_F (Workspace, SampleRateEntryRebuildsAxesAndRecomputes)
 
     typeSampleRate ("  96 kHz");
     EXPECT_EQ (design->fs, 96.0);
-    EXPECT_EQ (listener.calls, 2);
-}
-
-TEST_F (Workspace, UnusableSampleRatesAndOtherLabelsChangeNothing)
-{
-    const auto before = fingerprint (*design);
-
-    for (const auto* text : { "0", "-5", "word", "", "0.999", "inf", "-inf", "nan", "1e300", "18446744073709551616",
-                              "1e99999999999" })
-    {
-        typeSampleRate (text);
-        EXPECT_EQ (design->fs, 48000.0) << text;
-    }
-    design->labelTextChanged (design->labelNfftTime.get()); // not an entry field at all
-
-    EXPECT_TRUE (fingerprint (*design) == before);
-    EXPECT_EQ (listener.calls, 0);
-
     typeSampleRate ("1.5"); // the smallest rate there is: 1 Hz
     EXPECT_EQ (design->fs, 1.0);
-    EXPECT_EQ (listener.calls, 1);
+    EXPECT_EQ (listener.calls, 3);
 }
 
 //==============================================================================
@@ -302,13 +293,9 @@ TEST_F (WorkspaceWithChooser, ExportWritesTheDesignsCoefficientsAndOverwritesAft
 
     ASSERT_EQ (script.boxes.size(), 1u);
     EXPECT_TRUE (script.boxes[0].text().startsWith ("File already exists")) << script.boxes[0].text();
-    const auto written = target.loadFileAsString();
     const auto& c = design->filterData.coefficients;
-    EXPECT_EQ (written.toStdString(), CoefficientExport::formatCoefficients (c.data.data(), c.length()));
-    const auto lines = juce::StringArray::fromLines (written);
-    ASSERT_EQ (lines.size(), 1024 + 1); // the last LF ends a line
-    for (int i = 0; i < 1024; ++i)
-        ASSERT_EQ (lines[i].fromFirstOccurrenceOf (".", false, false).length(), 16) << lines[i];
+    ASSERT_EQ (c.length(), 1024u);
+    EXPECT_EQ (target.loadFileAsString().toStdString(), CoefficientExport::formatCoefficients (c.data.data(), c.length()));
     EXPECT_TRUE (fingerprint (*design) == before);
     EXPECT_EQ (listener.calls, 0);
 }
