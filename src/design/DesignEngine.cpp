@@ -833,7 +833,7 @@ void DesignEngine::computeCorrectionStage()
     {
         // A bin without input (S = 0) or with a non-finite target cannot be corrected: it is left as
         // it is, so one bad bin does not turn the whole filter into NaN.
-        const auto value = k < S.length() ? T.data[k] / S.data[k] : Complex (1.0, 0.0);
+        const auto value = k < S.length() ? complexArithmetic::divide (T.data[k], S.data[k]) : Complex (1.0, 0.0);
         correction.data[k] = isFinite (value) ? value : Complex (1.0, 0.0);
     }
 
@@ -886,7 +886,7 @@ void DesignEngine::calculateFilterStage()
     const auto h = n / 2;
 
     calculateFilterResponse();
-    filterData.response = filterData.response * filterData.correction;
+    filterData.response = std::move (filterData.response) * filterData.correction;
 
     const bool minimumPhaseFilter = filterData.minimumPhase;
     filterData.impulseResponse = scratch->filterImpulse.get ({ { filterData.response }, n, minimumPhaseFilter }, [&]
@@ -959,5 +959,8 @@ void DesignEngine::calculateFilterResponse()
         return calculateIirCascadeResponse (filterData.type, filterData.gain, filterData.freq, filterData.q, frequencyAxis, fs);
     });
 
-    filterData.response = points * sections;
+    // The product is formed in the response's own storage: no new block for every recompute.
+    auto& response = filterData.response;
+    response = points;
+    response = std::move (response) * sections;
 }
