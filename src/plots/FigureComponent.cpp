@@ -221,15 +221,15 @@ FigureComponent::~FigureComponent()
 }
 
 //==============================================================================
-void FigureComponent::addCurve (const Matrix<double>& x, const Matrix<double>& y, juce::Colour colour)
+void FigureComponent::addCurve (Matrix<double> x, Matrix<double> y, juce::Colour colour)
 {
     if (! holdOn)
         clear();
 
     auto curve = std::make_unique<Curve>();
     curve->colour = colour;
-    curve->x = x;
-    curve->y = y;
+    curve->x = std::move (x);
+    curve->y = std::move (y);
     curve->yAxis = activeYAxis;
 
     // The position buffer of a deleted curve is reused, so that new data does not allocate it.
@@ -255,10 +255,34 @@ void FigureComponent::semilogx (const Matrix<double>& x, const Matrix<double>& y
     addCurve (x, y, colour);
 }
 
+void FigureComponent::semilogx (const Matrix<double>& x, Matrix<double>&& y, juce::Colour colour)
+{
+    xScale = XScale::log;
+    addCurve (x, std::move (y), colour);
+}
+
+void FigureComponent::semilogx (Matrix<double>&& x, Matrix<double>&& y, juce::Colour colour)
+{
+    xScale = XScale::log;
+    addCurve (std::move (x), std::move (y), colour);
+}
+
 void FigureComponent::plot (const Matrix<double>& x, const Matrix<double>& y, juce::Colour colour)
 {
     xScale = XScale::linear;
     addCurve (x, y, colour);
+}
+
+void FigureComponent::plot (const Matrix<double>& x, Matrix<double>&& y, juce::Colour colour)
+{
+    xScale = XScale::linear;
+    addCurve (x, std::move (y), colour);
+}
+
+void FigureComponent::plot (Matrix<double>&& x, Matrix<double>&& y, juce::Colour colour)
+{
+    xScale = XScale::linear;
+    addCurve (std::move (x), std::move (y), colour);
 }
 
 void FigureComponent::xlim (double min, double max)

@@ -80,8 +80,20 @@ public:
         Grid and ticks are not recomputed. Repaints. */
     void semilogx (const Matrix<double>& x, const Matrix<double>& y, juce::Colour colour);
 
+    /** As semilogx, taking over the given y values instead of copying them. */
+    void semilogx (const Matrix<double>& x, Matrix<double>&& y, juce::Colour colour);
+
+    /** As semilogx, taking over the given x and y values instead of copying them. */
+    void semilogx (Matrix<double>&& x, Matrix<double>&& y, juce::Colour colour);
+
     /** As semilogx, with a linear x axis. */
     void plot (const Matrix<double>& x, const Matrix<double>& y, juce::Colour colour);
+
+    /** As plot, taking over the given y values instead of copying them. */
+    void plot (const Matrix<double>& x, Matrix<double>&& y, juce::Colour colour);
+
+    /** As plot, taking over the given x and y values instead of copying them. */
+    void plot (Matrix<double>&& x, Matrix<double>&& y, juce::Colour colour);
 
     /** Sets the x range shown, in x units. Grid and ticks are not recomputed (ylim does it). */
     void xlim (double min, double max);
@@ -251,7 +263,7 @@ private:
         std::vector<double> fractions;
     };
 
-    void addCurve (const Matrix<double>& x, const Matrix<double>& y, juce::Colour colour);
+    void addCurve (Matrix<double> x, Matrix<double> y, juce::Colour colour);
     void applyPanLimits() noexcept;
     StaticLayerKey makeStaticLayerKey() const;
     void paintStaticLayer (juce::Graphics&, juce::Rectangle<int> plotArea);
