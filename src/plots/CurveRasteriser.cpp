@@ -31,7 +31,7 @@ void CurveRasteriser::begin (int newWidth, int newHeight, juce::Colour newColour
 
     rowSpans.assign ((size_t) juce::jmax (0, height), { width, 0 });
 
-    dirty = {};
+    clearDirty();
 }
 
 void CurveRasteriser::addSegment (juce::Point<float> a, juce::Point<float> b, float thickness)
@@ -57,18 +57,19 @@ void CurveRasteriser::addSegment (juce::Point<float> a, juce::Point<float> b, fl
         maxY = juce::jmax (maxY, c.y);
     }
 
-    auto bounds = juce::Rectangle<float>::leftTopRightBottom (minX, minY, maxX, maxY).getSmallestIntegerContainer();
-    bounds = bounds.withWidth (bounds.getWidth() + 2); // room for the increments right of the last column
+    // The whole pixels around the corners, with room for the increments right of the last column.
+    const int left = floorToInt (minX);
+    const int right = ceilToInt (maxX) + 2;
 
     // Rows outside the image contribute nothing; columns left of the image still carry their
     // increments into the visible columns, so the stroke keeps its full horizontal extent.
-    const int top = juce::jmax (0, bounds.getY());
-    const int bottom = juce::jmin (height, bounds.getBottom());
+    const int top = juce::jmax (0, floorToInt (minY));
+    const int bottom = juce::jmin (height, ceilToInt (maxY));
 
-    if (top >= bottom || bounds.getX() >= width || bounds.getRight() <= 0)
+    if (top >= bottom || left >= width || right <= 0)
         return;
 
-    strokeBounds = bounds.withTop (top).withBottom (bottom);
+    strokeBounds = { left, top, right - left, bottom - top };
 
     // The cells are all zero between strokes: the running sum below clears what it has read.
     const auto cellCount = (size_t) strokeBounds.getWidth() * (size_t) strokeBounds.getHeight();
@@ -93,21 +94,28 @@ void CurveRasteriser::addSegment (juce::Point<float> a, juce::Point<float> b, fl
         float* target = uncovered.data() + (size_t) (strokeBounds.getY() + row) * (size_t) width + strokeBounds.getX();
         float coverage = 0.0f;
 
-        for (int i = 0; i < firstVisible; ++i)
+        for (int k = 0; k < firstVisible; ++k)
         {
-            coverage += cells[i];
-            cells[i] = 0.0f;
+            coverage += cells[k];
+            cells[k] = 0.0f;
         }
 
-        for (int i = firstVisible; i < endVisible; ++i)
+        // Up to the first increment of the row nothing is covered and the pixels keep their value.
+        int i = firstVisible;
+
+        if (coverage == 0.0f)
+            while (i < endVisible && cells[i] == 0.0f)
+                ++i;
+
+        for (; i < endVisible; ++i)
         {
             coverage += cells[i];
             cells[i] = 0.0f;
             target[i] *= 1.0f - opacity * juce::jmin (1.0f, std::abs (coverage));
         }
 
-        for (int i = endVisible; i < w; ++i)
-            cells[i] = 0.0f;
+        for (int k = endVisible; k < w; ++k)
+            cells[k] = 0.0f;
 
         // Remember which columns of the row the curve touched, for composite.
         auto& span = rowSpans[(size_t) (strokeBounds.getY() + row)];
@@ -115,7 +123,10 @@ void CurveRasteriser::addSegment (juce::Point<float> a, juce::Point<float> b, fl
         span.second = juce::jmax (span.second, strokeBounds.getX() + endVisible);
     }
 
-    dirty = dirty.isEmpty() ? strokeBounds : dirty.getUnion (strokeBounds);
+    dirtyLeft = juce::jmin (dirtyLeft, strokeBounds.getX());
+    dirtyTop = juce::jmin (dirtyTop, strokeBounds.getY());
+    dirtyRight = juce::jmax (dirtyRight, strokeBounds.getRight());
+    dirtyBottom = juce::jmax (dirtyBottom, strokeBounds.getBottom());
 }
 
 void CurveRasteriser::addPolygonEdge (juce::Point<float> p0, juce::Point<float> p1)
@@ -207,7 +218,11 @@ void CurveRasteriser::addPolygonEdge (juce::Point<float> p0, juce::Point<float> 
 
 juce::Rectangle<int> CurveRasteriser::composite (juce::Image& image, juce::Point<int> origin)
 {
-    const auto area = dirty.getIntersection ({ 0, 0, width, height });
+    if (dirtyLeft >= dirtyRight)
+        return {};
+
+    const auto area = juce::Rectangle<int>::leftTopRightBottom (dirtyLeft, dirtyTop, dirtyRight, dirtyBottom)
+                          .getIntersection ({ 0, 0, width, height });
 
     if (area.isEmpty())
         return {};
@@ -221,7 +236,7 @@ juce::Rectangle<int> CurveRasteriser::composite (juce::Image& image, juce::Point
     else
         compositeInto<juce::PixelARGB> (pixels, area);
 
-    dirty = {};
+    clearDirty();
     return target;
 }
 

@@ -2,6 +2,7 @@
 
 #include <juce_graphics/juce_graphics.h>
 
+#include <limits>
 #include <vector>
 
 /**
@@ -41,6 +42,9 @@ private:
     std::vector<float> uncovered; // per image pixel: the part left uncovered by the strokes so far
     std::vector<float> area;      // per cell of the current stroke: signed area increments
     std::vector<std::pair<int, int>> rowSpans; // per image row: the columns [first, second) touched
-    juce::Rectangle<int> strokeBounds, dirty;
+    void clearDirty() noexcept { dirtyLeft = dirtyTop = std::numeric_limits<int>::max(); dirtyRight = dirtyBottom = std::numeric_limits<int>::min(); }
+
+    juce::Rectangle<int> strokeBounds;
+    int dirtyLeft = 0, dirtyTop = 0, dirtyRight = 0, dirtyBottom = 0; // the strokes' bounds since begin()
     juce::Colour colour;
 };
