@@ -287,7 +287,6 @@ TEST (ProjectDocument, ReadingRebuildsAxesAndTheInputResponse)
 TEST (ProjectDocument, VersionRules)
 {
     TestEngine e;
-    const auto valid = e.createProjectText();
 
     for (auto version : { "\"1.0.0\"", "\"1.0\"", "\"1\"", "\"0.9.9\"", "\"\"", "1", "\"1.0.0.7\"", "null", "\"a.b.c\"" })
         EXPECT_TRUE (e.readProjectText (withValue (e, "Talvo Version", version)).wasOk()) << version;
