@@ -382,6 +382,7 @@ struct DesignEngine::Scratch
 
     Memo<PointsKey, Matrix<Complex>> userPoints;
     Memo<SectionsKey, Matrix<Complex>> iirSections;
+    IirCascadeProducts cascade;   // a step that changes one section computes only it and those after it
     struct SpectrumKey
     {
         Bits<Complex> spectrum;
@@ -956,7 +957,8 @@ void DesignEngine::calculateFilterResponse()
 
     const auto& sections = scratch->iirSections.get ({ { f.type }, { f.gain }, { f.freq }, { f.q }, { frequencyAxis }, fs }, [this]
     {
-        return calculateIirCascadeResponse (filterData.type, filterData.gain, filterData.freq, filterData.q, frequencyAxis, fs);
+        return calculateIirCascadeResponse (filterData.type, filterData.gain, filterData.freq, filterData.q, frequencyAxis, fs,
+                                            scratch->cascade);
     });
 
     // The product is formed in the response's own storage: no new block for every recompute.

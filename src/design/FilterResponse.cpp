@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace
@@ -293,6 +294,36 @@ namespace
         }
     }
 
+    struct Section
+    {
+        Matrix<double> b, a;
+    };
+
+    /** The sections that have a designer, in order; only those that all four matrices hold. */
+    std::vector<Section> designSections (const Matrix<std::size_t>& type, const Matrix<double>& gain,
+                                         const Matrix<double>& freq, const Matrix<double>& q, double fs)
+    {
+        const auto numSections = std::min ({ type.length(), gain.length(), freq.length(), q.length() });
+        std::vector<Section> sections;
+
+        for (std::size_t i = 0; i < numSections; ++i)
+        {
+            Section s;
+
+            if (designIirSection (type.data[i], gain.data[i], freq.data[i], q.data[i], fs, s.b, s.a))
+                sections.push_back (std::move (s));
+        }
+
+        return sections;
+    }
+
+    template <typename T>
+    bool sameBits (const Matrix<T>& x, const Matrix<T>& y) noexcept
+    {
+        return x.rows == y.rows && x.cols == y.cols && x.data.size() == y.data.size()
+               && (x.data.empty() || std::memcmp (x.data.data(), y.data.data(), x.data.size() * sizeof (T)) == 0);
+    }
+
     bool hasPlainCoefficients (const Matrix<double>& m) noexcept
     {
         if (m.length() != 3)
@@ -304,6 +335,23 @@ namespace
 
         return true;
     }
+
+    /** out = h times the section's response over the whole grid: the plain kernel where the section
+        stays in range, the exact one where it does not. out and h are different arrays. */
+    void multiplySection (const Section& s, const UnitCirclePoints& z,
+                          const std::vector<double>& hRe, const std::vector<double>& hIm,
+                          std::vector<double>& outRe, std::vector<double>& outIm)
+    {
+        outRe = hRe;
+        outIm = hIm;
+
+        const bool plain = hasPlainCoefficients (s.b) && hasPlainCoefficients (s.a) && z.allFinite
+                            && multiplySectionPlainly (s.b.data.data(), s.a.data.data(), z.re.data(), z.im.data(),
+                                                       outRe.data(), outIm.data(), outRe.size());
+
+        if (! plain)
+            multiplySectionExactly (s.b, s.a, z, hRe, hIm, outRe, outIm);
+    }
 }
 
 Matrix<Complex> calculateIirCascadeResponse (const Matrix<std::size_t>& type,
@@ -314,26 +362,12 @@ Matrix<Complex> calculateIirCascadeResponse (const Matrix<std::size_t>& type,
                                              double fs)
 {
     const auto numBins = frequencies.length();
-    const auto numSections = std::min ({ type.length(), gain.length(), freq.length(), q.length() });
 
-    struct Section
-    {
-        Matrix<double> b, a;
-    };
-
-    std::vector<Section> sections;
+    const auto sections = designSections (type, gain, freq, q, fs);
     bool allPlain = true;
 
-    for (std::size_t i = 0; i < numSections; ++i)
-    {
-        Section s;
-
-        if (! designIirSection (type.data[i], gain.data[i], freq.data[i], q.data[i], fs, s.b, s.a))
-            continue;
-
+    for (const auto& s : sections)
         allPlain = allPlain && hasPlainCoefficients (s.b) && hasPlainCoefficients (s.a);
-        sections.push_back (std::move (s));
-    }
 
     if (sections.empty())
         return onesLike (numBins);
@@ -374,19 +408,127 @@ Matrix<Complex> calculateIirCascadeResponse (const Matrix<std::size_t>& type,
 
     for (const auto& s : sections)
     {
-        outRe = hRe;
-        outIm = hIm;
-
-        const bool plain = hasPlainCoefficients (s.b) && hasPlainCoefficients (s.a) && z.allFinite
-                            && multiplySectionPlainly (s.b.data.data(), s.a.data.data(), z.re.data(), z.im.data(),
-                                                       outRe.data(), outIm.data(), numBins);
-
-        if (! plain)
-            multiplySectionExactly (s.b, s.a, z, hRe, hIm, outRe, outIm);
-
+        multiplySection (s, z, hRe, hIm, outRe, outIm);
         std::swap (hRe, outRe);
         std::swap (hIm, outIm);
     }
+
+    for (std::size_t u = 0; u < numBins; ++u)
+        response.data[u] = Complex (hRe[u], hIm[u]);
+
+    return response;
+}
+
+Matrix<Complex> calculateIirCascadeResponse (const Matrix<std::size_t>& type,
+                                             const Matrix<double>& gain,
+                                             const Matrix<double>& freq,
+                                             const Matrix<double>& q,
+                                             const Matrix<double>& frequencies,
+                                             double fs,
+                                             IirCascadeProducts& kept)
+{
+    const auto numBins = frequencies.length();
+    const auto sections = designSections (type, gain, freq, q, fs);
+
+    if (sections.empty())
+        return onesLike (numBins);
+
+    static thread_local UnitCirclePoints z;
+    z.update (frequencies, fs);
+
+    if (! sameBits (kept.frequencies, frequencies) || std::memcmp (&kept.fs, &fs, sizeof (fs)) != 0)
+    {
+        kept.count = 0;
+        kept.frequencies = frequencies;
+        kept.fs = fs;
+    }
+
+    std::size_t reused = 0;
+
+    while (reused < std::min (kept.count, sections.size())
+           && sameBits (kept.b[reused], sections[reused].b) && sameBits (kept.a[reused], sections[reused].a))
+        ++reused;
+
+    const auto numSections = sections.size();
+    kept.count = reused;
+    kept.b.resize (std::max (kept.b.size(), numSections));
+    kept.a.resize (kept.b.size());
+    kept.re.resize (kept.b.size());
+    kept.im.resize (kept.b.size());
+
+    for (std::size_t i = reused; i < numSections; ++i)
+    {
+        kept.re[i].resize (numBins);
+        kept.im[i].resize (numBins);
+    }
+
+    bool allPlain = z.allFinite;
+
+    for (std::size_t i = reused; i < numSections; ++i)
+        allPlain = allPlain && hasPlainCoefficients (sections[i].b) && hasPlainCoefficients (sections[i].a);
+
+    // Usually every section stays in the plain range: then the sections are run block by block, each
+    // block of points going through all of them while it is in the cache.
+    if (allPlain)
+    {
+        constexpr std::size_t blockSize = 256;
+        bool plain = true;
+
+        for (std::size_t start = 0; start < numBins && plain; start += blockSize)
+        {
+            const auto count = std::min (blockSize, numBins - start);
+
+            for (std::size_t i = reused; i < numSections; ++i)
+            {
+                auto* hr = kept.re[i].data() + start;
+                auto* hi = kept.im[i].data() + start;
+
+                if (i == 0)
+                {
+                    std::fill (hr, hr + count, 1.0);
+                    std::fill (hi, hi + count, 0.0);
+                }
+                else
+                {
+                    std::copy (kept.re[i - 1].data() + start, kept.re[i - 1].data() + start + count, hr);
+                    std::copy (kept.im[i - 1].data() + start, kept.im[i - 1].data() + start + count, hi);
+                }
+
+                plain = multiplySectionPlainly (sections[i].b.data.data(), sections[i].a.data.data(),
+                                                z.re.data() + start, z.im.data() + start, hr, hi, count) && plain;
+            }
+        }
+
+        if (plain)
+        {
+            for (std::size_t i = reused; i < numSections; ++i)
+            {
+                kept.b[i] = sections[i].b;
+                kept.a[i] = sections[i].a;
+            }
+
+            reused = numSections;
+            kept.count = numSections;
+        }
+    }
+
+    // Otherwise section by section, as the general path above computes it.
+    const std::vector<double> onesRe (reused == 0 ? numBins : 0, 1.0), zerosIm (reused == 0 ? numBins : 0, 0.0);
+
+    for (std::size_t i = reused; i < numSections; ++i)
+    {
+        const auto& s = sections[i];
+        const auto& hRe = i == 0 ? onesRe : kept.re[i - 1];
+        const auto& hIm = i == 0 ? zerosIm : kept.im[i - 1];
+        multiplySection (s, z, hRe, hIm, kept.re[i], kept.im[i]);
+        kept.b[i] = s.b;
+        kept.a[i] = s.a;
+        kept.count = i + 1;
+    }
+
+    Matrix<Complex> response (1, numBins);
+    const auto& hRe = kept.re[numSections - 1];
+    const auto& hIm = kept.im[numSections - 1];
 
     for (std::size_t u = 0; u < numBins; ++u)
         response.data[u] = Complex (hRe[u], hIm[u]);

@@ -4,6 +4,7 @@
 
 #include <complex>
 #include <cstddef>
+#include <vector>
 
 /** Where a curve point at 0 Hz or below, which has no logarithm, is placed on the log10 f axis: as the
     lower end of a segment, and as its upper end (log10 of 0.0002).
@@ -55,6 +56,31 @@ Matrix<std::complex<double>> calculateIirCascadeResponse (const Matrix<std::size
                                                           const Matrix<double>& q,
                                                           const Matrix<double>& frequencies,
                                                           double fs);
+
+/** What calculateIirCascadeResponse keeps between calls to reuse the sections in front that did not
+    change: for each section, its coefficients and the product of the sections up to and including it
+    on the grid (frequencies, fs) they were computed on.
+*/
+struct IirCascadeProducts
+{
+    std::size_t count = 0;                       // sections whose products are valid
+    std::vector<Matrix<double>> b, a;
+    std::vector<std::vector<double>> re, im;
+    Matrix<double> frequencies;
+    double fs = 0.0;
+};
+
+/** The same response as the function above. The leading sections whose coefficients, grid and fs have
+    the same bits as those kept in products are not computed again but continued from the kept
+    product, which gives exactly the same values; products is then updated to this cascade.
+*/
+Matrix<std::complex<double>> calculateIirCascadeResponse (const Matrix<std::size_t>& type,
+                                                          const Matrix<double>& gain,
+                                                          const Matrix<double>& freq,
+                                                          const Matrix<double>& q,
+                                                          const Matrix<double>& frequencies,
+                                                          double fs,
+                                                          IirCascadeProducts& products);
 
 /** The last segment j (1 <= j < count) with x[j - 1] <= value <= x[j], or 0 when none contains value.
     Ascending x is searched by bisection, any other x by trying every segment in order.

@@ -154,6 +154,41 @@ TEST (IirCascadeResponse, LandmarksOfTheSectionKinds)
     EXPECT_NEAR (std::abs (highPass.data[0]), 0.0, 1e-12);
 }
 
+TEST (IirCascadeResponse, KeptProductsGiveTheSameBitsAfterEveryEdit)
+{
+    // One kept state across edits that change a middle, the first or the last section, add and
+    // remove sections, move to another grid and pass through sections that leave the plain range.
+    struct Edit { std::vector<std::size_t> t; std::vector<double> g, f, qs; std::size_t bins; double fs; };
+    const std::vector<std::size_t> five { 6, 2, 9, 6, 1 };
+    const std::vector<Edit> edits {
+        { five, { 3, 0, 0, -4, 0 }, { 120, 300, 800, 2500, 9000 }, { 4, 0.8, 1, 2, 0.7 }, 513, 48000.0 },
+        { five, { 3, 0, 0, -3.5, 0 }, { 120, 300, 800, 2500, 9000 }, { 4, 0.8, 1, 2, 0.7 }, 513, 48000.0 },
+        { five, { 2, 0, 0, -3.5, 0 }, { 120, 300, 800, 2500, 9000 }, { 4, 0.8, 1, 2, 0.7 }, 513, 48000.0 },
+        { { 6, 2, 9 }, { 2, 0, 0 }, { 120, 300, 800 }, { 4, 0.8, 1 }, 513, 48000.0 },
+        { five, { 2, 0, 0, -3.5, 0 }, { 120, 300, 800, 2500, 9000 }, { 4, 0.8, 1, 2, 0.1 }, 513, 48000.0 },
+        { five, { 2, 0, 0, -3.5, 0 }, { 120, 300, 800, 2500, 9000 }, { 4, 0.8, 1, 2, 0.1 }, 257, 48000.0 },
+        { five, { 2, 0, 0, -3.5, 0 }, { 120, 300, 800, 2500, 9000 }, { 4, 0.8, 1, 2, 0.1 }, 257, 44100.0 },
+        { five, { 2, 0, 0, -3.5, 0 }, { 0.0, 300, 800, 2500, 9000 }, { 4, 0.0, 1, 2, 0.1 }, 257, 44100.0 },
+        { five, { 2, 0, 0, -3.5, 1 }, { 0.0, 300, 800, 2500, 9000 }, { 4, 0.0, 1, 2, 0.1 }, 257, 44100.0 },
+        { { 5, 6 }, { 0, 1 }, { 100, 200 }, { 1, 1 }, 257, 44100.0 },
+    };
+
+    IirCascadeProducts kept;
+
+    for (std::size_t e = 0; e < edits.size(); ++e)
+    {
+        const auto& edit = edits[e];
+        const auto grid = linspace (edit.fs / 2, edit.bins);
+        const auto reused = calculateIirCascadeResponse (types (edit.t), row (edit.g), row (edit.f), row (edit.qs), grid, edit.fs, kept);
+        const auto fresh = calculateIirCascadeResponse (types (edit.t), row (edit.g), row (edit.f), row (edit.qs), grid, edit.fs);
+
+        ASSERT_EQ (reused.length(), fresh.length()) << "edit " << e;
+        for (std::size_t u = 0; u < grid.length(); ++u)
+            ASSERT_TRUE (sameComplex (reused.data[u], fresh.data[u])) << "edit " << e << " bin " << u
+                                                                     << ": " << reused.data[u] << " vs " << fresh.data[u];
+    }
+}
+
 TEST (IirCascadeResponse, SectionsWithoutDesignerAndShortArraysAreSkipped)
 {
     const auto grid = linspace (24000.0, 257);
