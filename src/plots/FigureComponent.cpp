@@ -249,37 +249,13 @@ void FigureComponent::addCurve (Matrix<double> x, Matrix<double> y, juce::Colour
     repaint();
 }
 
-void FigureComponent::semilogx (const Matrix<double>& x, const Matrix<double>& y, juce::Colour colour)
-{
-    xScale = XScale::log;
-    addCurve (x, y, colour);
-}
-
-void FigureComponent::semilogx (const Matrix<double>& x, Matrix<double>&& y, juce::Colour colour)
-{
-    xScale = XScale::log;
-    addCurve (x, std::move (y), colour);
-}
-
-void FigureComponent::semilogx (Matrix<double>&& x, Matrix<double>&& y, juce::Colour colour)
+void FigureComponent::semilogx (Matrix<double> x, Matrix<double> y, juce::Colour colour)
 {
     xScale = XScale::log;
     addCurve (std::move (x), std::move (y), colour);
 }
 
-void FigureComponent::plot (const Matrix<double>& x, const Matrix<double>& y, juce::Colour colour)
-{
-    xScale = XScale::linear;
-    addCurve (x, y, colour);
-}
-
-void FigureComponent::plot (const Matrix<double>& x, Matrix<double>&& y, juce::Colour colour)
-{
-    xScale = XScale::linear;
-    addCurve (x, std::move (y), colour);
-}
-
-void FigureComponent::plot (Matrix<double>&& x, Matrix<double>&& y, juce::Colour colour)
+void FigureComponent::plot (Matrix<double> x, Matrix<double> y, juce::Colour colour)
 {
     xScale = XScale::linear;
     addCurve (std::move (x), std::move (y), colour);

@@ -76,24 +76,13 @@ public:
 
     //==============================================================================
     /** Switches the x axis to log and adds a curve of the points (x[k], y[k]) on the active y
-        axis; unless hold is on, every other curve is deleted first. The values are copied.
+        axis; unless hold is on, every other curve is deleted first. The values are taken by value:
+        pass temporaries or std::move to hand them over without a copy.
         Grid and ticks are not recomputed. Repaints. */
-    void semilogx (const Matrix<double>& x, const Matrix<double>& y, juce::Colour colour);
-
-    /** As semilogx, taking over the given y values instead of copying them. */
-    void semilogx (const Matrix<double>& x, Matrix<double>&& y, juce::Colour colour);
-
-    /** As semilogx, taking over the given x and y values instead of copying them. */
-    void semilogx (Matrix<double>&& x, Matrix<double>&& y, juce::Colour colour);
+    void semilogx (Matrix<double> x, Matrix<double> y, juce::Colour colour);
 
     /** As semilogx, with a linear x axis. */
-    void plot (const Matrix<double>& x, const Matrix<double>& y, juce::Colour colour);
-
-    /** As plot, taking over the given y values instead of copying them. */
-    void plot (const Matrix<double>& x, Matrix<double>&& y, juce::Colour colour);
-
-    /** As plot, taking over the given x and y values instead of copying them. */
-    void plot (Matrix<double>&& x, Matrix<double>&& y, juce::Colour colour);
+    void plot (Matrix<double> x, Matrix<double> y, juce::Colour colour);
 
     /** Sets the x range shown, in x units. Grid and ticks are not recomputed (ylim does it). */
     void xlim (double min, double max);
