@@ -396,6 +396,25 @@ void DesignComponent::refreshControls()
 }
 
 //==============================================================================
+/** Stores the target kind shown by a target combo box (an unknown text stores nothing), enables its
+    Define button for every kind but None, and recomputes. Both kinds use id 1 for None. */
+template <typename ItemArray>
+void DesignComponent::storeTargetType (const ItemArray& items, const juce::ComboBox& comboBox, std::int32_t& type,
+                                       juce::Button& defineButton)
+{
+    const int id = findItemId (items, comboBox.getText());
+
+    if (id != 0)
+    {
+        type = id;
+        defineButton.setEnabled (id != items[0].id);
+    }
+
+    targetChanged = true;
+    calculate (true);
+}
+
+//==============================================================================
 void DesignComponent::comboBoxChanged (juce::ComboBox* comboBoxThatHasChanged)
 {
     if (comboBoxThatHasChanged == comboBoxFilter.get())
@@ -425,29 +444,12 @@ void DesignComponent::comboBoxChanged (juce::ComboBox* comboBoxThatHasChanged)
     }
     else if (comboBoxThatHasChanged == comboBoxTargetMagnitude.get())
     {
-        const int type = findItemId (targetMagnitudeItems, comboBoxTargetMagnitude->getText());
-
-        if (type != 0)
-        {
-            targetData.targetMagnitude = type;
-            textButtonDefineTargetMagnitude->setEnabled (type != TargetMagnitudeType::none);
-        }
-
-        targetChanged = true;
-        calculate (true);
+        storeTargetType (targetMagnitudeItems, *comboBoxTargetMagnitude, targetData.targetMagnitude,
+                         *textButtonDefineTargetMagnitude);
     }
     else if (comboBoxThatHasChanged == comboBoxTargetPhase.get())
     {
-        const int type = findItemId (targetPhaseItems, comboBoxTargetPhase->getText());
-
-        if (type != 0)
-        {
-            targetData.targetPhase = type;
-            textButtonDefineTargetPhase->setEnabled (type != TargetPhaseType::none);
-        }
-
-        targetChanged = true;
-        calculate (true);
+        storeTargetType (targetPhaseItems, *comboBoxTargetPhase, targetData.targetPhase, *textButtonDefineTargetPhase);
     }
     else if (comboBoxThatHasChanged == comboBoxWindowFilter.get())
     {

@@ -205,6 +205,9 @@ private:
     void setUpSlider (juce::Slider& slider);
     void setUpButton (juce::Button& button, const juce::String& buttonText);
     bool storeWindowLength (juce::Slider& slider, std::uint64_t& windowLength);
+    template <typename ItemArray>
+    void storeTargetType (const ItemArray& items, const juce::ComboBox& comboBox, std::int32_t& type,
+                          juce::Button& defineButton);
     void applyPaletteColours();
     void setInputWindowLengthControlsEnabled (bool shouldBeEnabled);
     void setFilterWindowControlsEnabled (bool shouldBeEnabled);
