@@ -1,5 +1,7 @@
 #include "design/MeasurementImport.h"
 
+#include "design/DesignLimits.h"
+
 #include <array>
 #include <charconv>
 #include <cstring>
@@ -223,33 +225,70 @@ private:
 };
 
 //==============================================================================
-/** Opens the file and hands every used line (three complete numbers) with its 1-based line number
-    to useLine, which returns false to stop the reading. */
+using Outcome = MeasurementImport::Outcome;
+
+/** Linear magnitudes are held to the same range as levels in dB, by their size. */
+const double maxLinearMagnitude = std::pow (10.0, DesignLimits::maxLevelDb / 20.0);
+
+/** Each test is false for NaN, so a value that is not a number never passes. */
+bool levelInRange (double db) noexcept
+{
+    return std::abs (db) <= DesignLimits::maxLevelDb;
+}
+
+bool magnitudeInRange (double m, int magnitudeUnit) noexcept
+{
+    if (magnitudeUnit == MeasurementImport::decibels)
+        return levelInRange (m);
+
+    if (magnitudeUnit == MeasurementImport::linear)
+        return std::abs (m) <= maxLinearMagnitude;
+
+    return std::isfinite (m); // the value is not used
+}
+
+bool phaseInRange (double p, int phaseUnit) noexcept
+{
+    if (phaseUnit == MeasurementImport::degrees)
+        return std::abs (p) <= DesignLimits::maxPhaseDegrees;
+
+    if (phaseUnit == MeasurementImport::radians)
+        return std::abs (p) <= DesignLimits::maxPhaseRadians;
+
+    return std::isfinite (p); // the value is not used
+}
+
+/** Opens the file and hands every used line (three complete numbers) to useLine, which checks and
+    stores its values and returns ok, or why they cannot be taken. The frequency is checked here:
+    the splines through the points divide by the step between two frequencies, so each one must be
+    finite and above the one before, and a frequency below 0 Hz means nothing. The first refused
+    line ends the reading and its number goes to offendingLine. Fewer than two used lines are
+    refused too. */
 template <typename UseLine>
-MeasurementImport::Outcome forEachUsedLine (const juce::File& file, const juce::String& typedDelimiter,
-                                            UseLine&& useLine)
+Outcome readUsedLines (const juce::File& file, const juce::String& typedDelimiter, int& offendingLine, UseLine&& useLine)
 {
     if (! file.existsAsFile())
-        return MeasurementImport::Outcome::fileDoesNotExist;
+        return Outcome::fileDoesNotExist;
 
     // A pipe would block the program until something writes to it, and a device may never end:
     // only regular files are read.
     struct stat status {};
 
     if (::stat (file.getFullPathName().toRawUTF8(), &status) != 0 || ! S_ISREG (status.st_mode))
-        return MeasurementImport::Outcome::failedToOpen;
+        return Outcome::failedToOpen;
 
     juce::FileInputStream stream (file);
 
     if (! stream.openedOk())
-        return MeasurementImport::Outcome::failedToOpen;
+        return Outcome::failedToOpen;
 
     const FieldSplitter splitter (MeasurementImport::resolveDelimiter (typedDelimiter));
     LineReader lines (stream);
     std::vector<const char*> bounds;
     const char* begin = nullptr;
     const char* end = nullptr;
-    int lineNumber = 0;
+    int lineNumber = 0, numUsedLines = 0;
+    double previousFrequency = 0.0;
 
     while (lines.next (begin, end))
     {
@@ -270,41 +309,52 @@ MeasurementImport::Outcome forEachUsedLine (const juce::File& file, const juce::
             complete = MeasurementImport::readCompleteNumber (bounds[(size_t) (2 * i)], bounds[(size_t) (2 * i + 1)],
                                                               values[i]);
 
-        if (complete && ! useLine (lineNumber, values[0], values[1], values[2]))
-            break;
+        if (! complete)
+            continue;
+
+        const auto f = values[0];
+        const auto outcome = ! (f >= 0.0 && std::isfinite (f))            ? Outcome::invalidFrequency
+                             : numUsedLines > 0 && ! (f > previousFrequency) ? Outcome::frequencyNotRising
+                                                                             : useLine (f, values[1], values[2]);
+
+        if (outcome != Outcome::ok)
+        {
+            offendingLine = lineNumber;
+            return outcome;
+        }
+
+        previousFrequency = f;
+        ++numUsedLines;
     }
 
-    return MeasurementImport::Outcome::ok;
+    return numUsedLines < 2 ? Outcome::tooFewDataLines : Outcome::ok;
 }
 
-/** The spline through the points divides by the step between two frequencies, so each used
-    frequency must be finite and above the one before. */
-bool continuesRising (const std::vector<double>& frequencies, double f) noexcept
+/** Gives a read its outcome; a refused file hands back no points at all. */
+void conclude (MeasurementImport::Points& points, Outcome outcome)
 {
-    return std::isfinite (f) && (frequencies.empty() || f > frequencies.back());
-}
-/** Gives a finished read its outcome; a refused file hands back no points at all.
-    @returns true when the points are usable. */
-bool conclude (MeasurementImport::Points& points, size_t minimumPoints, MeasurementImport::Outcome tooFew)
-{
-    using Outcome = MeasurementImport::Outcome;
+    points.outcome = outcome;
 
-    if (points.outcome == Outcome::ok && points.offendingLine != 0)
-        points.outcome = Outcome::frequencyNotRising;
-    else if (points.outcome == Outcome::ok && points.frequencies.size() < minimumPoints)
-        points.outcome = tooFew;
-
-    if (points.outcome == Outcome::ok)
-        return true;
-
-    points.frequencies.clear();
-    points.values.clear();
-    points.phases.clear();
-    return false;
+    if (outcome != Outcome::ok)
+    {
+        points.frequencies.clear();
+        points.values.clear();
+        points.phases.clear();
+    }
 }
 } // namespace
 
 //==============================================================================
+namespace
+{
+/** A limit as the messages show it: a plus-minus sign and its whole part, so that every value
+    refused lies beyond the number shown. */
+juce::String plusMinus (double limit)
+{
+    return juce::String::charToString (0xb1) + juce::String ((juce::int64) limit);
+}
+} // namespace
+
 juce::String MeasurementImport::Points::getMessage() const
 {
     switch (outcome)
@@ -312,15 +362,21 @@ juce::String MeasurementImport::Points::getMessage() const
         case Outcome::ok:                 return {};
         case Outcome::fileDoesNotExist:   return "File does not exist";
         case Outcome::failedToOpen:       return "Failed to open.";
-        case Outcome::noDataLines:
-            return "No data lines were found. A data line holds three numbers (frequency, magnitude, phase) "
-                   "separated by the delimiter; check that the delimiter matches the file.";
         case Outcome::tooFewDataLines:
             return "Fewer than two data lines were found. A data line holds three numbers separated by the "
                    "delimiter; check that the delimiter matches the file.";
+        case Outcome::invalidFrequency:
+            return "The frequency on line " + juce::String (offendingLine) + " is negative or not a finite number.";
         case Outcome::frequencyNotRising:
             return "The frequencies must rise from one data line to the next, but line "
                    + juce::String (offendingLine) + " does not.";
+        case Outcome::magnitudeOutOfRange:
+            return "The magnitude on line " + juce::String (offendingLine) + " is not a finite number or lies beyond "
+                   + plusMinus (DesignLimits::maxLevelDb) + " dB.";
+        case Outcome::phaseOutOfRange:
+            return "The phase on line " + juce::String (offendingLine) + " is not a finite number or lies beyond "
+                   + plusMinus (DesignLimits::maxPhaseDegrees) + " degrees (" + plusMinus (DesignLimits::maxPhaseRadians)
+                   + " radians).";
     }
 
     return {};
@@ -510,15 +566,13 @@ MeasurementImport::Points MeasurementImport::readMeasurement (const juce::File& 
 {
     Points points;
 
-    points.outcome = forEachUsedLine (file, typedDelimiter, [&] (int lineNumber, double f, double m, double p)
+    conclude (points, readUsedLines (file, typedDelimiter, points.offendingLine, [&] (double f, double m, double p)
     {
-        // The 0 Hz point is only put in front of a first frequency above 0 Hz, so comparing with
-        // the last stored point is comparing with the previous used line.
-        if (! continuesRising (points.frequencies, f))
-        {
-            points.offendingLine = lineNumber;
-            return false;
-        }
+        if (! magnitudeInRange (m, magnitudeUnit))
+            return Outcome::magnitudeOutOfRange;
+
+        if (! phaseInRange (p, phaseUnit))
+            return Outcome::phaseOutOfRange;
 
         if (points.frequencies.empty() && f > 0.0)
         {
@@ -548,15 +602,12 @@ MeasurementImport::Points MeasurementImport::readMeasurement (const juce::File& 
         points.frequencies.push_back (f);
         points.values.push_back (magnitude);
         points.phases.push_back (phase);
-        return true;
-    });
-
-    if (! conclude (points, 1, Outcome::noDataLines))
-        return points;
+        return Outcome::ok;
+    }));
 
     const auto nyquist = fs / 2.0;
 
-    if (points.frequencies.back() < nyquist)
+    if (points.outcome == Outcome::ok && points.frequencies.back() < nyquist)
     {
         const auto binWidth = fs / (double) nfft;
         const auto lastMagnitude = points.values.back();
@@ -578,28 +629,40 @@ MeasurementImport::Points MeasurementImport::readTarget (const juce::File& file,
 {
     Points points;
 
-    points.outcome = forEachUsedLine (file, typedDelimiter, [&] (int lineNumber, double a, double b, double c)
+    conclude (points, readUsedLines (file, typedDelimiter, points.offendingLine, [&] (double a, double b, double c)
     {
-        if (! continuesRising (points.frequencies, a))
-        {
-            points.offendingLine = lineNumber;
-            return false;
-        }
-
+        // Magnitude targets are held in dB: a linear value is checked after its conversion, which
+        // turns a 0 into minus infinity. The column not imported need only be finite.
         double value = 0.0;
 
         if (column == TargetColumn::magnitude)
+        {
             value = magnitudeUnit == linear ? 20.0 * std::log10 (std::abs (b)) : b;
-        else if (phaseUnit == radians)
-            value = c / (2.0 * pi) * 360.0;
-        else if (phaseUnit == degrees)
-            value = c;
+
+            if (! levelInRange (value))
+                return Outcome::magnitudeOutOfRange;
+
+            if (! std::isfinite (c))
+                return Outcome::phaseOutOfRange;
+        }
+        else
+        {
+            if (! std::isfinite (b))
+                return Outcome::magnitudeOutOfRange;
+
+            if (! phaseInRange (c, phaseUnit))
+                return Outcome::phaseOutOfRange;
+
+            if (phaseUnit == radians)
+                value = c / (2.0 * pi) * 360.0;
+            else if (phaseUnit == degrees)
+                value = c;
+        }
 
         points.frequencies.push_back (a);
         points.values.push_back (value);
-        return true;
-    });
+        return Outcome::ok;
+    }));
 
-    conclude (points, 2, Outcome::tooFewDataLines);
     return points;
 }

@@ -29,15 +29,18 @@ public:
     /** Which value column of a target file is imported. */
     enum class TargetColumn { magnitude, phase };
 
-    /** What a read came to. */
+    /** What a read came to. A file with a used line that holds an unusable value is refused whole;
+        the first such line is named. */
     enum class Outcome
     {
         ok,
         fileDoesNotExist,     ///< empty path, nothing at the path, or a folder
         failedToOpen,         ///< the file exists but could not be opened for reading
-        noDataLines,          ///< a measurement file without a single used line
-        tooFewDataLines,      ///< a target file with fewer than two used lines
-        frequencyNotRising    ///< a used line whose frequency is not finite or not above the one before
+        tooFewDataLines,      ///< fewer than two used lines
+        invalidFrequency,     ///< a used line whose frequency is negative or not finite
+        frequencyNotRising,   ///< a used line whose frequency is not above the one before
+        magnitudeOutOfRange,  ///< a magnitude that is not finite or whose level lies beyond DesignLimits::maxLevelDb
+        phaseOutOfRange       ///< a phase that is not finite or lies beyond DesignLimits::maxPhaseDegrees
     };
 
     /** Points read from a file, in file order, or what went wrong. */
@@ -45,7 +48,7 @@ public:
     {
         Outcome outcome = Outcome::ok;
 
-        /** 1-based number of the file line that caused frequencyNotRising, else 0. */
+        /** 1-based number of the file line that caused a refusal of its values, else 0. */
         int offendingLine = 0;
 
         /** Hz. */
@@ -101,6 +104,9 @@ public:
         Used lines give frequency (Hz), magnitude (linear or dB by magnitudeUnit) and phase (degrees
         or radians by phaseUnit); the magnitude is stored linear and the phase in radians. A unit id
         other than the two known ones prints one line on std::cerr per used line and gives 0.0.
+        Frequencies must be finite, not negative and rising; levels (a linear magnitude by its size)
+        must lie within DesignLimits::maxLevelDb and phases within DesignLimits::maxPhaseDegrees
+        (or maxPhaseRadians), with a linear 0 allowed; at least two lines must be used.
         When the first used frequency is above 0 Hz, a point of zero magnitude and phase is put in
         front at 0 Hz. When the last point lies below fs/2, two copies of its magnitude and phase
         are appended at fs/2 + fs/nfft and fs/2 + 2 fs/nfft, just above the top of the design's
@@ -118,8 +124,9 @@ public:
         Column 1 is the frequency in Hz. For a magnitude target column 2 is the value (dB, or linear
         and turned into 20 log10 |value| dB when magnitudeUnit is linear); for a phase target column
         3 is the value (degrees, or radians turned into degrees when phaseUnit is radians; any other
-        unit gives 0.0). The other column need only be a complete number. Nothing is added in front
-        or at the end.
+        unit gives 0.0). The other column need only be a complete, finite number. Nothing is added in
+        front or at the end. The frequency rules and the ranges are those of readMeasurement, the
+        level checked after the conversion to dB (so a linear 0 is refused).
 
         @param typedDelimiter  the delimiter as typed; resolveDelimiter is applied here
     */

@@ -264,15 +264,14 @@ protected:
 TEST_F (MeasurementFile, LinesDelimitersAndAddedPointsDecideTheFrequencies)
 {
     // Two points one and two bins above fs/2 follow a last point below it; an empty list means the
-    // file is refused for having no data lines.
+    // file is refused for having fewer than two data lines.
     const double above1 = 24011.71875, above2 = 24023.4375;
     struct Case { const char* name; std::string text; const char* delimiter; std::vector<double> frequencies; };
 
     const Case cases[] {
-        { "one tab line", "1000\t80\t0\n", "\\t", { 0.0, 1000.0, above1, above2 } },
+        { "one data line", "* hdr\n1000\t80\t0\n", "\\t", {} },
         { "from 0 Hz to above fs/2", "0\t0\t0\n30000\t0\t0\n", "\\t", { 0.0, 30000.0 } },
         { "ends exactly at fs/2", "0\t0\t0\n24000\t0\t0\n", "\\t", { 0.0, 24000.0 } },
-        { "negative first frequency", "-5\t0\t0\n20\t0\t0\n30000\t0\t0\n", "\\t", { -5.0, 20.0, 30000.0 } },
         { "empty first field", ",80,0\n100,80,0\n", ",", { 0.0, 100.0, above1, above2 } },
         { "field rules", "Freq,SPL,Phase\n"   // words
                          "100, 80, 0\n"       // leading spaces: used
@@ -281,24 +280,20 @@ TEST_F (MeasurementFile, LinesDelimitersAndAddedPointsDecideTheFrequencies)
                          "400,80,0,\n"        // four fields
                          "500,80\n"           // two fields
                          "600,1e,0\n"         // incomplete exponent
-                         "700,80,NaN\n"       // complete word
                          "800,80,infinity\n"  // not a complete word
                          "\"900\",80,0\n",    // quotes are not numbers
-          ",", { 0.0, 100.0, 300.0, 700.0, above1, above2 } },
+          ",", { 0.0, 100.0, 300.0, above1, above2 } },
         { "byte order mark", "\xef\xbb\xbf" "10\t1\t2\n20\t3\t4\n", "\\t", { 0.0, 10.0, 20.0, above1, above2 } },
-        { "foreign header bytes", "Fr\xe9quence\tAmplitude\tPhase\n\xff\xfe\x80\n1\xc3\t2\t3\n10\t1\t2\n", "\\t",
-          { 0.0, 10.0, above1, above2 } },
+        { "foreign header bytes", "Fr\xe9quence\tAmplitude\tPhase\n\xff\xfe\x80\n1\xc3\t2\t3\n10\t1\t2\n20\t1\t2\n", "\\t",
+          { 0.0, 10.0, 20.0, above1, above2 } },
         { "commas under the tab default", "1000,80,0\n2000,80,0\n", "\\t", {} },
         { "commas", "1000,80,0\n2000,80,0\n", ",", { 0.0, 1000.0, 2000.0, above1, above2 } },
-        { "commas under no delimiter", "1000,80,0\n2000,80,0\n", "", {} },
         { "only headers", "* only\n* headers\n", "\\t", {} },
         { "empty file", "", "\\t", {} },
-        { "spaces under the tab default", "* Freq(Hz) SPL(dB) Phase(degrees)\n20.000 85.1 -12.3\r\n20.292 85.2 -15.9\r\n", "\\t", {} },
         { "spaces", "* Freq(Hz) SPL(dB) Phase(degrees)\n20.000 85.1 -12.3\r\n20.292 85.2 -15.9\r\n", " ",
           { 0.0, 20.0, 20.292, above1, above2 } },
         { "comma and space make five fields", "; response\n10.0, 78.2, 165.0\n25000.0, 60.0, -30.0\n", ", ", {} },
         { "comma lines with a comment", "; response\n10.0, 78.2, 165.0\n25000.0, 60.0, -30.0\n", ",", { 0.0, 10.0, 25000.0 } },
-        { "LF", "hdr\n10\t1\t2\n20\t3\t4\n", "\\t", { 0.0, 10.0, 20.0, above1, above2 } },
         { "CR LF", "hdr\r\n10\t1\t2\r\n20\t3\t4\r\n", "\\t", { 0.0, 10.0, 20.0, above1, above2 } },
         { "CR", "hdr\r10\t1\t2\r20\t3\t4\r", "\\t", { 0.0, 10.0, 20.0, above1, above2 } },
         { "NUL", std::string ("hdr\0" "10\t1\t2\0" "20\t3\t4", 18), "\\t", { 0.0, 10.0, 20.0, above1, above2 } },
@@ -311,7 +306,7 @@ TEST_F (MeasurementFile, LinesDelimitersAndAddedPointsDecideTheFrequencies)
     for (const auto& c : cases)
     {
         const auto points = readMeasurement (scratch.write ("m.txt", c.text), c.delimiter);
-        EXPECT_EQ (points.outcome, c.frequencies.empty() ? Outcome::noDataLines : Outcome::ok) << c.name;
+        EXPECT_EQ (points.outcome, c.frequencies.empty() ? Outcome::tooFewDataLines : Outcome::ok) << c.name;
         EXPECT_EQ (points.frequencies, c.frequencies) << c.name;
         EXPECT_EQ (points.values.size(), c.frequencies.size()) << c.name;
         EXPECT_EQ (points.phases.size(), c.frequencies.size()) << c.name;
@@ -322,17 +317,15 @@ TEST_F (MeasurementFile, LinesDelimitersAndAddedPointsDecideTheFrequencies)
 
 TEST_F (MeasurementFile, ValuesConvertToLinearMagnitudeAndRadiansAndAddedPointsCopyTheirNeighbour)
 {
-    const auto points = readMeasurement (scratch.write ("a.txt", "20\t80\t45\n"));
+    const auto points = readMeasurement (scratch.write ("a.txt", "20\t80\t45\n30\t80\t45\n"));
     ASSERT_EQ (points.outcome, Outcome::ok);
     const auto level = points.values[1];
     EXPECT_NEAR (level, 10000.0, 1e-9);
-    EXPECT_EQ (points.values, (std::vector<double> { 0.0, level, level, level })); // 0 Hz point first
-    EXPECT_EQ (points.phases, (std::vector<double> { 0.0, pi / 4.0, pi / 4.0, pi / 4.0 }));
+    EXPECT_EQ (points.values, (std::vector<double> { 0.0, level, level, level, level })); // 0 Hz point first
+    EXPECT_EQ (points.phases, (std::vector<double> { 0.0, pi / 4.0, pi / 4.0, pi / 4.0, pi / 4.0 }));
 
-    // An empty field reads as 0 dB and a complete "NaN" is kept.
-    const auto odd = readMeasurement (scratch.write ("o.csv", "100,,NaN\n"), ",");
-    EXPECT_DOUBLE_EQ (odd.values[1], 1.0);
-    EXPECT_TRUE (std::isnan (odd.phases[1]));
+    // An empty field reads as 0 dB.
+    EXPECT_DOUBLE_EQ (readMeasurement (scratch.write ("o.csv", "100,,0\n200,0,0\n"), ",").values[1], 1.0);
 
     const auto file = scratch.write ("u.txt", "0\t0.5\t90\n100\t-6\t-180\n30000\t2\t3.5\n");
     const auto dbDegrees = readMeasurement (file);
@@ -363,22 +356,42 @@ TEST_F (MeasurementFile, ValuesConvertToLinearMagnitudeAndRadiansAndAddedPointsC
     EXPECT_DOUBLE_EQ (otherRate.frequencies[3], 22050.0 + 2.0 * 44100.0 / 1024.0);
 }
 
-TEST_F (MeasurementFile, RefusesFrequenciesThatDoNotRiseAndNamesTheLine)
+TEST_F (MeasurementFile, RefusesTheFirstLineWithAnUnusableValueAndNamesIt)
 {
-    struct Case { std::string text; int line; };
+    // A refused file hands back nothing; an accepted one (line 0) keeps its limits inclusive.
+    constexpr int dB = MeasurementImport::decibels, lin = MeasurementImport::linear;
+    constexpr int deg = MeasurementImport::degrees, rad = MeasurementImport::radians;
+    struct Case { std::string text; int magnitudeUnit, phaseUnit; Outcome outcome; int line; };
 
-    for (const auto& c : { Case { "* hdr\n10\t0\t0\n20\t0\t0\n20\t0\t0\n", 4 },
-                           Case { "10\t0\t0\r\n\r\n5\t0\t0\r\n", 3 },
-                           Case { "10\t0\t0\nNaN\t0\t0\n", 2 },
-                           Case { "nan\t0\t0\n10\t0\t0\n", 1 },
-                           Case { "10\t0\t0\ninf\t0\t0\n", 2 },
-                           Case { "-inf\t0\t0\n10\t0\t0\n", 1 } })
+    const Case cases[] {
+        { "* hdr\n10\t0\t0\n20\t0\t0\n20\t0\t0\n", dB, deg, Outcome::frequencyNotRising, 4 },
+        { "10\t0\t0\r\n\r\n5\t0\t0\r\n", dB, deg, Outcome::frequencyNotRising, 3 },
+        { "10\t0\t0\nNaN\t0\t0\n", dB, deg, Outcome::invalidFrequency, 2 },
+        { "10\t0\t0\ninf\t0\t0\n", dB, deg, Outcome::invalidFrequency, 2 },
+        { "-5\t0\t0\n20\t0\t0\n", dB, deg, Outcome::invalidFrequency, 1 },
+        { "10\tnan\t0\n20\t0\t0\n", dB, deg, Outcome::magnitudeOutOfRange, 1 },
+        { "10\t0\t0\n20\t2e9999\t0\n", dB, deg, Outcome::magnitudeOutOfRange, 2 },
+        { "10\t0\t0\n20\t7000\t0\n", dB, deg, Outcome::magnitudeOutOfRange, 2 },
+        { "10\t-200.5\t0\n20\t0\t0\n", dB, deg, Outcome::magnitudeOutOfRange, 1 },
+        { "10\t1e11\t0\n20\t0\t0\n", lin, deg, Outcome::magnitudeOutOfRange, 1 },
+        { "10\t-inf\t0\n20\t0\t0\n", lin, deg, Outcome::magnitudeOutOfRange, 1 },
+        { "10\tnan\t0\n20\t0\t0\n", 3, 0, Outcome::magnitudeOutOfRange, 1 }, // unknown unit, yet not a number
+        { "10\t0\t1e308\n20\t0\t0\n", dB, deg, Outcome::phaseOutOfRange, 1 },
+        { "10\t0\t1e308\n20\t0\t0\n", dB, rad, Outcome::phaseOutOfRange, 1 },
+        { "10\t0\t0\n20\t0\t-inf\n", dB, deg, Outcome::phaseOutOfRange, 2 },
+        { "10\t0\t2e7\n20\t0\t0\n", dB, rad, Outcome::phaseOutOfRange, 1 },
+        { "10\t0\t2e7\n20\t0\t0\n", dB, deg, Outcome::ok, 0 },
+        { "0\t200\t1e9\n20\t-200\t-1e9\n", dB, deg, Outcome::ok, 0 },
+        { "0\t0\t17453292\n20\t-1e10\t-17453292\n", lin, rad, Outcome::ok, 0 },
+    };
+
+    for (const auto& c : cases)
     {
-        const auto points = readMeasurement (scratch.write ("r.txt", c.text));
-        EXPECT_EQ (points.outcome, Outcome::frequencyNotRising) << c.text;
+        const auto points = readMeasurement (scratch.write ("r.txt", c.text), "\\t", c.magnitudeUnit, c.phaseUnit);
+        EXPECT_EQ (points.outcome, c.outcome) << c.text;
         EXPECT_EQ (points.offendingLine, c.line) << c.text;
-        EXPECT_TRUE (points.frequencies.empty());
-        EXPECT_TRUE (points.getMessage().contains ("line " + juce::String (c.line) + " "));
+        EXPECT_EQ (points.frequencies.empty(), c.outcome != Outcome::ok) << c.text;
+        EXPECT_EQ (points.getMessage().contains ("line " + juce::String (c.line) + " "), c.line > 0) << c.text;
     }
 }
 
@@ -397,7 +410,7 @@ TEST_F (MeasurementFile, MissingFoldersPipesAndDevicesAreRefused)
     EXPECT_EQ (readMeasurement (scratch.get ("missing.txt")).getMessage(), "File does not exist");
     EXPECT_EQ (readMeasurement (pipe).getMessage(), "Failed to open.");
 
-    const auto locked = scratch.write ("locked.txt", "10\t0\t0\n");
+    const auto locked = scratch.write ("locked.txt", "10\t0\t0\n20\t0\t0\n");
     ASSERT_EQ (::chmod (locked.getFullPathName().toRawUTF8(), 0), 0);
 
     EXPECT_EQ (readMeasurement (locked).outcome, ::geteuid() == 0 ? Outcome::ok : Outcome::failedToOpen); // root reads all
@@ -464,17 +477,36 @@ TEST_F (TargetFile, PhaseComesFromColumnThreeInDegrees)
     EXPECT_EQ (read (text, MeasurementImport::TargetColumn::phase, 2, 7).values, (std::vector<double> { 0.0, 0.0 }));
 }
 
-TEST_F (TargetFile, RefusesFewerThanTwoPointsAndFallingFrequencies)
+TEST_F (TargetFile, RefusesFewLinesAndUnusableValuesAndNamesTheLine)
 {
-    EXPECT_EQ (read ("f,m,p\n", MeasurementImport::TargetColumn::magnitude).outcome, Outcome::tooFewDataLines);
+    using Column = MeasurementImport::TargetColumn;
+    constexpr auto mag = Column::magnitude, phase = Column::phase;
+    constexpr int dB = MeasurementImport::decibels, lin = MeasurementImport::linear;
+    constexpr int deg = MeasurementImport::degrees, rad = MeasurementImport::radians;
+    struct Case { std::string text; Column column; int magnitudeUnit, phaseUnit; Outcome outcome; int line; };
 
-    const auto single = read ("20,1,0\n", MeasurementImport::TargetColumn::phase);
-    EXPECT_EQ (single.outcome, Outcome::tooFewDataLines);
-    EXPECT_TRUE (single.frequencies.empty());
-    EXPECT_TRUE (single.getMessage().contains ("delimiter"));
+    const Case cases[] {
+        { "f,m,p\n", mag, dB, deg, Outcome::tooFewDataLines, 0 },
+        { "20,1,0\n", phase, dB, deg, Outcome::tooFewDataLines, 0 },
+        { "20,1,0\n# note\n10,1,0\n", mag, dB, deg, Outcome::frequencyNotRising, 3 },
+        { "-1,0,0\n40,0,0\n", mag, dB, deg, Outcome::invalidFrequency, 1 },
+        { "20,1,0\n40,0,0\n", mag, lin, deg, Outcome::magnitudeOutOfRange, 2 },   // 0 is minus infinity dB
+        { "20,1e-11,0\n40,1,0\n", mag, lin, deg, Outcome::magnitudeOutOfRange, 1 },
+        { "20,201,0\n40,1,0\n", mag, dB, deg, Outcome::magnitudeOutOfRange, 1 },
+        { "20,1,nan\n40,1,0\n", mag, dB, deg, Outcome::phaseOutOfRange, 1 },     // the column not imported
+        { "20,inf,0\n40,1,0\n", phase, dB, deg, Outcome::magnitudeOutOfRange, 1 },
+        { "20,0,1e308\n40,0,0\n", phase, dB, deg, Outcome::phaseOutOfRange, 1 },
+        { "20,0,2e7\n40,0,0\n", phase, dB, rad, Outcome::phaseOutOfRange, 1 },
+        { "20,0,2e7\n40,0,0\n", phase, dB, deg, Outcome::ok, 0 },
+        { "20,1e-9,1e300\n40,1e9,0\n", mag, lin, deg, Outcome::ok, 0 },
+    };
 
-    const auto falling = read ("20,1,0\n# note\n10,1,0\n", MeasurementImport::TargetColumn::magnitude);
-    EXPECT_EQ (falling.outcome, Outcome::frequencyNotRising);
-    EXPECT_EQ (falling.offendingLine, 3);
-    EXPECT_TRUE (falling.values.empty());
+    for (const auto& c : cases)
+    {
+        const auto points = read (c.text, c.column, c.magnitudeUnit, c.phaseUnit);
+        EXPECT_EQ (points.outcome, c.outcome) << c.text;
+        EXPECT_EQ (points.offendingLine, c.line) << c.text;
+        EXPECT_EQ (points.values.empty(), c.outcome != Outcome::ok) << c.text;
+        EXPECT_EQ (points.getMessage().contains ("line " + juce::String (c.line) + " "), c.line > 0) << c.text;
+    }
 }
