@@ -64,6 +64,18 @@ struct TemporaryBeside
     const juce::File file;
 };
 
+/** Whether value comes out as a zero of either sign in the file's number format. */
+bool writtenAsZero (double value)
+{
+    // 1e-16 and above come out as at least the last decimal; below, only the exact rounding tells.
+    if (! (std::abs (value) < 1.0e-16))
+        return false;
+
+    std::string text;
+    CoefficientExport::appendNumber (text, value);
+    return text.find_first_of ("123456789") == std::string::npos;
+}
+
 CoefficientExport::Result failure (CoefficientExport::Outcome outcome, const juce::String& errorText)
 {
     CoefficientExport::Result result;
@@ -81,6 +93,8 @@ juce::String CoefficientExport::Result::getMessage() const
         case Outcome::notFinite:
             return "The filter holds coefficients that are not finite numbers (the first is coefficient "
                    + juce::String ((juce::int64) firstNonFinite + 1) + "); nothing was written.";
+        case Outcome::allZero:
+            return "The filter is zero everywhere: check the length and the shift of the filter window.";
         case Outcome::couldNotOpen:  return "Could not open file for writing. " + errorText;
         case Outcome::couldNotWrite: return "Could not write to file. " + errorText;
     }
@@ -111,19 +125,34 @@ std::string CoefficientExport::formatCoefficients (const double* coefficients, s
     return text;
 }
 
-CoefficientExport::Result CoefficientExport::writeCoefficients (const juce::File& target, const double* coefficients,
-                                                                size_t count)
+CoefficientExport::Result CoefficientExport::checkCoefficients (const double* coefficients, size_t count)
 {
+    Result result;
+    bool anyWrittenAsNonZero = false;
+
     for (size_t i = 0; i < count; ++i)
     {
         if (! std::isfinite (coefficients[i]))
         {
-            Result result;
             result.outcome = Outcome::notFinite;
             result.firstNonFinite = i;
             return result;
         }
+
+        anyWrittenAsNonZero = anyWrittenAsNonZero || ! writtenAsZero (coefficients[i]);
     }
+
+    if (! anyWrittenAsNonZero)
+        result.outcome = Outcome::allZero;
+
+    return result;
+}
+
+CoefficientExport::Result CoefficientExport::writeCoefficients (const juce::File& target, const double* coefficients,
+                                                                size_t count)
+{
+    if (const auto check = checkCoefficients (coefficients, count); check.outcome != Outcome::ok)
+        return check;
 
     const auto file = followLinks (target);
     const auto path = file.getFullPathName();

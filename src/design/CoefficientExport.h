@@ -23,6 +23,7 @@ public:
     {
         ok,
         notFinite,         ///< a coefficient is NaN or infinite; nothing was written
+        allZero,           ///< every coefficient would be written as zero; nothing was written
         couldNotOpen,      ///< the file could not be created or opened for writing
         couldNotWrite      ///< writing, flushing or the final rename failed
     };
@@ -48,7 +49,13 @@ public:
     /** The whole file's text for count coefficients. */
     static std::string formatCoefficients (const double* coefficients, size_t count);
 
-    /** Writes count coefficients to target, replacing what was there.
+    /** Whether the coefficients are worth a file: notFinite when one is NaN or infinite, allZero
+        when every one would be written as zero (a filter window that covers none of the filter
+        gives such a filter, and so does an empty one), else ok. */
+    static Result checkCoefficients (const double* coefficients, size_t count);
+
+    /** Writes count coefficients to target, replacing what was there; first refuses what
+        checkCoefficients refuses, without touching the target.
         A target that is a symbolic link has the file it points to replaced; a target that exists
         but is not a regular file, or that the user may not write, is refused as not openable.
     */

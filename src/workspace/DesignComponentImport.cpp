@@ -189,12 +189,21 @@ void DesignComponent::importUserDefinedPhase()
 
 void DesignComponent::exportCoefficients()
 {
+    const auto& coefficients = filterData.coefficients;
+
+    // A filter that cannot be exported is refused before the user is asked for a file name.
+    if (const auto check = CoefficientExport::checkCoefficients (coefficients.data.data(), coefficients.length());
+        check.outcome != CoefficientExport::Outcome::ok)
+    {
+        showWarning (exportingFileTitle, check.getMessage());
+        return;
+    }
+
     juce::FileChooser chooser (juce::translate ("Export to file..."), juce::File(), juce::String(), true, false, nullptr);
 
     if (! chooser.browseForFileToSave (true))
         return;
 
-    const auto& coefficients = filterData.coefficients;
     const auto result = CoefficientExport::writeCoefficients (chooser.getResult(), coefficients.data.data(),
                                                               coefficients.length());
 

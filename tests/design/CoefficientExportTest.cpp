@@ -101,13 +101,8 @@ TEST (CoefficientFormat, MatchesClassicFixedStreamOutput)
 
 TEST (CoefficientFormat, WholeTextHasOneLfTerminatedLinePerCoefficient)
 {
-    const auto values = designLikeCoefficients (4096);
-    std::string expected;
-
-    for (const auto value : values)
-        expected += number (value) + "\n";
-
-    EXPECT_EQ (CoefficientExport::formatCoefficients (values.data(), values.size()), expected);
+    const double values[] { 1.0, -0.25 };
+    EXPECT_EQ (CoefficientExport::formatCoefficients (values, 2), "1.0000000000000000\n-0.2500000000000000\n");
 }
 
 //==============================================================================
@@ -149,25 +144,44 @@ TEST_F (CoefficientFile, WritesExactlyTheFormattedTextOverAnyOldFile)
     }
 }
 
-TEST_F (CoefficientFile, NonFiniteCoefficientsAreRefusedAndNothingIsWritten)
+TEST_F (CoefficientFile, FiltersWithNonFiniteOrOnlyZeroTextsAreRefusedAndNothingIsWritten)
 {
-    const auto target = scratch.write ("fir.txt", "old\n");
+    const auto old = scratch.write ("fir.txt", "old\n");
+    const auto fresh = scratch.get ("new.txt");
+    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+    struct Case { std::vector<double> values; Outcome outcome; size_t firstNonFinite; };
 
-    for (const auto bad : { std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
-                            -std::numeric_limits<double>::infinity() })
+    const Case cases[] {
+        { { 1.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, nan }, Outcome::notFinite, 7 },
+        { { 0.0, 0.0, inf, -inf }, Outcome::notFinite, 2 },
+        { { 0.0, -0.0, 1e-20, -1e-20, 4e-17, -4e-17 }, Outcome::allZero, 0 },
+        { std::vector<double> (4096, 0.0), Outcome::allZero, 0 },
+        { {}, Outcome::allZero, 0 },
+        { { 0.0, -1e-16, 0.0 }, Outcome::ok, 0 },
+        { { 0.0, 6e-17 }, Outcome::ok, 0 }, // rounds up to the last decimal
+    };
+
+    for (const auto& c : cases)
     {
-        values[7] = bad;
-        const auto result = write (target);
-        EXPECT_EQ (result.outcome, Outcome::notFinite);
-        EXPECT_EQ (result.firstNonFinite, 7u);
-        EXPECT_TRUE (result.getMessage().contains ("coefficient 8"));
-        EXPECT_EQ (contents (target), "old\n");
+        const auto expected = c.outcome == Outcome::ok ? CoefficientExport::formatCoefficients (c.values.data(), c.values.size())
+                                                       : "old\n";
+        const auto result = CoefficientExport::writeCoefficients (old, c.values.data(), c.values.size());
+        EXPECT_EQ (result.outcome, c.outcome) << expected;
+        EXPECT_EQ (CoefficientExport::checkCoefficients (c.values.data(), c.values.size()).outcome, c.outcome);
+        EXPECT_EQ (result.firstNonFinite, c.firstNonFinite);
+        EXPECT_EQ (contents (old), expected);
+
+        if (c.outcome == Outcome::notFinite)
+        {
+            EXPECT_TRUE (result.getMessage().contains ("coefficient " + juce::String (c.firstNonFinite + 1) + ")"));
+        }
+
+        EXPECT_EQ (CoefficientExport::writeCoefficients (fresh, c.values.data(), c.values.size()).outcome, c.outcome);
+        EXPECT_EQ (fresh.exists(), c.outcome == Outcome::ok);
+        fresh.deleteFile();
+        scratch.write ("fir.txt", "old\n");
         EXPECT_EQ (filesInFolder(), 1);
     }
-
-    EXPECT_EQ (CoefficientExport::writeCoefficients (scratch.get ("new.txt"), values.data(), 8).outcome,
-               Outcome::notFinite);
-    EXPECT_FALSE (scratch.get ("new.txt").exists());
 }
 
 TEST_F (CoefficientFile, AFailedWriteKeepsTheOldFile)
