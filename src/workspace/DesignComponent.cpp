@@ -24,13 +24,10 @@ DesignComponent::DesignComponent()
     comboBoxWindow->setSelectedId (WindowType::none, juce::dontSendNotification);
     setInputWindowLengthControlsEnabled (false);
     comboBoxNfft->setText (juce::String (NFFT), juce::dontSendNotification);
-    labelFs->setText (juce::String (fs, 1), juce::dontSendNotification);
-    labelNfftTime->setText (timeLabelText ((double) NFFT), juce::dontSendNotification);
+    refreshSampleRateField();
 
     sliderShift->setValue (inputData.shift, juce::dontSendNotification);
-    labelShiftTime->setText (timeLabelText (inputData.shift), juce::dontSendNotification);
     sliderWindowLength->setValue ((double) inputData.windowLength, juce::dontSendNotification);
-    labelWindowLengthTime->setText (timeLabelText ((double) inputData.windowLength), juce::dontSendNotification);
 
     comboBoxTargetMagnitude->setSelectedId (TargetMagnitudeType::none, juce::dontSendNotification);
     comboBoxTargetPhase->setSelectedId (TargetPhaseType::none, juce::dontSendNotification);
@@ -40,10 +37,8 @@ DesignComponent::DesignComponent()
     comboBoxWindowFilter->setSelectedId (WindowType::none, juce::dontSendNotification);
     setFilterWindowControlsEnabled (false);
     sliderWindowShiftFilter->setValue (filterData.windowShift, juce::dontSendNotification);
-    labelWindowShiftTimeFilter->setText (timeLabelText (filterData.windowShift), juce::dontSendNotification);
     sliderWindowLengthFilter->setValue ((double) filterData.windowLength, juce::dontSendNotification);
-    labelWindowLengthTimeFilter->setText (timeLabelText ((double) filterData.windowLength),
-                                          juce::dontSendNotification);
+    refreshTimeLabels();
 
     toggleMinimumPhase->setToggleState (filterData.minimumPhase, juce::dontSendNotification);
 
@@ -326,6 +321,21 @@ juce::String DesignComponent::timeLabelText (double numSamples) const
     return juce::String (numSamples / fs * 1000.0, 2) + " ms";
 }
 
+void DesignComponent::refreshTimeLabels()
+{
+    const auto notification = juce::dontSendNotification;
+    labelNfftTime->setText (timeLabelText ((double) NFFT), notification);
+    labelShiftTime->setText (timeLabelText (inputData.shift), notification);
+    labelWindowLengthTime->setText (timeLabelText ((double) inputData.windowLength), notification);
+    labelWindowShiftTimeFilter->setText (timeLabelText (filterData.windowShift), notification);
+    labelWindowLengthTimeFilter->setText (timeLabelText ((double) filterData.windowLength), notification);
+}
+
+void DesignComponent::refreshSampleRateField()
+{
+    labelFs->setText (juce::String (fs, 1), juce::dontSendNotification);
+}
+
 void DesignComponent::setInputWindowLengthControlsEnabled (bool shouldBeEnabled)
 {
     sliderWindowLength->setEnabled (shouldBeEnabled);
@@ -357,8 +367,7 @@ void DesignComponent::refreshControls()
     const auto notification = juce::dontSendNotification;
 
     comboBoxNfft->setText (juce::String (NFFT), notification);
-    labelFs->setText (juce::String (fs, 1), notification);
-    labelNfftTime->setText (timeLabelText ((double) NFFT), notification);
+    refreshSampleRateField();
     labelInputFile->setText (inputData.fileName, notification);
 
     comboBoxWindow->setSelectedId (inputData.windowType, notification);
@@ -386,13 +395,10 @@ void DesignComponent::refreshControls()
     setSliderRangesFromNfft();
 
     sliderShift->setValue (inputData.shift, notification);
-    labelShiftTime->setText (timeLabelText (inputData.shift), notification);
     sliderWindowLength->setValue ((double) inputData.windowLength, notification);
-    labelWindowLengthTime->setText (timeLabelText ((double) inputData.windowLength), notification);
     sliderWindowShiftFilter->setValue (filterData.windowShift, notification);
-    labelWindowShiftTimeFilter->setText (timeLabelText (filterData.windowShift), notification);
     sliderWindowLengthFilter->setValue ((double) filterData.windowLength, notification);
-    labelWindowLengthTimeFilter->setText (timeLabelText ((double) filterData.windowLength), notification);
+    refreshTimeLabels();
 }
 
 //==============================================================================
@@ -478,7 +484,6 @@ void DesignComponent::changeNfft (std::uint64_t newNfft)
         return;
 
     NFFT = newNfft;
-    labelNfftTime->setText (timeLabelText ((double) NFFT), juce::dontSendNotification);
     rebuildAxes();
 
     // Each stored count is judged by its slider, which still has the old range.
@@ -500,13 +505,10 @@ void DesignComponent::changeNfft (std::uint64_t newNfft)
 
     const auto notification = juce::dontSendNotification;
     sliderShift->setValue (inputData.shift, notification);
-    labelShiftTime->setText (timeLabelText (inputData.shift), notification);
     sliderWindowLength->setValue ((double) inputData.windowLength, notification);
-    labelWindowLengthTime->setText (timeLabelText ((double) inputData.windowLength), notification);
     sliderWindowShiftFilter->setValue (filterData.windowShift, notification);
-    labelWindowShiftTimeFilter->setText (timeLabelText (filterData.windowShift), notification);
     sliderWindowLengthFilter->setValue ((double) filterData.windowLength, notification);
-    labelWindowLengthTimeFilter->setText (timeLabelText ((double) filterData.windowLength), notification);
+    refreshTimeLabels();
 
     setSliderRangesFromNfft();
 

@@ -62,7 +62,8 @@ public:
     void comboBoxChanged (juce::ComboBox* comboBoxThatHasChanged) override;
 
     /** Runs the measurement import for labelInputFile (the text is the file's full path) and the
-        sample-rate entry for labelFs (the text is the rate in Hz); other labels are ignored. */
+        sample-rate entry for labelFs (the text is the rate in Hz; a text that gives no usable rate
+        is replaced by the rate in effect); other labels are ignored. */
     void labelTextChanged (juce::Label* labelThatHasChanged) override;
 
     /** Stores a slider's value (samples, truncated toward zero) into the design state, updates its
@@ -77,6 +78,13 @@ public:
     /** Pushes fs, NFFT and the three design blocks into the controls, without notification.
         Writes nothing but the controls and computes nothing; callers run calculate (true) after it. */
     void refreshControls();
+
+    /** Shows NFFT and the stored input shift, input window length, filter window shift and filter
+        window length as millisecond texts (timeLabelText) at the current rate, without notification. */
+    void refreshTimeLabels();
+
+    /** Shows the rate in effect in labelFs, in Hz with one decimal ("48000.0"), without notification. */
+    void refreshSampleRateField();
 
     /** Reads the project document at path (a full path) into the design state, refreshes the
         controls and recomputes. A failure is shown in a modal warning box titled "Opening File"

@@ -48,6 +48,23 @@ int runModalForm (juce::Component& owner,
     return options.runModal();
 }
 
+/** Runs a form that writes into `block` while the user edits, made by `makeForm` only once the
+    block's state has been kept (a form may already write when it opens). When the run ends with
+    anything but OK, the block gets that state back bit for bit: the design was not recomputed
+    during the run, so its computed results still belong to it. Returns the run's result. */
+template <typename Block, typename MakeForm>
+int runModalEdit (juce::Component& owner, Block& block, MakeForm makeForm, const juce::String& title, int width,
+                  int height)
+{
+    const Block kept = block;
+    const int result = runModalForm (owner, makeForm(), title, width, height);
+
+    if (result == 0)
+        block = kept;
+
+    return result;
+}
+
 /** The phase of each complex bin, atan2 (imaginary, real), in radians from -pi to pi. */
 Matrix<double> phaseOf (const Matrix<std::complex<double>>& spectrum)
 {
@@ -63,8 +80,8 @@ void DesignComponent::buttonClicked (juce::Button* button)
 {
     if (button == textButtonDefineFilter.get())
     {
-        auto editor = std::make_unique<FilterComponent> (&filterData);
-        if (runModalForm (*this, std::move (editor), "Filter Response", filterEditorWidth, filterEditorHeight) != 0)
+        const auto makeEditor = [this] { return std::make_unique<FilterComponent> (&filterData); };
+        if (runModalEdit (*this, filterData, makeEditor, "Filter Response", filterEditorWidth, filterEditorHeight) != 0)
         {
             filterChanged = true;
             calculate (true);
@@ -108,15 +125,19 @@ void DesignComponent::buttonClicked (juce::Button* button)
             return;
         }
 
-        auto form = std::make_unique<DialogTargetPhase>();
-        form->targetData = &targetData;
-        form->sliderFMin->setValue (targetData.fminPhase, juce::sendNotificationAsync);
-        form->sliderFMax->setValue (targetData.fmaxPhase, juce::sendNotificationAsync);
-        form->frequencies = frequencyAxis;
-        form->phase = phaseOf (inputData.spectrum);
-        form->updateZeroCrossings();
+        const auto makeForm = [this]
+        {
+            auto form = std::make_unique<DialogTargetPhase>();
+            form->targetData = &targetData;
+            form->sliderFMin->setValue (targetData.fminPhase, juce::sendNotificationAsync);
+            form->sliderFMax->setValue (targetData.fmaxPhase, juce::sendNotificationAsync);
+            form->frequencies = frequencyAxis;
+            form->phase = phaseOf (inputData.spectrum);
+            form->updateZeroCrossings();
+            return form;
+        };
 
-        if (runModalForm (*this, std::move (form), "Target Phase", targetFormWidth, targetFormHeight) != 0)
+        if (runModalEdit (*this, targetData, makeForm, "Target Phase", targetFormWidth, targetFormHeight) != 0)
         {
             targetChanged = true;
             calculate (true);

@@ -116,9 +116,13 @@ void enterSampleRate (DesignComponent& design)
     const auto typed = MeasurementImport::readLeadingNumber (design.labelFs->getText());
 
     // Text without a positive number, an infinite rate or one beyond 64 bits changes nothing, and
-    // neither does a rate that truncates to 0 Hz: no zero rate may reach a division.
+    // neither does a rate that truncates to 0 Hz: no zero rate may reach a division. The field
+    // then shows the rate that stays in effect instead of the refused text.
     if (! (typed >= 1.0 && typed < firstUnrepresentableRate))
+    {
+        design.refreshSampleRateField();
         return;
+    }
 
     const auto rate = (double) (std::uint64_t) typed;
 
@@ -126,7 +130,7 @@ void enterSampleRate (DesignComponent& design)
         return;
 
     design.fs = rate;
-    design.labelNfftTime->setText (design.timeLabelText ((double) design.NFFT), juce::dontSendNotification);
+    design.refreshTimeLabels();
     design.rebuildAxes();
     design.axesChanged = true;
     design.calculateInputFromMeasurement();

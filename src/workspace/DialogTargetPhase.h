@@ -11,9 +11,10 @@
     Modal form for the frequency band of the target phase.
 
     While the user moves the two band limits, each change is written into the target block at once
-    (so a Cancel keeps it), and the form shows, for each limit, the nearest grid frequencies below
-    and above it at which the owner's phase curve crosses zero. "Snap to zero" moves each limit onto
-    the nearer of its two crossings. OK ends the modal run with 1, Cancel with 0.
+    (the owner that runs the form puts the block back when the run ends without OK), and the form
+    shows, for each limit, the nearest grid frequencies below and above it at which the owner's
+    phase curve crosses zero. "Snap to zero" moves each limit onto the nearer of its two crossings.
+    OK ends the modal run with 1, Cancel with 0.
 */
 class DialogTargetPhase : public juce::Component,
                           public juce::Slider::Listener,
@@ -38,9 +39,9 @@ public:
     void sliderValueChanged (juce::Slider* slider) override;
 
     /** OK writes both slider values into the target block (when set) and ends the run with 1;
-        Cancel ends it with 0 and keeps what earlier slider changes wrote; "Snap to zero" (with
-        `targetData` set) moves each slider to the nearer of its two readouts, a tie going to the
-        readout above, without notification. */
+        Cancel ends it with 0 and leaves undoing the earlier slider changes to the owner; "Snap to
+        zero" (with `targetData` set) moves each slider to the nearer of its two readouts, a tie
+        going to the readout above, without notification. */
     void buttonClicked (juce::Button* button) override;
 
     /** Recomputes the four zero-crossing frequencies (Hz) from `frequencies`, `phase` and the

@@ -19,7 +19,8 @@
 
     The editor works on the design's FilterData in place: it writes both tables into the block when
     it opens and after every change, so "OK" and "Cancel" only end the modal run of the window that
-    hosts it, with 1 and 0. The preview always uses the editor's own 48000 Hz and its own grid of
+    hosts it, with 1 and 0; whoever runs it keeps the block as it was before and puts it back after
+    anything but "OK". The preview always uses the editor's own 48000 Hz and its own grid of
     2048 points from 0 to 24000 Hz, whatever the design's sample rate and FFT length.
 */
 class FilterComponent : public juce::Component,

@@ -6,6 +6,9 @@
 #include "workspace/DialogTargetPhase.h"
 #include "workspace/FilterComponent.h"
 
+#include "design/IirFilterType.h"
+
+#include <cstring>
 #include <limits>
 
 using namespace guitest;
@@ -70,6 +73,48 @@ struct Buttons : public ::testing::Test
     ProbeDesignComponent d;
 };
 
+/** Same shape and the same bytes (so a NaN equals itself and 0.0 differs from -0.0). */
+template <typename T>
+bool sameBits (const Matrix<T>& a, const Matrix<T>& b)
+{
+    return a.rows == b.rows && a.cols == b.cols && a.data.size() == b.data.size()
+           && std::memcmp (a.data.data(), b.data.data(), a.data.size() * sizeof (T)) == 0;
+}
+
+/** The listed matrix fields, bit for bit; a failure names the field's place in the list. */
+template <typename Block, typename... Fields>
+void expectSameFields (const Block& a, const Block& b, Fields... fields)
+{
+    const bool same[] = { sameBits (a.*fields, b.*fields)... };
+    for (size_t i = 0; i < sizeof...(fields); ++i)
+        EXPECT_TRUE (same[i]) << "matrix field " << i;
+}
+
+/** Every field of the blocks, bit for bit. */
+void expectSameBits (const FilterData& now, const FilterData& before)
+{
+    const auto counts = [] (const FilterData& f)
+    { return std::tie (f.filterType, f.windowShift, f.windowLength, f.windowType, f.minimumPhase, f.numUserValues, f.numIIRs); };
+    EXPECT_EQ (counts (now), counts (before));
+    using F = FilterData;
+    expectSameFields (now, before, &F::type, &F::gain, &F::freq, &F::q, &F::fi, &F::mag, &F::phi, &F::impulseResponse,
+                      &F::window, &F::response, &F::correction, &F::coefficients, &F::coefficientSpectrum);
+}
+
+void expectSameBits (const TargetData& now, const TargetData& before)
+{
+    EXPECT_EQ (std::tie (now.targetMagnitude, now.targetPhase), std::tie (before.targetMagnitude, before.targetPhase));
+    const auto values = [] (const TargetData& t)
+    {
+        return Matrix<double> (1, 6, { t.fminMagnitude, t.fmaxMagnitude, t.nominalTargetLevel, t.limitBoostCut,
+                                       t.fminPhase, t.fmaxPhase });
+    };
+    EXPECT_TRUE (sameBits (values (now), values (before))) << "band now " << now.fminPhase << " to " << now.fmaxPhase;
+    using T = TargetData;
+    expectSameFields (now, before, &T::userDefinedMagFreq, &T::userDefinedMag, &T::userDefinedPhiFreq, &T::userDefinedPhi,
+                      &T::response, &T::bandFrequencies, &T::bandResponse);
+}
+
 /** The window's title, content size and background. Without a window manager the content may grow
     by the frame that the window first reserved for its title bar, hence the allowance. */
 void expectWindow (juce::Component& modal, const juce::String& title, int width, int height)
@@ -87,24 +132,9 @@ void expectWindow (juce::Component& modal, const juce::String& title, int width,
 }
 } // namespace
 
-TEST_F (Buttons, TargetMagnitudeOpensOnTheCurrentValuesAndOnlyOkWritesAndRecomputes)
+TEST_F (Buttons, TargetMagnitudeOpensOnTheCurrentValuesAndOkWritesAndRecomputes)
 {
     selectFlatAndZeroPhase();
-
-    // Cancel and the escape key keep the target as it was.
-    clickAndAct (d.textButtonDefineTargetMagnitude.get(), [] (juce::Component& modal)
-    {
-        dialogContent<DialogTargetMagnitude> (modal)->sliderBoostCutLimit->setValue (9.0, juce::sendNotificationSync);
-        dialogContent<DialogTargetMagnitude> (modal)->textButtonCancel->triggerClick();
-    });
-    clickAndAct (d.textButtonDefineTargetMagnitude.get(), [] (juce::Component& modal)
-    {
-        dialogContent<DialogTargetMagnitude> (modal)->sliderBoostCutLimit->setValue (9.0, juce::sendNotificationSync);
-        EXPECT_TRUE (dynamic_cast<juce::DialogWindow&> (modal).escapeKeyPressed());
-    });
-    EXPECT_EQ (d.targetData.limitBoostCut, 12.0);
-    EXPECT_FALSE (d.targetChanged);
-    expectRecomputes (0);
 
     clickAndAct (d.textButtonDefineTargetMagnitude.get(), [&] (juce::Component& modal)
     {
@@ -125,30 +155,15 @@ TEST_F (Buttons, TargetMagnitudeOpensOnTheCurrentValuesAndOnlyOkWritesAndRecompu
     expectRecomputes (1);
 }
 
-TEST_F (Buttons, TargetPhaseOpensOnTheMeasuredPhaseAndCancelKeepsTheBandWithoutRecomputing)
+TEST_F (Buttons, TargetPhaseOpensOnTheMeasuredPhaseAndOkRecomputes)
 {
     selectFlatAndZeroPhase();
-
-    // On the default design every readout is a limit's own point.
-    clickAndAct (d.textButtonDefineTargetPhase.get(), [] (juce::Component& modal)
-    {
-        auto* form = dialogContent<DialogTargetPhase> (modal);
-        ASSERT_NE (form, nullptr);
-        EXPECT_EQ (form->labelF1->getText(), "93.75");
-        EXPECT_EQ (form->labelF4->getText(), "24000.00");
-        form->sliderFMax->setValue (12000.0, juce::sendNotificationSync);
-        form->textButtonCancel->triggerClick();
-    });
-    EXPECT_EQ (d.targetData.fmaxPhase, 12000.0); // the band follows the slider at once
-    EXPECT_FALSE (d.targetChanged);
-    expectRecomputes (0);
 
     // Phase +135 degrees up to bin 99, -135 degrees from bin 100 on.
     auto& spectrum = d.inputData.spectrum;
     ASSERT_EQ (spectrum.length(), 2049u);
     for (std::size_t k = 0; k < spectrum.length(); ++k)
         spectrum.data[k] = { -3.0, k < 100 ? 3.0 : -3.0 };
-    d.targetData.fmaxPhase = 24000.0;
 
     clickAndAct (d.textButtonDefineTargetPhase.get(), [&] (juce::Component& modal)
     {
@@ -182,30 +197,120 @@ TEST_F (Buttons, UserDefinedTargetsAskForACsvFileInsteadOfOpeningAForm)
     EXPECT_EQ (d.targetData.nominalTargetLevel, 80.0);
 }
 
-TEST_F (Buttons, FilterEditorClosedByAnyMeansGivesZeroAndOnlyOkRecomputes)
+TEST_F (Buttons, FilterEditorOpensInItsWindowAndOkKeepsTheEditsAndRecomputes)
 {
-
-    const std::vector<std::function<void (juce::DialogWindow&)>> closings {
-        [] (juce::DialogWindow& window) { window.closeButtonPressed(); },
-        [] (juce::DialogWindow& window) { EXPECT_TRUE (window.escapeKeyPressed()); },
-        [] (juce::DialogWindow& window) { find<juce::Button> (window, "textButtonCancel")->triggerClick(); },
-    };
-    for (const auto& close : closings)
-        clickAndAct (d.textButtonDefineFilter.get(), [&] (juce::Component& modal)
-        {
-            expectWindow (modal, "Filter Response", 1024, 768);
-            EXPECT_NE (dialogContent<FilterComponent> (modal), nullptr);
-            close (dynamic_cast<juce::DialogWindow&> (modal));
-        });
-    EXPECT_FALSE (d.filterChanged);
-    expectRecomputes (0);
-
     clickAndAct (d.textButtonDefineFilter.get(), [] (juce::Component& modal)
     {
-        find<juce::Button> (modal, "textButtonOK")->triggerClick();
+        expectWindow (modal, "Filter Response", 1024, 768);
+        auto* editor = dialogContent<FilterComponent> (modal);
+        ASSERT_NE (editor, nullptr);
+        editor->textButtonAddIir->triggerClick();
+        editor->textButtonOK->triggerClick();
     });
+    EXPECT_EQ (d.filterData.numIIRs, 1u);
     EXPECT_TRUE (d.filterChanged);
     expectRecomputes (1);
+}
+
+TEST_F (Buttons, AnythingButOkPutsTheEditedBlockBackBitForBitWithoutRecomputing)
+{
+    // A computed design with unsorted points, a peak and a low pass, and a target phase band off
+    // the sliders' 0.1 steps.
+    d.comboBoxFilter->setSelectedId (FilterResponseType::userDefined, juce::dontSendNotification);
+    auto& f = d.filterData;
+    f.filterType = FilterResponseType::userDefined;
+    f.numUserValues = 3;
+    f.fi = Matrix<double> (1, 3, { 1000.0, 100.0, 500.0 });
+    f.mag = Matrix<double> (1, 3, { -3.0, 2.0, -0.0 });
+    f.phi = Matrix<double> (1, 3, { 10.0, 0.0, -30.0 });
+    f.numIIRs = 2;
+    f.type = Matrix<std::size_t> (1, 2, { IirFilterType::peq, IirFilterType::lowPass1stOrder });
+    f.freq = Matrix<double> (1, 2, { 1000.0, 3000.0 });
+    f.q = Matrix<double> (1, 2, { 1.0, 0.707 });
+    f.gain = Matrix<double> (1, 2, { -6.0, 0.0 });
+    selectFlatAndZeroPhase();
+    d.calculate (true);
+    d.inputChanged = d.targetChanged = d.filterChanged = false;
+    const auto filterBefore = d.filterData;
+    const auto targetBefore = d.targetData;
+    const int notifications = d.listener.calls;
+
+    const auto typeInto = [] (auto& table, int column, int row, const char* text)
+    {
+        auto* cell = dynamic_cast<juce::Label*> (table.table.getCellComponent (column, row));
+        ASSERT_NE (cell, nullptr);
+        typeIntoLabel (*cell, text);
+    };
+    const auto editor = [] (juce::Component& modal) -> FilterComponent& { return *dialogContent<FilterComponent> (modal); };
+    const auto phaseForm = [] (juce::Component& modal) -> DialogTargetPhase& { return *dialogContent<DialogTargetPhase> (modal); };
+    auto* const filterButton = d.textButtonDefineFilter.get();
+    auto* const phaseButton = d.textButtonDefineTargetPhase.get();
+    struct Case
+    {
+        const char* what;
+        juce::Button* button;
+        std::function<void (juce::Component&)> edit;
+    };
+    const Case cases[] = {
+        { "the editor only opened, which sorts the points", filterButton, [] (juce::Component&) {} },
+        { "a gain and a point typed into cells", filterButton, [&] (juce::Component& m)
+          {
+              typeInto (*editor (m).iirTable, 4, 0, "-12");
+              typeInto (*editor (m).frequencyValueTable, 1, 0, "20");
+          } },
+        { "a section type changed", filterButton, [&] (juce::Component& m)
+          {
+              auto* cell = dynamic_cast<IirTableComponent::ComboBoxFilterTypeComponent*> (editor (m).iirTable->table.getCellComponent (1, 1));
+              ASSERT_NE (cell, nullptr);
+              cell->comboBox.setSelectedId (IirFilterType::highShelf, juce::sendNotificationSync);
+          } },
+        { "rows added and deleted", filterButton, [&] (juce::Component& m)
+          {
+              auto& e = editor (m);
+              e.textButtonAddFr->triggerClick();
+              e.textButtonAddIir->triggerClick();
+              e.frequencyValueTable->table.selectRow (1);
+              e.iirTable->table.selectRow (0);
+              e.textButtonDeleteFr->triggerClick();
+              e.textButtonDeleteIir->triggerClick();
+          } },
+        { "the phase form only opened, which puts the band on the sliders' steps", phaseButton, [&] (juce::Component&)
+          { EXPECT_NEAR (d.targetData.fminPhase, 93.8, 1e-9); } },
+        { "both phase limits moved", phaseButton, [&] (juce::Component& m)
+          {
+              phaseForm (m).sliderFMin->setValue (500.0, juce::sendNotificationSync);
+              typeIntoValueBox (*phaseForm (m).sliderFMax, "12000");
+          } },
+        { "phase limits snapped and moved", phaseButton, [&] (juce::Component& m)
+          {
+              phaseForm (m).textButtonSnap->triggerClick();
+              phaseForm (m).sliderFMax->setValue (100.0, juce::sendNotificationSync);
+          } },
+    };
+    const std::function<void (juce::DialogWindow&)> closings[] = {
+        [] (juce::DialogWindow& window) { find<juce::Button> (window, "textButtonCancel")->triggerClick(); },
+        [] (juce::DialogWindow& window) { window.closeButtonPressed(); },
+        [] (juce::DialogWindow& window) { EXPECT_TRUE (window.escapeKeyPressed()); },
+    };
+    int run = 0;
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        clickAndAct (c.button, [&] (juce::Component& modal)
+        {
+            c.edit (modal);
+            closings[run++ % 3] (dynamic_cast<juce::DialogWindow&> (modal));
+        });
+        expectSameBits (d.filterData, filterBefore);
+        expectSameBits (d.targetData, targetBefore);
+    }
+    EXPECT_FALSE (d.inputChanged || d.targetChanged || d.filterChanged);
+    EXPECT_EQ (d.listener.calls, notifications);
+
+    // The computed results kept belong to the restored settings: a recompute gives the same bits.
+    d.calculate (true);
+    expectSameBits (d.filterData, filterBefore);
+    expectSameBits (d.targetData, targetBefore);
 }
 
 TEST_F (Buttons, LoadAsksForAMeasurementAndImportsTheChosenFile)

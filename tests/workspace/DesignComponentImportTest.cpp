@@ -58,11 +58,7 @@ protected:
         design->labelTextChanged (design->labelInputFile.get());
     }
 
-    void typeSampleRate (const juce::String& text)
-    {
-        design->labelFs->setText (text, juce::dontSendNotification);
-        design->labelTextChanged (design->labelFs.get());
-    }
+    void typeSampleRate (const juce::String& text) { typeIntoLabel (*design->labelFs, text); }
 
     /** A step that presses OK in the import-setup form after letting change adjust its controls. */
     static ModalScript::Step setUp (std::function<void (DialogImportSetup&)> change = {})
@@ -205,17 +201,29 @@ TEST_F (Workspace, SampleRateEntryRebuildsAxesAndRecomputesOnlyForUsableRates)
 {
     const auto before = fingerprint (*design);
 
+    // A refused text gives way to the rate in effect.
     for (const auto* text : { "0", "-5", "word", "", "0.999", "inf", "-inf", "nan", "1e300", "18446744073709551616",
                               "1e99999999999" })
+    {
         typeSampleRate (text);
+        EXPECT_EQ (design->labelFs->getText(), "48000.0") << text;
+    }
 
     design->labelTextChanged (design->labelNfftTime.get()); // not an entry field at all
     EXPECT_TRUE (fingerprint (*design) == before);
     EXPECT_EQ (listener.calls, 0);
 
+    // Every time label follows the new rate: NFFT, the input shift and window length, the filter
+    // window's shift and length.
+    design->inputData.shift = -48;
+    design->filterData.windowShift = 480;
+    design->filterData.windowLength = 2048;
     typeSampleRate ("24000");
     EXPECT_EQ (design->fs, 24000.0);
-    EXPECT_EQ (design->labelNfftTime->getText(), "170.67 ms");
+    const juce::StringArray times { design->labelNfftTime->getText(), design->labelShiftTime->getText(),
+                                    design->labelWindowLengthTime->getText(), design->labelWindowShiftTimeFilter->getText(),
+                                    design->labelWindowLengthTimeFilter->getText() };
+    EXPECT_EQ (times, juce::StringArray ({ "170.67 ms", "-2.00 ms", "170.67 ms", "20.00 ms", "85.33 ms" }));
     EXPECT_EQ (design->frequencyAxis.data.back(), 12000.0);
     EXPECT_EQ (design->timeAxis.data[1], 1000.0 / 24000.0);
     EXPECT_TRUE (design->axesChanged);

@@ -366,33 +366,3 @@ TEST (FilterComponentButtonsTest, DeleteRemovesOnlyTheFirstSelectedRowAndNothing
     EXPECT_EQ (block.numUserValues, 5u);
     EXPECT_EQ (block.numIIRs, 2u);
 }
-
-TEST (FilterComponentButtonsTest, OkEndsTheModalRunWithOneAndCancelWithZeroKeepingTheEdits)
-{
-    // Each action runs inside the modal loop and must end it.
-    const auto runModally = [] (FilterComponent& editor, std::function<void()> action)
-    {
-        ModalScript script;
-        script.then ([action] (juce::Component&) { action(); });
-        juce::DialogWindow::LaunchOptions options;
-        options.content.setNonOwned (&editor);
-        return options.runModal();
-    };
-
-    FilterData block = makeBlock ({ { 100.0, 1.0, 0.0 } }, {});
-    FilterComponent editor (&block);
-    EXPECT_EQ (runModally (editor, [&editor] {
-                   editor.textButtonAddIir->triggerClick();
-                   editor.frequencyValueTable->table.selectRow (0);
-                   editor.textButtonDeleteFr->triggerClick();
-                   editor.textButtonCancel->triggerClick();
-               }), 0);
-    EXPECT_EQ (block.numUserValues, 0u);
-    EXPECT_EQ (block.numIIRs, 1u);
-
-    EXPECT_EQ (runModally (editor, [&editor] {
-                   editor.textButtonAddFr->triggerClick();
-                   editor.textButtonOK->triggerClick();
-               }), 1);
-    EXPECT_EQ (block.numUserValues, 1u);
-}
