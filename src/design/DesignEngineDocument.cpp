@@ -67,9 +67,9 @@ namespace
 
     //==============================================================================
     /** Reads a number held as text: "nan" and "-nan" keep their sign, a plain decimal or exponent
-        number is read exactly (the writer stores numbers below 1e-307 as text, such as "5e-324"), and
-        anything else as the framework's var would read it, without letting an absurd exponent reach
-        that reader. */
+        number is read exactly (documents of earlier builds hold numbers below 1e-307 as text, such as
+        "5e-324"), and anything else as the framework's var would read it, without letting an absurd
+        exponent reach that reader. */
     double textToDouble (const juce::String& text)
     {
         const auto trimmed = text.trim();
@@ -344,8 +344,8 @@ namespace
 
     //==============================================================================
     /** A number that reads back bit for bit: the shortest text that round-trips, always marked as a
-        fraction or exponent so that the reader takes it as a double (and keeps -0.0); NaN, the
-        infinities and numbers too small for the JSON reader as texts ("nan", "-inf", "5e-324"). */
+        fraction or exponent so that the reader takes it as a double (and keeps -0.0); NaN and the
+        infinities, which JSON has no literal for, as texts ("nan", "-nan", "inf", "-inf"). */
     juce::String numberText (double x)
     {
         if (std::isnan (x))
@@ -355,33 +355,48 @@ namespace
             return x < 0 ? "\"-inf\"" : "\"inf\"";
 
         char buffer[64];
-        auto result = std::to_chars (buffer, buffer + sizeof (buffer), x);
+        const auto result = std::to_chars (buffer, buffer + sizeof (buffer), x);
         std::string text (buffer, result.ptr);
 
-        // The JSON reader flushes numbers with a decimal exponent below -308 to zero: such tiny values
-        // are kept as text, which the document reader reads exactly.
-        if (x != 0.0 && std::abs (x) < 1e-307)
-            return "\"" + juce::String (text) + "\"";
-
-        // The JSON reader keeps 18 digits of a number, counting zeros after the decimal point, and
-        // takes a plain run of digits as an integer: fixed notation that would lose digits goes to
-        // exponent notation, and whole numbers get a ".0".
-        const auto firstSignificant = text.find_first_not_of ("-0.");
-        const auto numDigits = std::count_if (text.begin() + (std::ptrdiff_t) std::min (firstSignificant, text.size()), text.end(),
-                                              [] (char c) { return c >= '0' && c <= '9'; });
-        const bool isFixed = text.find ('e') == std::string::npos;
-
-        if (isFixed && (numDigits > 16 || (text.find ('.') != std::string::npos && text.size() - text.find ('.') > 17)))
-        {
-            result = std::to_chars (buffer, buffer + sizeof (buffer), x, std::chars_format::scientific);
-            text.assign (buffer, result.ptr);
-        }
-        else if (isFixed && text.find ('.') == std::string::npos)
-        {
+        if (text.find_first_of (".e") == std::string::npos)
             text += ".0";
-        }
 
         return juce::String (text);
+    }
+
+    /** A JSON string that reads back as the same text: UTF-8 as it is, the quote, the backslash and
+        the control characters escaped. What no valid text holds (a lone surrogate, a code point beyond
+        U+10FFFF, the decoding of a stray byte as 0) is written as U+FFFD, so the document stays valid. */
+    juce::String stringText (const juce::String& s)
+    {
+        juce::String result ("\"");
+        result.preallocateBytes (s.getNumBytesAsUTF8() + 2);
+
+        for (auto p = s.getCharPointer(); ! p.isEmpty();)
+        {
+            const auto c = p.getAndAdvance();
+
+            switch (c)
+            {
+                case '"':   result << "\\\""; break;
+                case '\\':  result << "\\\\"; break;
+                case '\b':  result << "\\b"; break;
+                case '\f':  result << "\\f"; break;
+                case '\n':  result << "\\n"; break;
+                case '\r':  result << "\\r"; break;
+                case '\t':  result << "\\t"; break;
+
+                default:
+                    if (c == 0 || (c >= 0xd800 && c <= 0xdfff) || c > 0x10ffff)
+                        result += (juce::juce_wchar) 0xfffd;
+                    else if (c < 0x20)
+                        result << "\\u" << juce::String::toHexString ((int) c).paddedLeft ('0', 4);
+                    else
+                        result += c;
+            }
+        }
+
+        return result + "\"";
     }
 
     juce::String arrayText (const Matrix<double>& m)
@@ -411,7 +426,7 @@ namespace
 
         void add (const juce::Identifier& key, const juce::String& valueText)
         {
-            lines.add (indent + "    " + juce::JSON::toString (key.toString()) + ": " + valueText);
+            lines.add (indent + "    " + stringText (key.toString()) + ": " + valueText);
         }
 
         void add (const juce::Identifier& key, double value)           { add (key, numberText (value)); }
@@ -551,7 +566,7 @@ juce::String DesignEngine::createProjectText() const
     input.add (Keys::shift, inputData.shift);
     input.addCount (Keys::windowLength, inputData.windowLength);
     input.add (Keys::windowType, inputData.windowType);
-    input.add (Keys::fileName, juce::JSON::toString (inputData.fileName));
+    input.add (Keys::fileName, stringText (inputData.fileName));
     input.add (Keys::minimumPhase, inputData.minimumPhase);
     input.add (Keys::fi, inputData.fi);
     input.add (Keys::magI, inputData.mag_i);
@@ -588,7 +603,7 @@ juce::String DesignEngine::createProjectText() const
     filter.add (Keys::phi, filterData.phi);
 
     ObjectWriter root (0);
-    root.add (Keys::version, juce::JSON::toString (versionString));
+    root.add (Keys::version, stringText (versionString));
     root.add (Keys::fs, fs);
     root.addCount (Keys::nfft, NFFT);
     root.add (Keys::inputData, input.toString());

@@ -133,7 +133,7 @@ namespace
         e.inputData.shift = int32 (-n, n);
         e.inputData.windowLength = (std::uint64_t) int32 (0, n);
         e.inputData.windowType = int32 (1, 5);
-        e.inputData.fileName = random() % 3 == 0 ? juce::String() : juce::String (juce::CharPointer_UTF8 ("/m\xc3\xa4ssung \"eins\"\\\t\x01\x7f\xe2\x82\xac \xe6\xb8\xac\xe5\xae\x9a \xf0\x9f\x98\x80")) + juce::String ((int) random());
+        e.inputData.fileName = random() % 3 == 0 ? juce::String() : juce::String (juce::CharPointer_UTF8 ("/m\xc3\xa4ssung \"eins\"\\\t\x01\x07\x7f\xe2\x82\xac \xe6\xb8\xac\xe5\xae\x9a \xf0\x9f\x98\x80")) + juce::String ((int) random());
         e.inputData.minimumPhase = random() % 2 == 0;
         const auto numPoints = random() % 4 == 0 ? 1 : count (40);
         e.inputData.fi = randomVector (random, numPoints);
@@ -313,6 +313,7 @@ TEST (ProjectDocument, MissingOrOddValuesReadAsTheirDefaults)
         { "NFFT", "\"8192\"", [&e] { return e.NFFT == 8192; } },
         { "windowShift", "-99999999999999999999", [&e] { return e.filterData.windowShift == -4096; } },   // beyond 64 bits
         { "refLevel", "-1e-400", [&e] { return sameDouble (e.inputData.refLevel, -0.0); } },            // below the subnormals
+        { "refLevel", "\"5e-324\"", [&e] { return e.inputData.refLevel == 5e-324; } },                 // as earlier builds wrote it
     };
 
     for (const auto& [key, value, holds] : cases)
