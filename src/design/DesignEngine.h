@@ -136,6 +136,9 @@ protected:
     virtual void designCalculated();
 
 private:
+    /** readProject() and readProjectText() for the document's bytes, which may be anything. */
+    juce::Result readProjectDocument (const char* utf8, std::size_t numBytes);
+
     // Each calculate...Stage reuses the result of its compute...Stage for unchanged inputs.
     void calculateInputStage();
     void computeInputStage();

@@ -1,4 +1,6 @@
 #include "design/DesignEngine.h"
+#include "design/JsonObject.h"
+#include "design/JsonReader.h"
 
 #include <algorithm>
 #include <charconv>
@@ -61,101 +63,13 @@ namespace
         const juce::Identifier phi ("phi");
     }
 
-    constexpr int maxNestingDepth = 64;
-    constexpr int maxIntegerDigits = 18;     // more would overflow the JSON reader's integer accumulator
-    constexpr int maxExponentDigits = 9;     // more would overflow the number reader's exponent
+    constexpr int maxExponentDigits = 9;     // more would overflow the framework's number reader's exponent
 
     //==============================================================================
-    /** Screens the text for what the JSON reader cannot take safely: nesting deeper than any document
-        needs, and number literals whose digit runs would overflow its accumulators. */
-    bool isSafeToParse (const juce::String& text)
-    {
-        auto p = text.getCharPointer();
-        int depth = 0;
-        bool inString = false;
-        juce::juce_wchar quote = 0;
-
-        while (! p.isEmpty())
-        {
-            const auto c = p.getAndAdvance();
-
-            if (inString)
-            {
-                if (c == '\\')
-                {
-                    if (p.isEmpty())
-                        return true;
-
-                    ++p;
-                }
-                else if (c == quote)
-                {
-                    inString = false;
-                }
-
-                continue;
-            }
-
-            if (c == '"' || c == '\'')
-            {
-                inString = true;
-                quote = c;
-            }
-            else if (c == '[' || c == '{')
-            {
-                if (++depth > maxNestingDepth)
-                    return false;
-            }
-            else if (c == ']' || c == '}')
-            {
-                --depth;
-            }
-            else if (juce::CharacterFunctions::isDigit (c))
-            {
-                int integerDigits = 1;
-
-                while (p.isDigit())
-                {
-                    ++p;
-                    if (++integerDigits > maxIntegerDigits)
-                        return false;
-                }
-
-                if (*p == '.')
-                {
-                    ++p;
-                    while (p.isDigit())
-                        ++p;
-                }
-
-                if (*p == 'e' || *p == 'E')
-                {
-                    ++p;
-                    if (*p == '+' || *p == '-')
-                        ++p;
-
-                    while (*p == '0')
-                        ++p;
-
-                    int exponentDigits = 0;
-
-                    while (p.isDigit())
-                    {
-                        ++p;
-                        if (++exponentDigits > maxExponentDigits)
-                            return false;
-                    }
-                }
-            }
-        }
-
-        return true;
-    }
-
     /** Reads a number held as text: "nan" and "-nan" keep their sign, a plain decimal or exponent
-        number is read exactly (the writer stores numbers below 1e-307, which the JSON reader would
-        flush to zero, as text), and anything else as the JSON var would read it, without letting an
-        absurd exponent reach that reader. */
+        number is read exactly (documents of earlier builds hold numbers below 1e-307 as text, such as
+        "5e-324"), and anything else as the framework's var would read it, without letting an absurd
+        exponent reach that reader. */
     double textToDouble (const juce::String& text)
     {
         const auto trimmed = text.trim();
@@ -190,69 +104,96 @@ namespace
         return text.getDoubleValue();
     }
 
-    /** A number field: numbers as they are, true 1, false 0, text read as a number, anything else 0. */
-    double toDouble (const juce::var& v)
+    /** Converts the values of a document to the kinds of their fields. A value that its field cannot
+        hold marks the document as wrongly typed: an object or an array where a number, an integer, a
+        bool or a string belongs, an object where an array belongs, an array element that is an object
+        or an array. Text in a number or integer field is read as a number, since NaN and the
+        infinities are stored as text. */
+    struct FieldReader
     {
-        if (v.isString())
-            return textToDouble (v.toString());
+        bool wrongKind = false;
 
-        if (v.isInt() || v.isInt64() || v.isDouble() || v.isBool())
-            return (double) v;
+        /** A number field: numbers as they are, true 1, false 0, text read as a number, nothing 0. */
+        double number (const juce::var& v)
+        {
+            if (v.isObject() || v.isArray())
+                wrongKind = true;
+            else if (v.isString())
+                return textToDouble (v.toString());
+            else if (! v.isVoid())
+                return (double) v;
 
-        return 0.0;
-    }
+            return 0.0;
+        }
 
-    /** An integer field: a 32-bit signed value, fractions truncated toward zero. Values beyond the
-        32-bit range saturate instead of wrapping; NaN reads as 0. */
-    std::int32_t toInt32 (const juce::var& v)
-    {
-        constexpr auto lowest = (double) std::numeric_limits<std::int32_t>::min();
-        constexpr auto highest = (double) std::numeric_limits<std::int32_t>::max();
+        /** An integer field: a 32-bit signed value, fractions truncated toward zero. Values beyond the
+            32-bit range saturate instead of wrapping, the same for a number and for text; NaN reads as 0. */
+        std::int32_t integer (const juce::var& v)
+        {
+            constexpr auto lowest = (double) std::numeric_limits<std::int32_t>::min();
+            constexpr auto highest = (double) std::numeric_limits<std::int32_t>::max();
 
-        if (v.isInt())
-            return (std::int32_t) (int) v;
+            if (v.isInt())
+                return (std::int32_t) (int) v;
 
-        if (v.isString())
-            return v.toString().getIntValue();
+            const double x = v.isInt64() ? (double) (juce::int64) v : number (v);
 
-        const double x = v.isInt64() ? (double) (juce::int64) v : toDouble (v);
+            if (std::isnan (x))
+                return 0;
 
-        if (std::isnan (x))
-            return 0;
+            return (std::int32_t) std::clamp (std::trunc (x), lowest, highest);
+        }
 
-        return (std::int32_t) std::clamp (std::trunc (x), lowest, highest);
-    }
+        /** A 32-bit integer field stored in an unsigned 64-bit field, widened with its sign. */
+        std::uint64_t widenedCount (const juce::var& v)
+        {
+            return (std::uint64_t) (std::int64_t) integer (v);
+        }
 
-    /** A 32-bit integer field stored in an unsigned 64-bit field, widened with its sign. */
-    std::uint64_t toWidenedCount (const juce::var& v)
-    {
-        return (std::uint64_t) (std::int64_t) toInt32 (v);
-    }
+        /** A bool field: numbers true when not 0; text true when it reads as a number of magnitude 1 or
+            more, or says "true" or "yes". */
+        bool flag (const juce::var& v)
+        {
+            if (v.isString())
+            {
+                const auto text = v.toString().trim();
+                return std::abs (textToDouble (text)) >= 1.0 || text.equalsIgnoreCase ("true") || text.equalsIgnoreCase ("yes");
+            }
 
-    bool toBool (const juce::var& v)
-    {
-        if (v.isString() || v.isInt() || v.isInt64() || v.isDouble() || v.isBool())
-            return (bool) v;
+            return std::abs (number (v)) > 0.0;
+        }
 
-        return false;
-    }
+        /** A string field: text as it is, a number or a bool as its text, nothing empty. */
+        juce::String text (const juce::var& v)
+        {
+            if (v.isObject() || v.isArray())
+                wrongKind = true;
+            else if (! v.isVoid())
+                return v.toString();
 
-    /** An array field: a 1 x n matrix of the elements as numbers; a missing or empty array, or a value
-        that is no array, gives a 1 x 1 zero. */
-    Matrix<double> toVector (const juce::var& v)
-    {
-        const auto* array = v.getArray();
-
-        if (array == nullptr || array->isEmpty())
             return {};
+        }
 
-        Matrix<double> result (1, (std::size_t) array->size());
+        /** An array field: a 1 x n matrix of the elements as numbers; a missing or empty array, or a
+            value that is no array, gives a 1 x 1 zero. */
+        Matrix<double> vector (const juce::var& v)
+        {
+            if (v.isObject() && ! v.isArray())   // the framework's var counts arrays as objects too
+                wrongKind = true;
 
-        for (int i = 0; i < array->size(); ++i)
-            result.data[(std::size_t) i] = toDouble (array->getReference (i));
+            const auto* array = v.getArray();
 
-        return result;
-    }
+            if (array == nullptr || array->isEmpty())
+                return {};
+
+            Matrix<double> result (1, (std::size_t) array->size());
+
+            for (int i = 0; i < array->size(); ++i)
+                result.data[(std::size_t) i] = number (array->getReference (i));
+
+            return result;
+        }
+    };
 
     //==============================================================================
     /** The version code a*10000 + b*100 + c of a version text "a.b.c", read as the document's writer
@@ -297,70 +238,67 @@ namespace
         FilterData filter;
     };
 
+    /** The value of key in block, or a void var when block is no object or has no such key. */
     juce::var property (const juce::var& block, const juce::Identifier& key)
     {
-        if (auto* object = block.getDynamicObject())
-            return object->getProperty (key);
+        if (const auto* object = JsonObject::of (block))
+            if (const auto* value = object->find (key.toString()))
+                return *value;
 
         return {};
     }
 
-    bool isValidTypeElement (const juce::var& element)
-    {
-        const double x = toDouble (element);
-        return x >= 0.0 && x < 18446744073709551616.0;   // below 2^64, and no NaN
-    }
-
     /** Reads and checks every stored field; false when the document cannot make a sound design. */
-    bool readFields (const juce::DynamicObject& root, DocumentFields& d)
+    bool readFields (const juce::var& root, DocumentFields& d)
     {
-        d.fs = toDouble (root.getProperty (Keys::fs));
-        d.nfft = toWidenedCount (root.getProperty (Keys::nfft));
+        FieldReader read;
+        d.fs = read.number (property (root, Keys::fs));
+        d.nfft = read.widenedCount (property (root, Keys::nfft));
 
         if (! std::isfinite (d.fs) || d.fs <= 0.0 || ! DesignEngine::isSupportedNfft (d.nfft))
             return false;
 
-        const auto input = root.getProperty (Keys::inputData);
-        d.input.refLevel = toDouble (property (input, Keys::refLevel));
-        d.input.shift = toInt32 (property (input, Keys::shift));
-        d.input.windowLength = toWidenedCount (property (input, Keys::windowLength));
-        d.input.windowType = toInt32 (property (input, Keys::windowType));
-        d.input.fileName = property (input, Keys::fileName).toString();
-        d.input.minimumPhase = toBool (property (input, Keys::minimumPhase));
-        d.input.fi = toVector (property (input, Keys::fi));
-        d.input.mag_i = toVector (property (input, Keys::magI));
-        d.input.phi_i = toVector (property (input, Keys::phiI));
+        const auto input = property (root, Keys::inputData);
+        d.input.refLevel = read.number (property (input, Keys::refLevel));
+        d.input.shift = read.integer (property (input, Keys::shift));
+        d.input.windowLength = read.widenedCount (property (input, Keys::windowLength));
+        d.input.windowType = read.integer (property (input, Keys::windowType));
+        d.input.fileName = read.text (property (input, Keys::fileName));
+        d.input.minimumPhase = read.flag (property (input, Keys::minimumPhase));
+        d.input.fi = read.vector (property (input, Keys::fi));
+        d.input.mag_i = read.vector (property (input, Keys::magI));
+        d.input.phi_i = read.vector (property (input, Keys::phiI));
 
         if (d.input.fi.length() != d.input.mag_i.length() || d.input.fi.length() != d.input.phi_i.length())
             return false;
 
-        const auto target = root.getProperty (Keys::targetResponse);
-        d.target.targetMagnitude = toInt32 (property (target, Keys::targetMagnitude));
-        d.target.targetPhase = toInt32 (property (target, Keys::targetPhase));
-        d.target.fminMagnitude = toDouble (property (target, Keys::fminMagnitude));
-        d.target.fmaxMagnitude = toDouble (property (target, Keys::fmaxMagnitude));
-        d.target.nominalTargetLevel = toDouble (property (target, Keys::nominalTargetLevel));
-        d.target.limitBoostCut = toDouble (property (target, Keys::limitBoostCut));
-        d.target.fminPhase = toDouble (property (target, Keys::fminPhase));
-        d.target.fmaxPhase = toDouble (property (target, Keys::fmaxPhase));
-        d.target.userDefinedMagFreq = toVector (property (target, Keys::userDefinedMagFreq));
-        d.target.userDefinedMag = toVector (property (target, Keys::userDefinedMag));
-        d.target.userDefinedPhiFreq = toVector (property (target, Keys::userDefinedPhiFreq));
-        d.target.userDefinedPhi = toVector (property (target, Keys::userDefinedPhi));
+        const auto target = property (root, Keys::targetResponse);
+        d.target.targetMagnitude = read.integer (property (target, Keys::targetMagnitude));
+        d.target.targetPhase = read.integer (property (target, Keys::targetPhase));
+        d.target.fminMagnitude = read.number (property (target, Keys::fminMagnitude));
+        d.target.fmaxMagnitude = read.number (property (target, Keys::fmaxMagnitude));
+        d.target.nominalTargetLevel = read.number (property (target, Keys::nominalTargetLevel));
+        d.target.limitBoostCut = read.number (property (target, Keys::limitBoostCut));
+        d.target.fminPhase = read.number (property (target, Keys::fminPhase));
+        d.target.fmaxPhase = read.number (property (target, Keys::fmaxPhase));
+        d.target.userDefinedMagFreq = read.vector (property (target, Keys::userDefinedMagFreq));
+        d.target.userDefinedMag = read.vector (property (target, Keys::userDefinedMag));
+        d.target.userDefinedPhiFreq = read.vector (property (target, Keys::userDefinedPhiFreq));
+        d.target.userDefinedPhi = read.vector (property (target, Keys::userDefinedPhi));
 
         if (d.target.userDefinedMagFreq.length() != d.target.userDefinedMag.length()
              || d.target.userDefinedPhiFreq.length() != d.target.userDefinedPhi.length())
             return false;
 
-        const auto filter = root.getProperty (Keys::filterResponse);
-        d.filter.filterType = toInt32 (property (filter, Keys::filterType));
-        d.filter.windowShift = toInt32 (property (filter, Keys::windowShift));
-        d.filter.windowLength = toWidenedCount (property (filter, Keys::windowLength));
-        d.filter.windowType = toInt32 (property (filter, Keys::windowType));
-        d.filter.minimumPhase = toBool (property (filter, Keys::minimumPhase));
+        const auto filter = property (root, Keys::filterResponse);
+        d.filter.filterType = read.integer (property (filter, Keys::filterType));
+        d.filter.windowShift = read.integer (property (filter, Keys::windowShift));
+        d.filter.windowLength = read.widenedCount (property (filter, Keys::windowLength));
+        d.filter.windowType = read.integer (property (filter, Keys::windowType));
+        d.filter.minimumPhase = read.flag (property (filter, Keys::minimumPhase));
 
-        const auto numUserValues = toInt32 (property (filter, Keys::numUserValues));
-        const auto numIIRs = toInt32 (property (filter, Keys::numIIRs));
+        const auto numUserValues = read.integer (property (filter, Keys::numUserValues));
+        const auto numIIRs = read.integer (property (filter, Keys::numIIRs));
 
         if (numUserValues < 0 || numIIRs < 0)
             return false;
@@ -368,31 +306,28 @@ namespace
         d.filter.numUserValues = (std::uint64_t) numUserValues;
         d.filter.numIIRs = (std::uint64_t) numIIRs;
 
-        const auto types = property (filter, Keys::type);
+        const auto types = read.vector (property (filter, Keys::type));
+        d.filter.type = Matrix<std::size_t> (types.rows, types.cols);
 
-        if (const auto* array = types.getArray(); array != nullptr && ! array->isEmpty())
+        for (std::size_t i = 0; i < types.data.size(); ++i)
         {
-            d.filter.type = Matrix<std::size_t> (1, (std::size_t) array->size());
+            const double x = types.data[i];
 
-            for (int i = 0; i < array->size(); ++i)
-            {
-                if (! isValidTypeElement (array->getReference (i)))
-                    return false;
+            if (! (x >= 0.0 && x < 18446744073709551616.0))   // below 2^64, and no NaN
+                return false;
 
-                d.filter.type.data[(std::size_t) i] = (std::size_t) toDouble (array->getReference (i));
-            }
-        }
-        else
-        {
-            d.filter.type = {};
+            d.filter.type.data[i] = (std::size_t) x;
         }
 
-        d.filter.gain = toVector (property (filter, Keys::gain));
-        d.filter.freq = toVector (property (filter, Keys::freq));
-        d.filter.q = toVector (property (filter, Keys::q));
-        d.filter.fi = toVector (property (filter, Keys::fi));
-        d.filter.mag = toVector (property (filter, Keys::mag));
-        d.filter.phi = toVector (property (filter, Keys::phi));
+        d.filter.gain = read.vector (property (filter, Keys::gain));
+        d.filter.freq = read.vector (property (filter, Keys::freq));
+        d.filter.q = read.vector (property (filter, Keys::q));
+        d.filter.fi = read.vector (property (filter, Keys::fi));
+        d.filter.mag = read.vector (property (filter, Keys::mag));
+        d.filter.phi = read.vector (property (filter, Keys::phi));
+
+        if (read.wrongKind)
+            return false;
 
         const auto numSections = d.filter.type.length();
 
@@ -409,8 +344,8 @@ namespace
 
     //==============================================================================
     /** A number that reads back bit for bit: the shortest text that round-trips, always marked as a
-        fraction or exponent so that the reader takes it as a double (and keeps -0.0); NaN, the
-        infinities and numbers too small for the JSON reader as texts ("nan", "-inf", "5e-324"). */
+        fraction or exponent so that the reader takes it as a double (and keeps -0.0); NaN and the
+        infinities, which JSON has no literal for, as texts ("nan", "-nan", "inf", "-inf"). */
     juce::String numberText (double x)
     {
         if (std::isnan (x))
@@ -420,33 +355,48 @@ namespace
             return x < 0 ? "\"-inf\"" : "\"inf\"";
 
         char buffer[64];
-        auto result = std::to_chars (buffer, buffer + sizeof (buffer), x);
+        const auto result = std::to_chars (buffer, buffer + sizeof (buffer), x);
         std::string text (buffer, result.ptr);
 
-        // The JSON reader flushes numbers with a decimal exponent below -308 to zero: such tiny values
-        // are kept as text, which the document reader reads exactly.
-        if (x != 0.0 && std::abs (x) < 1e-307)
-            return "\"" + juce::String (text) + "\"";
-
-        // The JSON reader keeps 18 digits of a number, counting zeros after the decimal point, and
-        // takes a plain run of digits as an integer: fixed notation that would lose digits goes to
-        // exponent notation, and whole numbers get a ".0".
-        const auto firstSignificant = text.find_first_not_of ("-0.");
-        const auto numDigits = std::count_if (text.begin() + (std::ptrdiff_t) std::min (firstSignificant, text.size()), text.end(),
-                                              [] (char c) { return c >= '0' && c <= '9'; });
-        const bool isFixed = text.find ('e') == std::string::npos;
-
-        if (isFixed && (numDigits > 16 || (text.find ('.') != std::string::npos && text.size() - text.find ('.') > 17)))
-        {
-            result = std::to_chars (buffer, buffer + sizeof (buffer), x, std::chars_format::scientific);
-            text.assign (buffer, result.ptr);
-        }
-        else if (isFixed && text.find ('.') == std::string::npos)
-        {
+        if (text.find_first_of (".e") == std::string::npos)
             text += ".0";
-        }
 
         return juce::String (text);
+    }
+
+    /** A JSON string that reads back as the same text: UTF-8 as it is, the quote, the backslash and
+        the control characters escaped. What no valid text holds (a lone surrogate, a code point beyond
+        U+10FFFF, the decoding of a stray byte as 0) is written as U+FFFD, so the document stays valid. */
+    juce::String stringText (const juce::String& s)
+    {
+        juce::String result ("\"");
+        result.preallocateBytes (s.getNumBytesAsUTF8() + 2);
+
+        for (auto p = s.getCharPointer(); ! p.isEmpty();)
+        {
+            const auto c = p.getAndAdvance();
+
+            switch (c)
+            {
+                case '"':   result << "\\\""; break;
+                case '\\':  result << "\\\\"; break;
+                case '\b':  result << "\\b"; break;
+                case '\f':  result << "\\f"; break;
+                case '\n':  result << "\\n"; break;
+                case '\r':  result << "\\r"; break;
+                case '\t':  result << "\\t"; break;
+
+                default:
+                    if (c == 0 || (c >= 0xd800 && c <= 0xdfff) || c > 0x10ffff)
+                        result += (juce::juce_wchar) 0xfffd;
+                    else if (c < 0x20)
+                        result << "\\u" << juce::String::toHexString ((int) c).paddedLeft ('0', 4);
+                    else
+                        result += c;
+            }
+        }
+
+        return result + "\"";
     }
 
     juce::String arrayText (const Matrix<double>& m)
@@ -476,7 +426,7 @@ namespace
 
         void add (const juce::Identifier& key, const juce::String& valueText)
         {
-            lines.add (indent + "    " + juce::JSON::toString (key.toString()) + ": " + valueText);
+            lines.add (indent + "    " + stringText (key.toString()) + ": " + valueText);
         }
 
         void add (const juce::Identifier& key, double value)           { add (key, numberText (value)); }
@@ -508,7 +458,13 @@ juce::Result DesignEngine::readProject (const juce::String& path)
     if (path.isEmpty() || ! file.existsAsFile())
         return juce::Result::fail (fileDoesNotExistMessage);
 
-    auto result = readProjectText (file.loadFileAsString());
+    // The bytes as they are: the reader checks that they are UTF-8 before anything takes them as text.
+    juce::MemoryBlock bytes;
+
+    if (! file.loadFileAsData (bytes))
+        return juce::Result::fail (notValidFileMessage);
+
+    auto result = readProjectDocument (static_cast<const char*> (bytes.getData()), bytes.getSize());
 
     if (result.wasOk())
         projectFilePath = path;
@@ -518,25 +474,28 @@ juce::Result DesignEngine::readProject (const juce::String& path)
 
 juce::Result DesignEngine::readProjectText (const juce::String& documentText)
 {
-    if (! isSafeToParse (documentText))
+    return readProjectDocument (documentText.toRawUTF8(), documentText.getNumBytesAsUTF8());
+}
+
+juce::Result DesignEngine::readProjectDocument (const char* utf8, std::size_t numBytes)
+{
+    const auto document = JsonReader::parse (utf8, numBytes);
+
+    if (! document.has_value())
         return juce::Result::fail (notValidFileMessage);
 
-    juce::var document;
+    const auto* root = JsonObject::of (*document);
+    const auto* version = root != nullptr ? root->find (Keys::version.toString()) : nullptr;
 
-    if (juce::JSON::parse (documentText, document).failed())
+    if (version == nullptr)
         return juce::Result::fail (notValidFileMessage);
 
-    const auto* root = document.getDynamicObject();
-
-    if (root == nullptr || ! root->hasProperty (Keys::version))
-        return juce::Result::fail (notValidFileMessage);
-
-    if (versionCodeOf (root->getProperty (Keys::version)) > versionCode)
+    if (versionCodeOf (*version) > versionCode)
         return juce::Result::fail (newerVersionMessage);
 
     DocumentFields fields;
 
-    if (! readFields (*root, fields))
+    if (! readFields (*document, fields))
         return juce::Result::fail (notValidFileMessage);
 
     // From here on the document replaces the design; nothing below can fail.
@@ -607,7 +566,7 @@ juce::String DesignEngine::createProjectText() const
     input.add (Keys::shift, inputData.shift);
     input.addCount (Keys::windowLength, inputData.windowLength);
     input.add (Keys::windowType, inputData.windowType);
-    input.add (Keys::fileName, juce::JSON::toString (inputData.fileName));
+    input.add (Keys::fileName, stringText (inputData.fileName));
     input.add (Keys::minimumPhase, inputData.minimumPhase);
     input.add (Keys::fi, inputData.fi);
     input.add (Keys::magI, inputData.mag_i);
@@ -644,7 +603,7 @@ juce::String DesignEngine::createProjectText() const
     filter.add (Keys::phi, filterData.phi);
 
     ObjectWriter root (0);
-    root.add (Keys::version, juce::JSON::toString (versionString));
+    root.add (Keys::version, stringText (versionString));
     root.add (Keys::fs, fs);
     root.addCount (Keys::nfft, NFFT);
     root.add (Keys::inputData, input.toString());
