@@ -1,101 +1,37 @@
-#include "numerics/Matrix.h"
+#include "NumericsTestSupport.h"
 
-#include <gtest/gtest.h>
+#include <algorithm>
 
-#include <cmath>
-#include <limits>
-#include <random>
+using namespace numericstest;
 
-namespace
+TEST (Interp1, WorkedCases)
 {
-using RealMatrix = Matrix<double>;
+    // Linear holds the ends; a NaN query matches no interval and gives 0; where abscissae repeat or
+    // are out of order, the last interval that holds the query wins. The natural spline covers the
+    // last interval and knot too, but neither clamps nor extrapolates. The method is matched exactly.
+    const struct { const char* method; std::vector<double> x, y, xi, expected; } cases[] {
+        { "linear", { 1, 2, 3 }, { 10, 20, 40 }, { 0, 1, 1.5, 2, 2.5, 3, 9, notANumber }, { 10, 10, 15, 20, 30, 40, 40, 0 } },
+        { "linear", { 0, 1, 1, 2 }, { 0, 1, 5, 6 }, { 1, 0.5, 1.5 }, { 5, 0.5, 5.5 } },
+        { "linear", { 0, 2, 1 }, { 0, 2, 10 }, { 0.5, 1.5 }, { 0.5, 10 } },
+        // h = [1, 2], d = [2, -0.5]: M[1] = 6 (d2 - d1) / (2 (h0 + h1)) = -2.5, M[0] = M[2] = 0.
+        { "spline", { 0, 1, 3 }, { 0, 2, 1 }, { 0, 0.5, 1, 2, 3 }, { 0, 1.15625, 2, 2.125, 1 } },
+        { "spline", { 0, 1, 3 }, { 5, 2, 1 }, { -0.001, 0, 3.001, notANumber }, { 0, 5, 0, 0 } },
+        { "spline", { 0, 1, 2, 4, 5 }, { 1, 3, 5, 9, 11 }, { 0.5, 1, 3, 4.5, 5 }, { 2, 3, 7, 10, 11 } },
+        { "spline", { 10, 20 }, { 1, -1 }, { 10, 12.5, 20 }, { 1, 0.5, -1 } },
+        { "spline", { 4 }, { 7 }, { 4, 5 }, { 7, 0 } },
+        { "Spline", { 0, 1 }, { 1, 2 }, { 0.5, 0.7 }, { 0 } },
+    };
 
-RealMatrix row (std::vector<double> values)
-{
-    const auto n = values.size();
-    return RealMatrix (1, n, std::move (values));
+    for (const auto& c : cases)
+    {
+        const auto result = interp1 (row (c.x), row (c.y), row (c.xi), c.method);
+        ASSERT_EQ (result.data.size(), c.expected.size()) << c.method << " " << c.x.size();
+        for (std::size_t k = 0; k < c.expected.size(); ++k)
+            EXPECT_NEAR (result.data[k], c.expected[k], 1e-13) << c.method << " through " << c.x.size() << " points at " << c.xi[k];
+    }
 }
 
-const double pi = std::acos (-1.0);
-} // namespace
-
-//==============================================================================
-TEST (Interp1Linear, HoldsTheEndsAndInterpolatesBetween)
-{
-    const auto result = interp1 (row ({ 1, 2, 3 }), row ({ 10, 20, 40 }), row ({ 0, 1, 1.5, 2, 2.5, 3, 9 }), "linear");
-    EXPECT_EQ (result.rows, 1u);
-    EXPECT_EQ (result.data, (std::vector<double> { 10, 10, 15, 20, 30, 40, 40 }));
-}
-
-TEST (Interp1Linear, AnInnerKnotTakesTheIntervalToItsRight)
-{
-    // A repeated abscissa makes the two intervals meeting at it disagree: the later one wins.
-    const auto result = interp1 (row ({ 0, 1, 1, 2 }), row ({ 0, 1, 5, 6 }), row ({ 1, 0.5, 1.5 }), "linear");
-    EXPECT_EQ (result.data, (std::vector<double> { 5, 0.5, 5.5 }));
-}
-
-TEST (Interp1Linear, NaNQueryAndUnorderedAbscissae)
-{
-    const double notANumber = std::numeric_limits<double>::quiet_NaN();
-    const auto nanResult = interp1 (row ({ 0, 1 }), row ({ 3, 4 }), row ({ notANumber }), "linear");
-    EXPECT_EQ (nanResult.data[0], 0.0);
-
-    // Unordered abscissae are scanned interval by interval.
-    const auto unordered = interp1 (row ({ 0, 2, 1 }), row ({ 0, 2, 10 }), row ({ 0.5, 1.5 }), "linear");
-    EXPECT_EQ (unordered.data, (std::vector<double> { 0.5, 10 }));
-}
-
-TEST (Interp1Linear, QueryPointsMayBeAColumn)
-{
-    const auto result = interp1 (row ({ 0, 10 }), row ({ 0, 1 }), RealMatrix (3, 1, { 2, 5, 7.5 }), "linear");
-    EXPECT_EQ (result.rows, 1u);
-    EXPECT_EQ (result.cols, 3u);
-    EXPECT_EQ (result.data, (std::vector<double> { 0.2, 0.5, 0.75 }));
-}
-
-//==============================================================================
-TEST (Interp1Spline, ThreePointsGiveTheHandComputedCurve)
-{
-    // h = [1, 2], d = [2, -0.5]: M[1] = 6 (d2 - d1) / (2 (h0 + h1)) = -2.5, M[0] = M[2] = 0.
-    const auto x = row ({ 0, 1, 3 });
-    const auto y = row ({ 0, 2, 1 });
-    const auto result = interp1 (x, y, row ({ 0, 0.5, 1, 2, 3 }), "spline");
-
-    EXPECT_EQ (result.data[0], 0.0);
-    EXPECT_NEAR (result.data[1], 1.15625, 1e-14);
-    EXPECT_NEAR (result.data[2], 2.0, 1e-14);
-    EXPECT_NEAR (result.data[3], 2.125, 1e-14);    // the last interval is part of the curve
-    EXPECT_NEAR (result.data[4], 1.0, 1e-14);      // and so is the last knot
-}
-
-TEST (Interp1Spline, NeitherClampsNorExtrapolates)
-{
-    const auto result = interp1 (row ({ 0, 1, 3 }), row ({ 5, 2, 1 }),
-                                 row ({ -0.001, 0, 3, 3.001, std::numeric_limits<double>::quiet_NaN() }), "spline");
-    EXPECT_EQ (result.data[0], 0.0);
-    EXPECT_EQ (result.data[1], 5.0);
-    EXPECT_NEAR (result.data[2], 1.0, 1e-14);
-    EXPECT_EQ (result.data[3], 0.0);
-    EXPECT_EQ (result.data[4], 0.0);
-}
-
-TEST (Interp1Spline, CollinearPointsAndTwoPointsGiveTheLine)
-{
-    const auto line = interp1 (row ({ 0, 1, 2, 4, 5 }), row ({ 1, 3, 5, 9, 11 }), row ({ 0.5, 1, 3, 4.5, 5 }), "spline");
-    const std::vector<double> expected { 2, 3, 7, 10, 11 };
-    for (std::size_t k = 0; k < expected.size(); ++k)
-        EXPECT_NEAR (line.data[k], expected[k], 1e-13) << k;
-
-    const auto twoPoints = interp1 (row ({ 10, 20 }), row ({ 1, -1 }), row ({ 10, 12.5, 20 }), "spline");
-    EXPECT_NEAR (twoPoints.data[0], 1.0, 1e-15);
-    EXPECT_NEAR (twoPoints.data[1], 0.5, 1e-15);
-    EXPECT_NEAR (twoPoints.data[2], -1.0, 1e-15);
-
-    const auto onePoint = interp1 (row ({ 4 }), row ({ 7 }), row ({ 4, 5 }), "spline");
-    EXPECT_EQ (onePoint.data, (std::vector<double> { 7, 0 }));
-}
-
-TEST (Interp1Spline, ManyUnevenKnotsFollowASmoothCurve)
+TEST (Interp1, SplineThroughManyUnevenKnotsFollowsASmoothCurve)
 {
     // sin has zero second derivative at 0 and pi, so the natural spline converges to it everywhere.
     std::mt19937_64 random (3);
@@ -110,24 +46,9 @@ TEST (Interp1Spline, ManyUnevenKnotsFollowASmoothCurve)
     for (double t : knots)
         values.push_back (std::sin (t));
 
-    std::vector<double> queries;
-    for (int k = 0; k <= 10000; ++k)
-        queries.push_back (pi * k / 10000.0);
-
-    const auto result = interp1 (row (knots), row (values), row (queries), "spline");
-    ASSERT_EQ (result.cols, queries.size());
-    for (std::size_t k = 0; k < queries.size(); ++k)
-        ASSERT_NEAR (result.data[k], std::sin (queries[k]), 1e-8) << queries[k];
-}
-
-//==============================================================================
-TEST (Interp1, MethodIsMatchedExactly)
-{
-    for (const char* method : { "Spline", "Linear", "cubic", "" })
-    {
-        const auto result = interp1 (row ({ 0, 1 }), row ({ 1, 2 }), row ({ 0.5, 0.7 }), method);
-        EXPECT_EQ (result.rows, 1u) << method;
-        EXPECT_EQ (result.cols, 1u) << method;
-        EXPECT_EQ (result.data[0], 0.0) << method;
-    }
+    const auto queries = linspace (3.14, 10001);
+    const auto result = interp1 (row (knots), row (values), queries, "spline");
+    ASSERT_EQ (result.cols, queries.cols);
+    for (std::size_t k = 0; k < queries.data.size(); ++k)
+        ASSERT_NEAR (result.data[k], std::sin (queries.data[k]), 1e-8) << queries.data[k];
 }
