@@ -195,7 +195,8 @@ void MainComponent::applyScheme (bool light)
     laf.applyColourScheme();
     designComponent.sendLookAndFeelChange();
     updatePlots();
-    repaint();
+    // The whole window: the menu bar above this component draws with the same look-and-feel.
+    getTopLevelComponent()->repaint();
 }
 
 void MainComponent::openOnlineManual()

@@ -141,12 +141,12 @@ window_position() { # prints "x y" of the main window on the screen
 
 photograph() { import -window root "$work/$1"; cp "$work/$1" "$work/shot.png"; }
 
-wait_colour() { # x y RRGGBB shot-name: photographs until the pixel shows the colour (at most 5 s);
-  local colour=""  # prints the last colour read when it never did
+wait_colour() { # x y RRGGBB shot-name [not]: photographs until the pixel shows the colour, or with
+  local colour=""  # "not" another one (at most 5 s); prints the last colour read when it never did
   for _ in $(seq 25); do
     photograph "$4"
     colour="$(pixel_at "$1" "$2")"
-    [ "${colour:0:6}" = "$3" ] && return 0
+    if [ "${5:-}" = not ]; then [ "${colour:0:6}" != "$3" ] && return 0; else [ "${colour:0:6}" = "$3" ] && return 0; fi
     sleep 0.2
   done
   echo "$colour"
@@ -223,14 +223,21 @@ step_save_new_open() {
 
 step_colour_schemes() {
   step_name="colour schemes"
-  # The 6-pixel border of the content shows the window background.
+  # The 6-pixel border of the content shows the window background; the menu bar, at the right end
+  # where it has no item, must change with it and come back.
   # A slow (sanitized) build may need longer than the key's pause to repaint, hence the wait.
-  local x y seen
+  local x y seen bar_x bar_y light_bar
   read -r x y < <(window_position)
+  bar_x=$((x + 1000)) bar_y=$((y + menu_bar / 2))
+  photograph before-dark.png
+  light_bar="$(pixel_at $bar_x $bar_y)"
+  light_bar="${light_bar:0:6}"
   keys ctrl+shift+d
   seen="$(wait_colour $((x + 2)) $((y + menu_bar + 2)) 0A0A0A dark.png)" || fail "dark background is $seen"
+  wait_colour $bar_x $bar_y "$light_bar" dark-bar.png not >/dev/null || fail "the menu bar kept its light colour"
   keys ctrl+shift+l
   seen="$(wait_colour $((x + 2)) $((y + menu_bar + 2)) F2F2F2 light.png)" || fail "light background is $seen"
+  seen="$(wait_colour $bar_x $bar_y "$light_bar" light-bar.png)" || fail "the light menu bar is $seen, was $light_bar"
 }
 
 step_missing_file() {
