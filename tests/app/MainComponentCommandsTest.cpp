@@ -1,4 +1,4 @@
-// The command table, the menus, key presses, the View commands and New.
+// The command table, the menus, key presses, the View commands, New and the manual.
 #include "AppTestSupport.h"
 
 using namespace apptest;
@@ -186,4 +186,46 @@ TEST_F (Commands, NewRestoresEveryDefaultControlAndPlotAndForgetsThePath)
     EXPECT_FALSE (design.filterData.minimumPhase);
     EXPECT_EQ (design.fs, 48000.0);
     EXPECT_NEAR (main.figureGrid.figResultTime->xLim[1], 8192.0 / 48.0, 1e-9); // axes fitted again
+}
+
+TEST_F (Commands, ManualIsInstalledBesideTheProgramAndNamesEveryCommandAndControl)
+{
+    const auto manual = MainComponent::manualBeside (juce::File (TALVO_PROGRAM));
+    ASSERT_TRUE (manual.existsAsFile()) << manual.getFullPathName();
+    const auto page = juce::XmlDocument::parse (manual); // well formed: every element closed
+    ASSERT_NE (page, nullptr);
+    auto text = page->getAllSubText().replaceCharacters ("\r\n\t", "   ");
+    while (text.contains ("  "))
+        text = text.replace ("  ", " ");
+
+    juce::StringArray names (main.getMenuBarNames());
+    juce::Array<juce::CommandID> commands;
+    main.getAllCommands (commands);
+    for (auto id : commands)
+        names.add (main.commandManager.getNameOfCommand (id));
+    for (auto* child : design.getChildren())
+    {
+        if (auto* box = dynamic_cast<juce::ComboBox*> (child))
+            for (int i = 0; i < box->getNumItems(); ++i)
+                names.addIfNotAlreadyThere (box->getItemText (i));
+        else if (auto* button = dynamic_cast<juce::Button*> (child))
+            names.addIfNotAlreadyThere (button->getButtonText());
+        else if (auto* group = dynamic_cast<juce::GroupComponent*> (child))
+            names.addIfNotAlreadyThere (group->getText());
+        else if (auto* label = dynamic_cast<juce::Label*> (child); label != nullptr && ! label->isEditable())
+            names.addIfNotAlreadyThere (label->getText().trim());
+    }
+    for (const auto& name : names)
+        EXPECT_TRUE (name.containsOnly ("0123456789") || name.endsWith (" ms") || text.contains (name)) << name; // IR lengths, times
+}
+
+TEST_F (Commands, OnlineManualWithoutTheManualSaysWhereItWasLookedFor)
+{
+    // The test binary has no manual beside it; opening nothing without a word would leave the user guessing.
+    ModalScript script;
+    EXPECT_TRUE (invoke (main, MainComponent::onlineManual));
+    ASSERT_EQ (script.boxes.size(), 1u);
+    EXPECT_EQ (script.boxes[0].title, "Online Manual");
+    const auto expected = MainComponent::manualBeside (juce::File::getSpecialLocation (juce::File::currentExecutableFile));
+    EXPECT_TRUE (script.boxes[0].message.contains (expected.getFullPathName())) << script.boxes[0].message;
 }

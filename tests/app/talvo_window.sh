@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # End-to-end test of the real program under its own X server: start, import a measurement, export,
-# save / new / open, colour schemes, a refused import and closing the window.
+# save / new / open, colour schemes, the manual, a refused import and closing the window.
 #   bash talvo_window.sh <path-to-Talvo> <work-dir>
 # On a failed step the script stops, keeps a screenshot in the work dir and exits non-zero.
 # The X server runs with -noreset so that the window-manager atoms made before the start survive.
@@ -25,6 +25,7 @@ export_button=(851 618)    # textButtonExport
 target_magnitude=(814 232) # comboBoxTargetMagnitude
 setup_ok=(102 324)         # the OK button of the 204 x 348 Import Setup dialog
 nfft=4096
+help_menu=130             # x of "Help" in the menu bar
 
 closer="$work/send-close"  # the window manager's close button, see send-close.c
 pid=""
@@ -157,7 +158,11 @@ step_start() {
   step_name="start"
   cc -O1 -o "$closer" "$(dirname "${BASH_SOURCE[0]}")/send-close.c" -lX11 || fail "cannot build send-close"
   "$closer" --intern
-  "$app" >"$work/talvo.log" 2>&1 &
+  # The browser that the program starts only notes what it was asked to open.
+  mkdir -p "$work/bin"
+  printf '#!/bin/sh\necho "$1" >"%s/opened-url"\n' "$work" >"$work/bin/xdg-open"
+  chmod +x "$work/bin/xdg-open"
+  PATH="$work/bin:$PATH" "$app" >"$work/talvo.log" 2>&1 &
   pid=$!
   wait_window '^Talvo$' >/dev/null || fail "no window named Talvo"
   # The window is made twice while it starts (once more for the native title bar): look again
@@ -240,6 +245,24 @@ step_colour_schemes() {
   seen="$(wait_colour $bar_x $bar_y "$light_bar" light-bar.png)" || fail "the light menu bar is $seen, was $light_bar"
 }
 
+step_manual() {
+  step_name="manual"
+  local menu url page
+  rm -f "$work/opened-url"
+  focus_main
+  xdotool mousemove --window "$window" "$help_menu" $((menu_bar / 2)) click 1
+  menu="$(wait_window '^menu$')" || fail "the Help menu did not open"
+  xdotool mousemove --window "$menu" 40 12 click 1 # its first item, Online Manual
+  wait_file "$work/opened-url" || fail "Online Manual opened nothing"
+  url="$(cat "$work/opened-url")"
+  [[ "$url" == file://* ]] || fail "Online Manual opened $url, not a file"
+  page="${url#file://}"
+  page="$(printf '%b' "${page//%/\\x}")"
+  [ -f "$page" ] || fail "Online Manual opened $page, which does not exist"
+  [ "$(dirname "$page")" = "$(dirname "$app")" ] || fail "the manual $page is not beside the program"
+  grep -q '<title>Talvo Manual</title>' "$page" || fail "$page is not the manual"
+}
+
 step_missing_file() {
   step_name="missing file"
   enter_input_file "$work/no-such-measurement.txt"
@@ -271,6 +294,7 @@ step_start
 step_import_and_export
 step_save_new_open
 step_colour_schemes
+step_manual
 step_missing_file
 step_close
 echo "all steps passed; screenshots in $work"
