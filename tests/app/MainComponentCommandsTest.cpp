@@ -1,4 +1,4 @@
-// The command table, the menus, key presses, the View commands, New and the manual.
+// Menus, key presses, the View commands, New and the manual.
 #include "AppTestSupport.h"
 
 using namespace apptest;
@@ -12,11 +12,6 @@ protected:
     DesignComponent& design = main.designComponent;
 
     juce::Colour lafColour (int colourId) const { return main.laf.findColour (colourId); }
-
-    bool press (int key, int modifiers)
-    {
-        return main.commandManager.getKeyMappings()->keyPressed (juce::KeyPress (key, juce::ModifierKeys (modifiers), 0), &main);
-    }
 
     /** "id text" of each item ("-" for a separator); "(plain)" marks an item without a command,
         which shows no key press. Every item is enabled and unticked. */
@@ -39,70 +34,7 @@ constexpr int cmd = juce::ModifierKeys::commandModifier;
 constexpr int shift = juce::ModifierKeys::shiftModifier;
 } // namespace
 
-TEST_F (Commands, TableHoldsTheSevenCommandsWithNamesDescriptionsAndKeys)
-{
-    juce::Array<juce::CommandID> ids;
-    main.getAllCommands (ids);
-    EXPECT_EQ (ids, juce::Array<juce::CommandID> ({ 2, 3, 4, 5, 6, 7, 8 }));
-
-    struct Expected
-    {
-        int id;
-        const char* name;
-        const char* description;
-        juce::KeyPress key;
-    };
-    const Expected table[] = {
-        { 2, "New", "Start a new filter design", juce::KeyPress ('n', cmd, 0) },
-        { 3, "Open", "Open a filter design", juce::KeyPress ('o', cmd, 0) },
-        { 4, "Save", "Save the filter design", {} },
-        { 5, "Save As", "Save the filter design to a new file", juce::KeyPress ('s', cmd | shift, 0) },
-        { 6, "Light Mode", "Switch to light mode view", juce::KeyPress ('l', cmd | shift, 0) },
-        { 7, "Dark Mode", "Switch to dark mode view", juce::KeyPress ('d', cmd | shift, 0) },
-        { 8, "Online Manual", "Shows the Talvo online manual in a browser", {} },
-    };
-    for (const auto& expected : table)
-    {
-        SCOPED_TRACE (expected.name);
-        juce::ApplicationCommandInfo info (0);
-        main.getCommandInfo (expected.id, info);
-        EXPECT_EQ (info.shortName, expected.name);
-        EXPECT_EQ (info.description, expected.description);
-        EXPECT_EQ (info.categoryName, "Menu");
-        EXPECT_EQ (info.flags, 0);
-
-        const auto keys = main.commandManager.getKeyMappings()->getKeyPressesAssignedToCommand (expected.id);
-        if (expected.key.isValid())
-        {
-            ASSERT_EQ (keys.size(), 1);
-            EXPECT_EQ (keys[0], expected.key);
-        }
-        else
-            EXPECT_TRUE (keys.isEmpty());
-    }
-
-    // Command+S is free: Save has no key press of its own.
-    EXPECT_EQ (main.commandManager.getKeyMappings()->findCommandForKeyPress (juce::KeyPress ('s', cmd, 0)), 0);
-}
-
-TEST_F (Commands, UnknownIdsAreIgnored)
-{
-    for (int id : { 0, 1, 9, 100, -2 })
-    {
-        juce::ApplicationCommandInfo info (id);
-        info.shortName = "untouched";
-        main.getCommandInfo (id, info);
-        EXPECT_EQ (info.shortName, "untouched");
-        EXPECT_TRUE (info.defaultKeypresses.isEmpty());
-        EXPECT_FALSE (main.perform (juce::ApplicationCommandTarget::InvocationInfo (id)));
-    }
-    main.menuItemSelected (9, 0);
-    main.menuItemSelected (2, 0); // a command id is not a plain menu item
-    EXPECT_EQ (juce::ModalComponentManager::getInstance()->getNumModalComponents(), 0);
-    EXPECT_EQ (main.getNextCommandTarget(), nullptr);
-}
-
-TEST_F (Commands, MenusListTheirCommandsWithShortcutsAndAboutLast)
+TEST_F (Commands, MenusAndKeyPressesReachTheirCommands)
 {
     EXPECT_EQ (main.getMenuBarNames(), juce::StringArray ({ "File", "View", "Help" }));
     const std::vector<std::string> expected[] = {
@@ -113,10 +45,21 @@ TEST_F (Commands, MenusListTheirCommandsWithShortcutsAndAboutLast)
     for (int index = 0; index < 3; ++index)
         EXPECT_EQ (entriesOf (main.getMenuForIndex (index, main.getMenuBarNames()[index])), expected[index]);
 
-    // The name decides, exactly; the index does not.
-    EXPECT_EQ (main.getMenuForIndex (0, "View").getNumItems(), 2);
-    for (const char* other : { "file", "Edit", "", "Help " })
-        EXPECT_EQ (main.getMenuForIndex (0, other).getNumItems(), 0) << other;
+    const struct { juce::KeyPress key; int command; } keys[] = {
+        { { 'n', cmd, 0 }, MainComponent::newDesign },      { { 'o', cmd, 0 }, MainComponent::openDesign },
+        { { 's', cmd | shift, 0 }, MainComponent::saveDesignAs }, { { 'l', cmd | shift, 0 }, MainComponent::lightMode },
+        { { 'd', cmd | shift, 0 }, MainComponent::darkMode }, { { 's', cmd, 0 }, 0 }, // Save has no key
+        { { 'd', cmd, 0 }, 0 },                              { { 'n', 0, 0 }, 0 },
+    };
+    for (const auto& [key, command] : keys)
+        EXPECT_EQ (main.commandManager.getKeyMappings()->findCommandForKeyPress (key), command) << key.getTextDescription();
+
+    // A key press runs the command; shifted letters arrive upper case.
+    auto press = [&] (int key) { return main.commandManager.getKeyMappings()->keyPressed (juce::KeyPress (key, cmd | shift, 0), &main); };
+    EXPECT_TRUE (press ('D'));
+    EXPECT_FALSE (main.laf.lightMode);
+    EXPECT_TRUE (press ('L'));
+    EXPECT_TRUE (main.laf.lightMode);
 }
 
 TEST_F (Commands, ViewModesRecolourEverythingTwiceTheSameAndLeaveTheDesignAlone)
@@ -146,21 +89,6 @@ TEST_F (Commands, ViewModesRecolourEverythingTwiceTheSameAndLeaveTheDesignAlone)
     }
     EXPECT_EQ (design.filterData.coefficients.data, coefficients);
     EXPECT_EQ (main.figureGrid.figInputFrequency->xLim, limits);
-}
-
-TEST_F (Commands, KeyPressesRunTheSameCommandsAsTheMenus)
-{
-    EXPECT_TRUE (press ('d', cmd | shift));
-    EXPECT_FALSE (main.laf.lightMode);
-    EXPECT_TRUE (press ('L', cmd | shift)); // shifted letters arrive upper case
-    EXPECT_TRUE (main.laf.lightMode);
-
-    design.projectFilePath = "/somewhere/design.tlvProj";
-    EXPECT_TRUE (press ('n', cmd));
-    EXPECT_TRUE (design.projectFilePath.isEmpty());
-
-    EXPECT_FALSE (press ('d', cmd)); // not assigned without shift
-    EXPECT_FALSE (press ('n', 0));
 }
 
 TEST_F (Commands, NewRestoresEveryDefaultControlAndPlotAndForgetsThePath)
