@@ -10,24 +10,6 @@ class Commands : public AppTest
 protected:
     MainComponent main;
     DesignComponent& design = main.designComponent;
-
-    juce::Colour lafColour (int colourId) const { return main.laf.findColour (colourId); }
-
-    /** "id text" of each item ("-" for a separator); "(plain)" marks an item without a command,
-        which shows no key press. Every item is enabled and unticked. */
-    std::vector<std::string> entriesOf (const juce::PopupMenu& menu)
-    {
-        std::vector<std::string> result;
-        for (juce::PopupMenu::MenuItemIterator it (menu); it.next();)
-        {
-            const auto& item = it.getItem();
-            EXPECT_TRUE (item.isEnabled && ! item.isTicked) << item.text;
-            result.push_back (item.isSeparator ? "-"
-                                               : std::to_string (item.itemID) + " " + item.text.toStdString()
-                                                     + (item.commandManager == &main.commandManager ? "" : " (plain)"));
-        }
-        return result;
-    }
 };
 
 constexpr int cmd = juce::ModifierKeys::commandModifier;
@@ -36,14 +18,17 @@ constexpr int shift = juce::ModifierKeys::shiftModifier;
 
 TEST_F (Commands, MenusAndKeyPressesReachTheirCommands)
 {
-    EXPECT_EQ (main.getMenuBarNames(), juce::StringArray ({ "File", "View", "Help" }));
     const std::vector<std::string> expected[] = {
-        { "2 New", "3 Open", "4 Save", "5 Save As" },
-        { "6 Light Mode", "7 Dark Mode" },
-        { "8 Online Manual", "-", std::to_string (MainComponent::aboutMenuItemId) + " About (plain)" },
+        { "New", "Open", "Save", "Save As" }, { "Light Mode", "Dark Mode" }, { "Online Manual", "-", "About" }
     };
     for (int index = 0; index < 3; ++index)
-        EXPECT_EQ (entriesOf (main.getMenuForIndex (index, main.getMenuBarNames()[index])), expected[index]);
+    {
+        const auto menu = main.getMenuForIndex (index, main.getMenuBarNames()[index]);
+        std::vector<std::string> entries;
+        for (juce::PopupMenu::MenuItemIterator it (menu); it.next();)
+            entries.push_back (it.getItem().isSeparator ? "-" : it.getItem().text.toStdString());
+        EXPECT_EQ (entries, expected[index]);
+    }
 
     const struct { juce::KeyPress key; int command; } keys[] = {
         { { 'n', cmd, 0 }, MainComponent::newDesign },      { { 'o', cmd, 0 }, MainComponent::openDesign },
@@ -55,7 +40,8 @@ TEST_F (Commands, MenusAndKeyPressesReachTheirCommands)
         EXPECT_EQ (main.commandManager.getKeyMappings()->findCommandForKeyPress (key), command) << key.getTextDescription();
 
     // A key press runs the command; shifted letters arrive upper case.
-    auto press = [&] (int key) { return main.commandManager.getKeyMappings()->keyPressed (juce::KeyPress (key, cmd | shift, 0), &main); };
+    auto press = [&] (int key)
+    { return main.commandManager.getKeyMappings()->keyPressed (juce::KeyPress (key, cmd | shift, 0), &main); };
     EXPECT_TRUE (press ('D'));
     EXPECT_FALSE (main.laf.lightMode);
     EXPECT_TRUE (press ('L'));
@@ -65,7 +51,7 @@ TEST_F (Commands, MenusAndKeyPressesReachTheirCommands)
 TEST_F (Commands, ViewModesRecolourEverythingTwiceTheSameAndLeaveTheDesignAlone)
 {
     // The start's outline and text grey is darker than either scheme's.
-    EXPECT_EQ (lafColour (juce::AlertWindow::outlineColourId).getARGB(), 0xFF4F4F50u);
+    EXPECT_EQ (main.laf.findColour (juce::AlertWindow::outlineColourId).getARGB(), 0xFF4F4F50u);
     const auto coefficients = design.filterData.coefficients.data;
     const auto limits = main.figureGrid.figInputFrequency->xLim;
     const auto lightButton = design.textButtonExport->findColour (juce::TextButton::buttonColourId);
@@ -77,8 +63,8 @@ TEST_F (Commands, ViewModesRecolourEverythingTwiceTheSameAndLeaveTheDesignAlone)
         EXPECT_TRUE (invoke (main, mode));
         const bool light = mode == MainComponent::lightMode;
         EXPECT_EQ (main.laf.lightMode, light);
-        EXPECT_EQ (lafColour (juce::ResizableWindow::backgroundColourId).getARGB(), light ? 0xFFF2F2F2u : 0xFF0A0A0Au);
-        EXPECT_EQ (lafColour (juce::Label::textColourId).getARGB(), light ? 0xFF373737u : 0xFFBFC1C0u);
+        EXPECT_EQ (main.laf.findColour (juce::ResizableWindow::backgroundColourId).getARGB(), light ? 0xFFF2F2F2u : 0xFF0A0A0Au);
+        EXPECT_EQ (main.laf.findColour (juce::Label::textColourId).getARGB(), light ? 0xFF373737u : 0xFFBFC1C0u);
         // The workspace re-applied the palette, and the plot update redrew the curves in it.
         const auto button = design.textButtonExport->findColour (juce::TextButton::buttonColourId);
         EXPECT_EQ (button, colourPalette[accent]);
@@ -144,7 +130,10 @@ TEST_F (Commands, ManualIsInstalledBesideTheProgramAndNamesEveryCommandAndContro
             names.addIfNotAlreadyThere (label->getText().trim());
     }
     for (const auto& name : names)
-        EXPECT_TRUE (name.containsOnly ("0123456789") || name.endsWith (" ms") || text.contains (name)) << name; // IR lengths, times
+    {
+        const bool lengthOrTime = name.containsOnly ("0123456789") || name.endsWith (" ms");
+        EXPECT_TRUE (lengthOrTime || text.contains (name)) << name;
+    }
 }
 
 TEST_F (Commands, OnlineManualWithoutTheManualSaysWhereItWasLookedFor)
