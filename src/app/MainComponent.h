@@ -93,7 +93,8 @@ public:
         "Saving File" with the reason. Returns whether the document was written. */
     bool saveDesignTo (const juce::File& file);
 
-    /** Switches every colour of the program to the light (true) or dark (false) scheme and redraws. */
+    /** Switches every colour of the program to the light (true) or dark (false) scheme and repaints
+        the whole window, the menu bar at its top included. */
     void applyScheme (bool light);
 
     juce::StretchableLayoutManager layout;
