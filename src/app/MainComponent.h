@@ -44,8 +44,9 @@ public:
     static const char* const savePattern;
     static const char* const projectExtension;
 
-    /** Web address of the online manual. */
-    static const char* const manualAddress;
+    /** The manual of the program whose executable is given: the page that the build installs
+        beside it. Online Manual opens the one beside the running program. */
+    static juce::File manualBeside (const juce::File& executable);
 
     /** Builds the plots, the workspace and the look-and-feel in the light scheme, registers the
         commands, draws the plots of the default design and sets the size to 1024 x 768. */
@@ -92,7 +93,8 @@ public:
         "Saving File" with the reason. Returns whether the document was written. */
     bool saveDesignTo (const juce::File& file);
 
-    /** Switches every colour of the program to the light (true) or dark (false) scheme and redraws. */
+    /** Switches every colour of the program to the light (true) or dark (false) scheme and repaints
+        the whole window, the menu bar at its top included. */
     void applyScheme (bool light);
 
     juce::StretchableLayoutManager layout;

@@ -7,7 +7,6 @@
 const char* const MainComponent::openPatterns = "*.tlvProj,*.tlv";
 const char* const MainComponent::savePattern = "*.tlvProj";
 const char* const MainComponent::projectExtension = ".tlvProj";
-const char* const MainComponent::manualAddress = "https://talvo.example.org/manual";
 
 namespace
 {
@@ -195,14 +194,23 @@ void MainComponent::applyScheme (bool light)
     laf.applyColourScheme();
     designComponent.sendLookAndFeelChange();
     updatePlots();
-    repaint();
+    // The whole window: the menu bar above this component draws with the same look-and-feel.
+    getTopLevelComponent()->repaint();
+}
+
+juce::File MainComponent::manualBeside (const juce::File& executable)
+{
+    return executable.getSiblingFile (TALVO_MANUAL_FILE_NAME);
 }
 
 void MainComponent::openOnlineManual()
 {
-    const juce::URL manual (manualAddress);
-    if (manual.isWellFormed())
-        manual.launchInDefaultBrowser();
+    const auto manual = manualBeside (juce::File::getSpecialLocation (juce::File::currentExecutableFile));
+    if (manual.existsAsFile())
+        juce::URL (manual).launchInDefaultBrowser();
+    else
+        juce::AlertWindow::showMessageBox (juce::AlertWindow::WarningIcon, findCommand (onlineManual)->shortName,
+                                           "The manual is missing: " + manual.getFullPathName());
 }
 
 void MainComponent::showAboutBox()

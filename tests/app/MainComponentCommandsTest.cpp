@@ -1,4 +1,4 @@
-// The command table, the menus, key presses, the View commands and New.
+// Menus, key presses, the View commands, New and the manual.
 #include "AppTestSupport.h"
 
 using namespace apptest;
@@ -10,119 +10,48 @@ class Commands : public AppTest
 protected:
     MainComponent main;
     DesignComponent& design = main.designComponent;
-
-    juce::Colour lafColour (int colourId) const { return main.laf.findColour (colourId); }
-
-    bool press (int key, int modifiers)
-    {
-        return main.commandManager.getKeyMappings()->keyPressed (juce::KeyPress (key, juce::ModifierKeys (modifiers), 0), &main);
-    }
-
-    /** "id text" of each item ("-" for a separator); "(plain)" marks an item without a command,
-        which shows no key press. Every item is enabled and unticked. */
-    std::vector<std::string> entriesOf (const juce::PopupMenu& menu)
-    {
-        std::vector<std::string> result;
-        for (juce::PopupMenu::MenuItemIterator it (menu); it.next();)
-        {
-            const auto& item = it.getItem();
-            EXPECT_TRUE (item.isEnabled && ! item.isTicked) << item.text;
-            result.push_back (item.isSeparator ? "-"
-                                               : std::to_string (item.itemID) + " " + item.text.toStdString()
-                                                     + (item.commandManager == &main.commandManager ? "" : " (plain)"));
-        }
-        return result;
-    }
 };
 
 constexpr int cmd = juce::ModifierKeys::commandModifier;
 constexpr int shift = juce::ModifierKeys::shiftModifier;
 } // namespace
 
-TEST_F (Commands, TableHoldsTheSevenCommandsWithNamesDescriptionsAndKeys)
+TEST_F (Commands, MenusAndKeyPressesReachTheirCommands)
 {
-    juce::Array<juce::CommandID> ids;
-    main.getAllCommands (ids);
-    EXPECT_EQ (ids, juce::Array<juce::CommandID> ({ 2, 3, 4, 5, 6, 7, 8 }));
-
-    struct Expected
-    {
-        int id;
-        const char* name;
-        const char* description;
-        juce::KeyPress key;
-    };
-    const Expected table[] = {
-        { 2, "New", "Start a new filter design", juce::KeyPress ('n', cmd, 0) },
-        { 3, "Open", "Open a filter design", juce::KeyPress ('o', cmd, 0) },
-        { 4, "Save", "Save the filter design", {} },
-        { 5, "Save As", "Save the filter design to a new file", juce::KeyPress ('s', cmd | shift, 0) },
-        { 6, "Light Mode", "Switch to light mode view", juce::KeyPress ('l', cmd | shift, 0) },
-        { 7, "Dark Mode", "Switch to dark mode view", juce::KeyPress ('d', cmd | shift, 0) },
-        { 8, "Online Manual", "Shows the Talvo online manual in a browser", {} },
-    };
-    for (const auto& expected : table)
-    {
-        SCOPED_TRACE (expected.name);
-        juce::ApplicationCommandInfo info (0);
-        main.getCommandInfo (expected.id, info);
-        EXPECT_EQ (info.shortName, expected.name);
-        EXPECT_EQ (info.description, expected.description);
-        EXPECT_EQ (info.categoryName, "Menu");
-        EXPECT_EQ (info.flags, 0);
-
-        const auto keys = main.commandManager.getKeyMappings()->getKeyPressesAssignedToCommand (expected.id);
-        if (expected.key.isValid())
-        {
-            ASSERT_EQ (keys.size(), 1);
-            EXPECT_EQ (keys[0], expected.key);
-        }
-        else
-            EXPECT_TRUE (keys.isEmpty());
-    }
-
-    // Command+S is free: Save has no key press of its own.
-    EXPECT_EQ (main.commandManager.getKeyMappings()->findCommandForKeyPress (juce::KeyPress ('s', cmd, 0)), 0);
-}
-
-TEST_F (Commands, UnknownIdsAreIgnored)
-{
-    for (int id : { 0, 1, 9, 100, -2 })
-    {
-        juce::ApplicationCommandInfo info (id);
-        info.shortName = "untouched";
-        main.getCommandInfo (id, info);
-        EXPECT_EQ (info.shortName, "untouched");
-        EXPECT_TRUE (info.defaultKeypresses.isEmpty());
-        EXPECT_FALSE (main.perform (juce::ApplicationCommandTarget::InvocationInfo (id)));
-    }
-    main.menuItemSelected (9, 0);
-    main.menuItemSelected (2, 0); // a command id is not a plain menu item
-    EXPECT_EQ (juce::ModalComponentManager::getInstance()->getNumModalComponents(), 0);
-    EXPECT_EQ (main.getNextCommandTarget(), nullptr);
-}
-
-TEST_F (Commands, MenusListTheirCommandsWithShortcutsAndAboutLast)
-{
-    EXPECT_EQ (main.getMenuBarNames(), juce::StringArray ({ "File", "View", "Help" }));
     const std::vector<std::string> expected[] = {
-        { "2 New", "3 Open", "4 Save", "5 Save As" },
-        { "6 Light Mode", "7 Dark Mode" },
-        { "8 Online Manual", "-", std::to_string (MainComponent::aboutMenuItemId) + " About (plain)" },
+        { "New", "Open", "Save", "Save As" }, { "Light Mode", "Dark Mode" }, { "Online Manual", "-", "About" }
     };
     for (int index = 0; index < 3; ++index)
-        EXPECT_EQ (entriesOf (main.getMenuForIndex (index, main.getMenuBarNames()[index])), expected[index]);
+    {
+        const auto menu = main.getMenuForIndex (index, main.getMenuBarNames()[index]);
+        std::vector<std::string> entries;
+        for (juce::PopupMenu::MenuItemIterator it (menu); it.next();)
+            entries.push_back (it.getItem().isSeparator ? "-" : it.getItem().text.toStdString());
+        EXPECT_EQ (entries, expected[index]);
+    }
 
-    // The name decides, exactly; the index does not.
-    EXPECT_EQ (main.getMenuForIndex (0, "View").getNumItems(), 2);
-    for (const char* other : { "file", "Edit", "", "Help " })
-        EXPECT_EQ (main.getMenuForIndex (0, other).getNumItems(), 0) << other;
+    const struct { juce::KeyPress key; int command; } keys[] = {
+        { { 'n', cmd, 0 }, MainComponent::newDesign },      { { 'o', cmd, 0 }, MainComponent::openDesign },
+        { { 's', cmd | shift, 0 }, MainComponent::saveDesignAs }, { { 'l', cmd | shift, 0 }, MainComponent::lightMode },
+        { { 'd', cmd | shift, 0 }, MainComponent::darkMode }, { { 's', cmd, 0 }, 0 }, // Save has no key
+        { { 'd', cmd, 0 }, 0 },                              { { 'n', 0, 0 }, 0 },
+    };
+    for (const auto& [key, command] : keys)
+        EXPECT_EQ (main.commandManager.getKeyMappings()->findCommandForKeyPress (key), command) << key.getTextDescription();
+
+    // A key press runs the command; shifted letters arrive upper case.
+    auto press = [&] (int key)
+    { return main.commandManager.getKeyMappings()->keyPressed (juce::KeyPress (key, cmd | shift, 0), &main); };
+    EXPECT_TRUE (press ('D'));
+    EXPECT_FALSE (main.laf.lightMode);
+    EXPECT_TRUE (press ('L'));
+    EXPECT_TRUE (main.laf.lightMode);
 }
 
 TEST_F (Commands, ViewModesRecolourEverythingTwiceTheSameAndLeaveTheDesignAlone)
 {
     // The start's outline and text grey is darker than either scheme's.
-    EXPECT_EQ (lafColour (juce::AlertWindow::outlineColourId).getARGB(), 0xFF4F4F50u);
+    EXPECT_EQ (main.laf.findColour (juce::AlertWindow::outlineColourId).getARGB(), 0xFF4F4F50u);
     const auto coefficients = design.filterData.coefficients.data;
     const auto limits = main.figureGrid.figInputFrequency->xLim;
     const auto lightButton = design.textButtonExport->findColour (juce::TextButton::buttonColourId);
@@ -134,8 +63,8 @@ TEST_F (Commands, ViewModesRecolourEverythingTwiceTheSameAndLeaveTheDesignAlone)
         EXPECT_TRUE (invoke (main, mode));
         const bool light = mode == MainComponent::lightMode;
         EXPECT_EQ (main.laf.lightMode, light);
-        EXPECT_EQ (lafColour (juce::ResizableWindow::backgroundColourId).getARGB(), light ? 0xFFF2F2F2u : 0xFF0A0A0Au);
-        EXPECT_EQ (lafColour (juce::Label::textColourId).getARGB(), light ? 0xFF373737u : 0xFFBFC1C0u);
+        EXPECT_EQ (main.laf.findColour (juce::ResizableWindow::backgroundColourId).getARGB(), light ? 0xFFF2F2F2u : 0xFF0A0A0Au);
+        EXPECT_EQ (main.laf.findColour (juce::Label::textColourId).getARGB(), light ? 0xFF373737u : 0xFFBFC1C0u);
         // The workspace re-applied the palette, and the plot update redrew the curves in it.
         const auto button = design.textButtonExport->findColour (juce::TextButton::buttonColourId);
         EXPECT_EQ (button, colourPalette[accent]);
@@ -146,21 +75,6 @@ TEST_F (Commands, ViewModesRecolourEverythingTwiceTheSameAndLeaveTheDesignAlone)
     }
     EXPECT_EQ (design.filterData.coefficients.data, coefficients);
     EXPECT_EQ (main.figureGrid.figInputFrequency->xLim, limits);
-}
-
-TEST_F (Commands, KeyPressesRunTheSameCommandsAsTheMenus)
-{
-    EXPECT_TRUE (press ('d', cmd | shift));
-    EXPECT_FALSE (main.laf.lightMode);
-    EXPECT_TRUE (press ('L', cmd | shift)); // shifted letters arrive upper case
-    EXPECT_TRUE (main.laf.lightMode);
-
-    design.projectFilePath = "/somewhere/design.tlvProj";
-    EXPECT_TRUE (press ('n', cmd));
-    EXPECT_TRUE (design.projectFilePath.isEmpty());
-
-    EXPECT_FALSE (press ('d', cmd)); // not assigned without shift
-    EXPECT_FALSE (press ('n', 0));
 }
 
 TEST_F (Commands, NewRestoresEveryDefaultControlAndPlotAndForgetsThePath)
@@ -186,4 +100,49 @@ TEST_F (Commands, NewRestoresEveryDefaultControlAndPlotAndForgetsThePath)
     EXPECT_FALSE (design.filterData.minimumPhase);
     EXPECT_EQ (design.fs, 48000.0);
     EXPECT_NEAR (main.figureGrid.figResultTime->xLim[1], 8192.0 / 48.0, 1e-9); // axes fitted again
+}
+
+TEST_F (Commands, ManualIsInstalledBesideTheProgramAndNamesEveryCommandAndControl)
+{
+    const auto manual = MainComponent::manualBeside (juce::File (TALVO_PROGRAM));
+    ASSERT_TRUE (manual.existsAsFile()) << manual.getFullPathName();
+    const auto page = juce::XmlDocument::parse (manual); // well formed: every element closed
+    ASSERT_NE (page, nullptr);
+    auto text = page->getAllSubText().replaceCharacters ("\r\n\t", "   ");
+    while (text.contains ("  "))
+        text = text.replace ("  ", " ");
+
+    juce::StringArray names (main.getMenuBarNames());
+    juce::Array<juce::CommandID> commands;
+    main.getAllCommands (commands);
+    for (auto id : commands)
+        names.add (main.commandManager.getNameOfCommand (id));
+    for (auto* child : design.getChildren())
+    {
+        if (auto* box = dynamic_cast<juce::ComboBox*> (child))
+            for (int i = 0; i < box->getNumItems(); ++i)
+                names.addIfNotAlreadyThere (box->getItemText (i));
+        else if (auto* button = dynamic_cast<juce::Button*> (child))
+            names.addIfNotAlreadyThere (button->getButtonText());
+        else if (auto* group = dynamic_cast<juce::GroupComponent*> (child))
+            names.addIfNotAlreadyThere (group->getText());
+        else if (auto* label = dynamic_cast<juce::Label*> (child); label != nullptr && ! label->isEditable())
+            names.addIfNotAlreadyThere (label->getText().trim());
+    }
+    for (const auto& name : names)
+    {
+        const bool lengthOrTime = name.containsOnly ("0123456789") || name.endsWith (" ms");
+        EXPECT_TRUE (lengthOrTime || text.contains (name)) << name;
+    }
+}
+
+TEST_F (Commands, OnlineManualWithoutTheManualSaysWhereItWasLookedFor)
+{
+    // The test binary has no manual beside it; opening nothing without a word would leave the user guessing.
+    ModalScript script;
+    EXPECT_TRUE (invoke (main, MainComponent::onlineManual));
+    ASSERT_EQ (script.boxes.size(), 1u);
+    EXPECT_EQ (script.boxes[0].title, "Online Manual");
+    const auto expected = MainComponent::manualBeside (juce::File::getSpecialLocation (juce::File::currentExecutableFile));
+    EXPECT_TRUE (script.boxes[0].message.contains (expected.getFullPathName())) << script.boxes[0].message;
 }

@@ -22,6 +22,7 @@ protected:
         design.toggleShowMagnitude->setToggleState (magnitudes, juce::dontSendNotification);
         design.toggleShowPhases->setToggleState (phases, juce::dontSendNotification);
         design.toggleButtonUnwarp->setToggleState (unwrap, juce::dontSendNotification);
+        main.updatePlots();
     }
 };
 
@@ -36,45 +37,54 @@ void expectLimits (const std::array<double, 2>& limits, double low, double high)
 }
 } // namespace
 
-TEST_F (PlotUpdate, DefaultDesignShowsImpulsesFlatSpectraAndNoWindowOrTarget)
+TEST_F (PlotUpdate, WindowsTargetsAndTogglesChooseTheCurves)
 {
-    EXPECT_EQ (describeCurves (*grid.figInputTime), Shown ({ L (curveBlue) }));
-    EXPECT_EQ (describeCurves (*grid.figInputFrequency), Shown ({ R (phaseCurveBlue), L (curveBlue) }));
-    EXPECT_EQ (describeCurves (*grid.figFilterTime), Shown ({ L (curveBlue) }));
-    EXPECT_EQ (describeCurves (*grid.figFilterFrequency), Shown ({ R (phaseCurveBlue), L (curveBlue) }));
-    EXPECT_EQ (describeCurves (*grid.figResultTime), Shown ({ L (curveBlue) }));
-    EXPECT_EQ (describeCurves (*grid.figResultFrequency), Shown ({ R (phaseCurveBlue), L (curveBlue) }));
+    // The default design: the input's unit impulse and its flat spectrum at the reference level of 80 dB.
+    EXPECT_EQ (curvesOf (*grid.figInputTime)[0]->y.data[0], 1.0);
+    for (double level : curvesOf (*grid.figInputFrequency)[1]->y.data)
+        ASSERT_NEAR (level, 80.0, 1e-9);
 
-    const double spanMs = 4096.0 / 48.0;
-    expectLimits (grid.figInputTime->xLim, 0.0, spanMs);
-    expectLimits (grid.figFilterTime->xLim, 0.0, spanMs);
-    expectLimits (grid.figResultTime->xLim, 0.0, 2.0 * spanMs);
-    expectLimits (grid.figInputTime->yLimLeft, -1.0, 1.0);
-    expectLimits (grid.figInputFrequency->xLim, 10.0, 24000.0);
-    expectLimits (grid.figFilterFrequency->xLim, 10.0, 20000.0);
-    expectLimits (grid.figResultFrequency->xLim, 10.0, 20000.0);
-    expectLimits (grid.figInputFrequency->yLimLeft, 40.0, 120.0);
-    expectLimits (grid.figFilterFrequency->yLimLeft, -60.0, 20.0);
-    expectLimits (grid.figResultFrequency->yLimLeft, 40.0, 120.0);
-    for (auto* figure : { grid.figInputFrequency.get(), grid.figFilterFrequency.get(), grid.figResultFrequency.get() })
+    // Magnitudes and time signals on the left axis, phases on the right.
+    const auto b = L (curveBlue), r = L (curveRed), o = L (curveOrange);
+    const auto pb = R (phaseCurveBlue), pr = R (phaseCurveRed), po = R (phaseCurveOrange);
+    const struct
     {
-        EXPECT_TRUE (figure->rightAxisOn);
-        EXPECT_EQ (figure->activeYAxis, 0);
-        expectLimits (figure->yLimRight, -1.0, 1.0);
-        EXPECT_EQ (figure->xScale, FigureComponent::XScale::log);
+        std::function<void()> change;
+        Shown inputTime, inputFrequency, filterTime, filterFrequency, resultFrequency;
+    } steps[] = {
+        { [] {}, { b }, { pb, b }, { b }, { pb, b }, { pb, b } },
+        { [&] { select (*design.comboBoxWindow, WindowType::hann); }, { b, r }, { pb, b }, { b }, { pb, b }, { pb, b } },
+        { [&] { select (*design.comboBoxWindowFilter, WindowType::hann); },
+          { b, r }, { pb, b }, { b, r }, { pb, pr, b, r }, { pb, b } },
+        { [&] { select (*design.comboBoxTargetMagnitude, TargetMagnitudeType::flat); },
+          { b, r }, { pb, b, o }, { b, r }, { pb, pr, b, r }, { pb, b } },
+        { [&] { select (*design.comboBoxTargetPhase, TargetPhaseType::zero); },
+          { b, r }, { pb, po, b, o }, { b, r }, { pb, pr, b, r }, { pb, b } },
+        { [&] { setToggles (true, false, false); }, { b, r }, { b, o }, { b, r }, { b, r }, { b } },
+        { [&] { setToggles (false, true, false); }, { b, r }, { pb, po }, { b, r }, { pb, pr }, { pb } },
+    };
+    for (size_t i = 0; i < std::size (steps); ++i)
+    {
+        SCOPED_TRACE ("step " + std::to_string (i));
+        steps[i].change();
+        EXPECT_EQ (describeCurves (*grid.figInputTime), steps[i].inputTime);
+        EXPECT_EQ (describeCurves (*grid.figInputFrequency), steps[i].inputFrequency);
+        EXPECT_EQ (describeCurves (*grid.figFilterTime), steps[i].filterTime);
+        EXPECT_EQ (describeCurves (*grid.figFilterFrequency), steps[i].filterFrequency);
+        EXPECT_EQ (describeCurves (*grid.figResultFrequency), steps[i].resultFrequency);
     }
+    EXPECT_EQ (curvesOf (*grid.figInputTime)[1]->y.data, design.inputData.window.data);
+    EXPECT_EQ (curvesOf (*grid.figInputFrequency)[1]->x.data, design.targetData.bandFrequencies.data);
 
-    // The unit impulse of the input and its flat spectrum at the reference level of 80 dB.
-    const auto& impulse = curvesOf (*grid.figInputTime)[0]->y;
-    EXPECT_EQ (impulse.data[0], 1.0);
-    EXPECT_EQ (impulse.data[1], 0.0);
-    const auto& magnitude = curvesOf (*grid.figInputFrequency)[1]->y;
-    ASSERT_EQ (magnitude.data.size(), 2049u);
-    EXPECT_NEAR (magnitude.data[0], 80.0, 1e-9);
-    EXPECT_NEAR (magnitude.data[2048], 80.0, 1e-9);
-    // The result spans twice the impulse length.
-    ASSERT_EQ (curvesOf (*grid.figResultTime)[0]->size(), 8192u);
-    EXPECT_NEAR (curvesOf (*grid.figResultTime)[0]->x.data[8191], 8191.0 / 48.0, 1e-9);
+    // Both toggles off: the frequency plots keep what they had; the time plots are still redrawn.
+    const auto* keptCurve = grid.figFilterFrequency->curves.get();
+    const auto keptPhase = keptCurve->y.data;
+    design.inputData.shiftedImpulseResponse.data[5] = 0.25;
+    design.filterData.response.data[3] = { 0.0, 1.0 };
+    setToggles (false, false, false);
+    EXPECT_EQ (grid.figFilterFrequency->curves.get(), keptCurve);
+    EXPECT_EQ (keptCurve->y.data, keptPhase);
+    EXPECT_EQ (curvesOf (*grid.figInputTime)[0]->y.data[5], 0.25);
 }
 
 TEST_F (PlotUpdate, ResultInTimeIsTheLinearConvolutionOfWindowedInputAndFir)
@@ -110,55 +120,6 @@ TEST_F (PlotUpdate, ResultInTimeIsTheLinearConvolutionOfWindowedInputAndFir)
     EXPECT_GT (largest, 1.0); // the comparison above was not between near-zero values
     EXPECT_NEAR (result->x.data[511], 511.0 / 48.0, 1e-9);
 }
-
-TEST_F (PlotUpdate, WindowsAddRedCurvesAndTargetsOrangeOnesOverTheirBand)
-{
-    select (*design.comboBoxWindow, WindowType::hann);
-    EXPECT_EQ (describeCurves (*grid.figInputTime), Shown ({ L (curveBlue), L (curveRed) }));
-    EXPECT_EQ (curvesOf (*grid.figInputTime)[1]->y.data, design.inputData.window.data);
-    select (*design.comboBoxWindowFilter, WindowType::hann);
-    EXPECT_EQ (describeCurves (*grid.figFilterTime), Shown ({ L (curveBlue), L (curveRed) }));
-    EXPECT_EQ (describeCurves (*grid.figFilterFrequency),
-               Shown ({ R (phaseCurveBlue), R (phaseCurveRed), L (curveBlue), L (curveRed) }));
-
-    select (*design.comboBoxTargetMagnitude, TargetMagnitudeType::flat);
-    EXPECT_EQ (describeCurves (*grid.figInputFrequency), Shown ({ R (phaseCurveBlue), L (curveBlue), L (curveOrange) }));
-    select (*design.comboBoxTargetPhase, TargetPhaseType::zero);
-    EXPECT_EQ (describeCurves (*grid.figInputFrequency),
-               Shown ({ R (phaseCurveBlue), R (phaseCurveOrange), L (curveBlue), L (curveOrange) }));
-    EXPECT_EQ (curvesOf (*grid.figInputFrequency)[3]->x.data, design.targetData.bandFrequencies.data);
-}
-
-TEST_F (PlotUpdate, TogglesChooseMagnitudesPhasesOrKeepTheOldCurves)
-{
-    select (*design.comboBoxTargetMagnitude, TargetMagnitudeType::flat);
-    select (*design.comboBoxWindowFilter, WindowType::hann);
-
-    setToggles (true, false, false);
-    main.updatePlots();
-    EXPECT_EQ (describeCurves (*grid.figInputFrequency), Shown ({ L (curveBlue), L (curveOrange) }));
-    EXPECT_EQ (describeCurves (*grid.figFilterFrequency), Shown ({ L (curveBlue), L (curveRed) }));
-    EXPECT_EQ (describeCurves (*grid.figResultFrequency), Shown ({ L (curveBlue) }));
-
-    setToggles (false, true, false);
-    main.updatePlots();
-    EXPECT_EQ (describeCurves (*grid.figInputFrequency), Shown ({ R (phaseCurveBlue) })); // phase target is None
-    EXPECT_EQ (describeCurves (*grid.figFilterFrequency), Shown ({ R (phaseCurveBlue), R (phaseCurveRed) }));
-    EXPECT_EQ (describeCurves (*grid.figResultFrequency), Shown ({ R (phaseCurveBlue) }));
-
-    // Both off: the frequency plots keep what they had; the time plots are still redrawn.
-    const auto* keptCurve = grid.figFilterFrequency->curves.get();
-    const auto keptPhase = keptCurve->y.data;
-    design.inputData.shiftedImpulseResponse.data[5] = 0.25;
-    design.filterData.response.data[3] = { 0.0, 1.0 };
-    setToggles (false, false, false);
-    main.updatePlots();
-    EXPECT_EQ (grid.figFilterFrequency->curves.get(), keptCurve);
-    EXPECT_EQ (grid.figFilterFrequency->curves->y.data, keptPhase);
-    EXPECT_EQ (describeCurves (*grid.figFilterFrequency), Shown ({ R (phaseCurveBlue), R (phaseCurveRed) }));
-    EXPECT_EQ (curvesOf (*grid.figInputTime)[0]->y.data[5], 0.25);
-}
-
 TEST_F (PlotUpdate, PhasesAreInUnitsOfPiAndUnwrappedOnRequest)
 {
     // A delay of 100 samples: the input phase falls by 2 pi * 100 / NFFT per bin.
@@ -171,7 +132,6 @@ TEST_F (PlotUpdate, PhasesAreInUnitsOfPiAndUnwrappedOnRequest)
     EXPECT_NEAR (wrapped.data[1], -200.0 / 4096.0, 1e-6);
 
     setToggles (true, true, true);
-    main.updatePlots();
     const auto& unwrapped = curvesOf (*grid.figInputFrequency)[0]->y;
     for (size_t bin : { 1u, 100u, 1000u, 2047u })
         EXPECT_NEAR (unwrapped.data[bin], -200.0 * static_cast<double> (bin) / 4096.0, 1e-4) << "bin " << bin;
@@ -182,33 +142,7 @@ TEST_F (PlotUpdate, PhasesAreInUnitsOfPiAndUnwrappedOnRequest)
     EXPECT_GT (largest, 50.0);
 }
 
-TEST_F (PlotUpdate, AxesFollowTheImpulseLengthAndSampleRate)
-{
-    select (*design.comboBoxNfft, 9); // 8192
-    ASSERT_EQ (design.NFFT, 8192u);
-    ASSERT_TRUE (design.axesChanged);
-    expectLimits (grid.figInputTime->xLim, 0.0, 8192.0 / 48.0);
-    expectLimits (grid.figFilterTime->xLim, 0.0, 8192.0 / 48.0);
-    expectLimits (grid.figResultTime->xLim, 0.0, 2.0 * 8192.0 / 48.0);
-    EXPECT_EQ (curvesOf (*grid.figResultTime)[0]->size(), 16384u);
-    for (auto* figure : { grid.figInputFrequency.get(), grid.figFilterFrequency.get(), grid.figResultFrequency.get() })
-        expectLimits (figure->xLim, 10.0, 24000.0);
-    expectLimits (grid.figFilterFrequency->yLimLeft, -60.0, 20.0);
-    expectLimits (grid.figInputFrequency->yLimLeft, 40.0, 120.0);
-
-    design.labelFs->setText ("96000", juce::sendNotificationSync); // typed into the sample-rate field
-    ASSERT_EQ (design.fs, 96000.0);
-    expectLimits (grid.figInputTime->xLim, 0.0, 8192.0 / 96.0);
-    expectLimits (grid.figResultTime->xLim, 0.0, 2.0 * 8192.0 / 96.0);
-    EXPECT_NEAR (curvesOf (*grid.figResultTime)[0]->x.data[16383], 16383.0 / 96.0, 1e-9);
-    for (auto* figure : { grid.figInputFrequency.get(), grid.figFilterFrequency.get(), grid.figResultFrequency.get() })
-    {
-        expectLimits (figure->xLim, 10.0, 48000.0);
-        EXPECT_EQ (figure->activeYAxis, 0); // the re-fit ends on the left axis
-    }
-}
-
-TEST_F (PlotUpdate, ZoomSurvivesAnUpdateAndTheBlockFlagsButNotTheAxesFlagAreCleared)
+TEST_F (PlotUpdate, AxesFollowTheImpulseLengthAndSampleRateAndOtherwiseKeepTheUsersZoom)
 {
     grid.figInputTime->xlim (1.0, 2.0);
     design.inputChanged = design.targetChanged = design.filterChanged = true;
@@ -216,7 +150,21 @@ TEST_F (PlotUpdate, ZoomSurvivesAnUpdateAndTheBlockFlagsButNotTheAxesFlagAreClea
     expectLimits (grid.figInputTime->xLim, 1.0, 2.0);
     EXPECT_FALSE (design.inputChanged || design.targetChanged || design.filterChanged);
 
-    design.axesChanged = true;
-    main.updatePlots();
-    EXPECT_TRUE (design.axesChanged);
+    select (*design.comboBoxNfft, 9); // 8192
+    design.labelFs->setText ("96000", juce::sendNotificationSync); // typed into the sample-rate field
+    ASSERT_EQ (design.NFFT, 8192u);
+    ASSERT_EQ (design.fs, 96000.0);
+    EXPECT_TRUE (design.axesChanged); // the update does not clear it
+    expectLimits (grid.figInputTime->xLim, 0.0, 8192.0 / 96.0);
+    expectLimits (grid.figFilterTime->xLim, 0.0, 8192.0 / 96.0);
+    expectLimits (grid.figResultTime->xLim, 0.0, 2.0 * 8192.0 / 96.0);
+    ASSERT_EQ (curvesOf (*grid.figResultTime)[0]->size(), 16384u);
+    EXPECT_NEAR (curvesOf (*grid.figResultTime)[0]->x.data[16383], 16383.0 / 96.0, 1e-9);
+    for (auto* figure : { grid.figInputFrequency.get(), grid.figFilterFrequency.get(), grid.figResultFrequency.get() })
+    {
+        expectLimits (figure->xLim, 10.0, 48000.0);
+        EXPECT_EQ (figure->activeYAxis, 0); // the re-fit ends on the left axis
+    }
+    expectLimits (grid.figFilterFrequency->yLimLeft, -60.0, 20.0);
+    expectLimits (grid.figResultFrequency->yLimLeft, 40.0, 120.0);
 }

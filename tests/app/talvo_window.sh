@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # End-to-end test of the real program under its own X server: start, import a measurement, export,
-# save / new / open, colour schemes, a refused import and closing the window.
+# save / new / open, colour schemes, the manual, a refused import and closing the window.
 #   bash talvo_window.sh <path-to-Talvo> <work-dir>
 # On a failed step the script stops, keeps a screenshot in the work dir and exits non-zero.
 # The X server runs with -noreset so that the window-manager atoms made before the start survive.
@@ -25,6 +25,7 @@ export_button=(851 618)    # textButtonExport
 target_magnitude=(814 232) # comboBoxTargetMagnitude
 setup_ok=(102 324)         # the OK button of the 204 x 348 Import Setup dialog
 nfft=4096
+help_menu=130             # x of "Help" in the menu bar
 
 closer="$work/send-close"  # the window manager's close button, see send-close.c
 pid=""
@@ -141,12 +142,12 @@ window_position() { # prints "x y" of the main window on the screen
 
 photograph() { import -window root "$work/$1"; cp "$work/$1" "$work/shot.png"; }
 
-wait_colour() { # x y RRGGBB shot-name: photographs until the pixel shows the colour (at most 5 s);
-  local colour=""  # prints the last colour read when it never did
+wait_colour() { # x y RRGGBB shot-name [not]: photographs until the pixel shows the colour, or with
+  local colour=""  # "not" another one (at most 5 s); prints the last colour read when it never did
   for _ in $(seq 25); do
     photograph "$4"
     colour="$(pixel_at "$1" "$2")"
-    [ "${colour:0:6}" = "$3" ] && return 0
+    if [ "${5:-}" = not ]; then [ "${colour:0:6}" != "$3" ] && return 0; else [ "${colour:0:6}" = "$3" ] && return 0; fi
     sleep 0.2
   done
   echo "$colour"
@@ -157,7 +158,11 @@ step_start() {
   step_name="start"
   cc -O1 -o "$closer" "$(dirname "${BASH_SOURCE[0]}")/send-close.c" -lX11 || fail "cannot build send-close"
   "$closer" --intern
-  "$app" >"$work/talvo.log" 2>&1 &
+  # The browser that the program starts only notes what it was asked to open.
+  mkdir -p "$work/bin"
+  printf '#!/bin/sh\necho "$1" >"%s/opened-url"\n' "$work" >"$work/bin/xdg-open"
+  chmod +x "$work/bin/xdg-open"
+  PATH="$work/bin:$PATH" "$app" >"$work/talvo.log" 2>&1 &
   pid=$!
   wait_window '^Talvo$' >/dev/null || fail "no window named Talvo"
   # The window is made twice while it starts (once more for the native title bar): look again
@@ -223,14 +228,39 @@ step_save_new_open() {
 
 step_colour_schemes() {
   step_name="colour schemes"
-  # The 6-pixel border of the content shows the window background.
+  # The 6-pixel border of the content shows the window background; the menu bar, at the right end
+  # where it has no item, must change with it and come back.
   # A slow (sanitized) build may need longer than the key's pause to repaint, hence the wait.
-  local x y seen
+  local x y seen bar_x bar_y light_bar
   read -r x y < <(window_position)
+  bar_x=$((x + 1000)) bar_y=$((y + menu_bar / 2))
+  photograph before-dark.png
+  light_bar="$(pixel_at $bar_x $bar_y)"
+  light_bar="${light_bar:0:6}"
   keys ctrl+shift+d
   seen="$(wait_colour $((x + 2)) $((y + menu_bar + 2)) 0A0A0A dark.png)" || fail "dark background is $seen"
+  wait_colour $bar_x $bar_y "$light_bar" dark-bar.png not >/dev/null || fail "the menu bar kept its light colour"
   keys ctrl+shift+l
   seen="$(wait_colour $((x + 2)) $((y + menu_bar + 2)) F2F2F2 light.png)" || fail "light background is $seen"
+  seen="$(wait_colour $bar_x $bar_y "$light_bar" light-bar.png)" || fail "the light menu bar is $seen, was $light_bar"
+}
+
+step_manual() {
+  step_name="manual"
+  local menu url page
+  rm -f "$work/opened-url"
+  focus_main
+  xdotool mousemove --window "$window" "$help_menu" $((menu_bar / 2)) click 1
+  menu="$(wait_window '^menu$')" || fail "the Help menu did not open"
+  xdotool mousemove --window "$menu" 40 12 click 1 # its first item, Online Manual
+  wait_file "$work/opened-url" || fail "Online Manual opened nothing"
+  url="$(cat "$work/opened-url")"
+  [[ "$url" == file://* ]] || fail "Online Manual opened $url, not a file"
+  page="${url#file://}"
+  page="$(printf '%b' "${page//%/\\x}")"
+  [ -f "$page" ] || fail "Online Manual opened $page, which does not exist"
+  [ "$(dirname "$page")" = "$(dirname "$app")" ] || fail "the manual $page is not beside the program"
+  grep -q '<title>Talvo Manual</title>' "$page" || fail "$page is not the manual"
 }
 
 step_missing_file() {
@@ -264,6 +294,7 @@ step_start
 step_import_and_export
 step_save_new_open
 step_colour_schemes
+step_manual
 step_missing_file
 step_close
 echo "all steps passed; screenshots in $work"
