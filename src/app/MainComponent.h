@@ -38,9 +38,8 @@ public:
     /** Window content size at start, in pixels. */
     static constexpr int initialWidth = 1024, initialHeight = 768;
 
-    /** File patterns offered by Open and by Save As, and the extension given to a saved name typed
-        without one. */
-    static const char* const openPatterns;
+    /** The file pattern offered by Save As, and the extension given to a saved name typed without one
+        (Open offers DesignEngine::projectFilePatterns). */
     static const char* const savePattern;
     static const char* const projectExtension;
 

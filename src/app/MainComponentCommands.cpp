@@ -4,7 +4,6 @@
 #include "app/AboutDialog.h"
 #include "appearance/ColourPalette.h"
 
-const char* const MainComponent::openPatterns = "*.tlvProj,*.tlv";
 const char* const MainComponent::savePattern = "*.tlvProj";
 const char* const MainComponent::projectExtension = ".tlvProj";
 
@@ -129,7 +128,7 @@ void MainComponent::newDesignCommand()
 
 juce::File MainComponent::browseForProjectToOpen()
 {
-    juce::FileChooser chooser ("Open...", juce::File(), openPatterns, true, false, nullptr);
+    juce::FileChooser chooser ("Open...", juce::File(), DesignEngine::projectFilePatterns, true, false, nullptr);
     return chooser.browseForFileToOpen() ? chooser.getResult() : juce::File();
 }
 
