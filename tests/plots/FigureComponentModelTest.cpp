@@ -1,4 +1,4 @@
-#include "plots/FigureComponent.h"
+#include "FigureTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -6,12 +6,7 @@ namespace
 {
 using XScale = FigureComponent::XScale;
 
-Matrix<double> vectorOf (std::initializer_list<double> values)
-{
-    Matrix<double> m (1, values.size());
-    std::copy (values.begin(), values.end(), m.data.begin());
-    return m;
-}
+using figuretest::vectorOf;
 
 std::vector<double> toVector (const juce::Array<double>& values)
 {
@@ -37,31 +32,8 @@ std::vector<double> decadeLines (int first, int last)
     return v;
 }
 
-/** The set-up of a frequency plot: magnitude left, phase right. */
-void setUpFrequencyPlot (FigureComponent& f, double maxHz, double lo, double hi)
-{
-    f.xlim (10.0, maxHz);
-    f.ylim (lo, hi);
-    f.xlabel ("Frequency [Hz]");
-    f.ylabel ("Magnitude [dB]");
-    f.yyaxis ("Right");
-    f.xlim (10.0, maxHz);
-    f.ylim (-1.0, 1.0);
-    f.ylabel ("Phase [rad/pi]");
-    f.yyaxis ("Left");
-}
-
-/** The set-up of a time plot. */
-void setUpTimePlot (FigureComponent& f, double maxMs)
-{
-    f.setXScale (XScale::linear);
-    f.tickStep = { 10.0, 0.5 };
-    f.gridStep = { 10.0, 0.125 };
-    f.xlim (0.0, maxMs);
-    f.ylim (-1.0, 1.0);
-    f.xlabel ("Time [ms]");
-    f.ylabel ("Level");
-}
+using figuretest::setUpFrequencyPlot;
+using figuretest::setUpTimePlot;
 } // namespace
 
 TEST (FigureModel, NewFigureHasTheDefaults)

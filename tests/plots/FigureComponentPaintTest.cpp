@@ -1,3 +1,4 @@
+#include "FigureTestSupport.h"
 #include "appearance/ColourPalette.h"
 #include "appearance/lafMorvelane.h"
 #include "plots/CurveRasteriser.h"
@@ -13,12 +14,7 @@ namespace
 {
 using XScale = FigureComponent::XScale;
 
-Matrix<double> vectorOf (const std::vector<double>& values)
-{
-    Matrix<double> m (1, values.size());
-    std::copy (values.begin(), values.end(), m.data.begin());
-    return m;
-}
+using figuretest::vectorOf;
 
 /** A frequency response of n points from 0 Hz to fs/2, ragged like a room measurement. */
 void makeFrequencyCurve (size_t n, double fs, unsigned seed, Matrix<double>& f, Matrix<double>& db)
@@ -637,4 +633,179 @@ TEST_F (FigurePaint, AShorterYDrawsOnlyTheCompletePoints)
     const auto area = figure.getPlotArea();
     EXPECT_EQ (image.getPixelAt (area.getX() + area.getWidth() / 4, area.getCentreY()), juce::Colours::red);
     EXPECT_FALSE (anyInk (image, area.reduced (4).withTrimmedLeft (area.getWidth() / 2 + 4), colourPalette[background]));
+}
+
+TEST (FigureLabels, DrawnXLabelsKeepApartEvenlySpacedAndInView)
+{
+    using FC = FigureComponent;
+    const juce::Font font (12.0f);
+    const auto textWidth = [&font] (const juce::String& text) { return (double) font.getStringWidthFloat (text); };
+    int thinned = 0, cases = 0;
+
+    // The main window's narrowest and first plot cells, a figure's own width, a wide one.
+    for (int width : { 147, 300, 600, 1200 })
+        for (int nfft = 32; nfft <= 65536; nfft *= 2)
+            for (double fs : { 44100.0, 96000.0 })
+                for (int plot = 0; plot < 3; ++plot) // input or filter in time, result in time, a spectrum
+                {
+                    FC f;
+                    if (plot < 2)
+                    {
+                        figuretest::setUpTimePlot (f, (plot + 1) * nfft / fs * 1000.0);
+                    }
+                    else
+                    {
+                        figuretest::setUpFrequencyPlot (f, fs / 2.0, 40.0, 120.0);
+                    }
+                    f.setSize (width, 250);
+
+                    double widest = 0.0;
+                    for (auto v : f.xTicks)
+                        widest = std::max (widest, textWidth (juce::String (v)));
+
+                    // The whole plot, zoomed a little, zoomed into the middle, panned to the end.
+                    const std::pair<double, double> views[] = { { 1.0, 0.0 }, { 1.7, 0.35 }, { 8.0, 0.5 }, { 40.0, 1.0 } };
+
+                    for (const auto& [zoom, panShare] : views)
+                    {
+                        f.zoom[0] = zoom;
+                        f.pan[0] = -panShare * f.getPanArea().x * (zoom - 1.0);
+                        const auto axis = f.getXLabelAxis();
+                        const auto drawn = FC::chooseXTickLabels (f.xTicks, axis, textWidth);
+                        const auto what = juce::String (width) + " px, NFFT " + juce::String (nfft) + ", " + juce::String (fs)
+                                          + " Hz, plot " + juce::String (plot) + ", zoom " + juce::String (zoom);
+                        SCOPED_TRACE (what.toStdString());
+                        ++cases;
+
+                        const auto visible = [&] (double pixel)
+                        { return FC::fractionToX (FC::pixelToFraction (pixel, axis.plotW, zoom, f.pan[0]), f.xLim[0], f.xLim[1], f.xScale); };
+                        const double lo = visible (0.0), hi = visible (axis.plotW);
+
+                        for (size_t j = 0; j < drawn.size(); ++j)
+                        {
+                            const double v = f.xTicks[drawn[j]];
+                            EXPECT_GE (v, lo - 1.0e-9 * std::abs (lo)) << v;
+                            EXPECT_LE (v, hi + 1.0e-9 * std::abs (hi)) << v;
+
+                            if (j == 0)
+                                continue;
+
+                            // Evenly spaced: every k-th tick, k = 1, 2, 5, 10, ..., counted from the first.
+                            const int k = drawn[1] - drawn[0];
+                            EXPECT_EQ (drawn[j] - drawn[j - 1], k);
+                            EXPECT_EQ (drawn[0] % k, 0);
+                            const int decade = (int) std::pow (10.0, std::floor (std::log10 (k)));
+                            EXPECT_TRUE (k == decade || k == 2 * decade || k == 5 * decade) << k;
+
+                            // The texts as they are drawn, centred in boxes on whole pixels, stand apart.
+                            const double u = f.xTicks[drawn[j - 1]];
+                            const double previousRight = std::trunc (FC::xLabelBoxX (u, axis)) + 50.0 + textWidth (juce::String (u)) / 2.0;
+                            const double left = std::trunc (FC::xLabelBoxX (v, axis)) + 50.0 - textWidth (juce::String (v)) / 2.0;
+                            EXPECT_GE (left - previousRight, 2.0) << u << " " << v;
+
+                            // Not thinned further than needed: the step before k would bring some
+                            // two labels closer than the widest text.
+                            const double pitch = std::trunc (FC::xLabelBoxX (v, axis)) - std::trunc (FC::xLabelBoxX (u, axis));
+                            if (k > 1)
+                            {
+                                EXPECT_LT (pitch, 2.5 * (widest + FC::xLabelGap) + 4.0) << k;
+                                ++thinned;
+                            }
+                        }
+
+                        // The whole plot of a cell of the main window is labelled.
+                        if (zoom == 1.0 && width >= 300)
+                        {
+                            EXPECT_GE (drawn.size(), std::min (f.xTicks.size(), 2)) << f.xTicks.size();
+                        }
+                    }
+                }
+
+    std::printf ("%d views, %d thinned label pairs\n", cases, thinned);
+    EXPECT_GT (thinned, 100);
+}
+
+TEST_F (FigurePaint, XLabelsAreTheChosenOnesAndTheDefaultPlotsKeepAllTheirs)
+{
+    using FC = FigureComponent;
+    const juce::Font font (12.0f);
+    const auto textWidth = [&font] (const juce::String& text) { return (double) font.getStringWidthFloat (text); };
+
+    struct Case
+    {
+        int width;
+        double timeSpanMs, topHz; // a time plot when timeSpanMs is not 0
+        double zoom, panShare;
+        bool everyFittingLabel; // every label within the limits whose box starts left of the right margin
+    };
+
+    const double ms4096 = 4096.0 / 48.0;
+    const Case cases[] = {
+        // The plots as the main window first shows them, at a figure's own size and in a cell.
+        { 600, ms4096, 0.0, 1.0, 0.0, true },      { 600, 2.0 * ms4096, 0.0, 1.0, 0.0, true },
+        { 600, 0.0, 24000.0, 1.0, 0.0, true },     { 600, 0.0, 20000.0, 1.0, 0.0, true },
+        { 300, ms4096, 0.0, 1.0, 0.0, true },      { 300, 0.0, 24000.0, 1.0, 0.0, true },
+        { 300, 0.0, 20000.0, 1.0, 0.0, true },
+        // Thinned: the result at 4096 points in a cell, and 16384 points at 44.1 kHz zoomed and panned.
+        { 300, 2.0 * ms4096, 0.0, 1.0, 0.0, false }, { 300, 16384.0 / 44.1, 0.0, 3.0, 0.4, false },
+    };
+
+    for (const auto& c : cases)
+    {
+        FC f;
+        f.setLookAndFeel (&laf);
+        if (c.timeSpanMs > 0.0)
+        {
+            figuretest::setUpTimePlot (f, c.timeSpanMs);
+        }
+        else
+        {
+            figuretest::setUpFrequencyPlot (f, c.topHz, 40.0, 120.0);
+        }
+        f.setSize (c.width, 250);
+        f.zoom[0] = c.zoom;
+        f.pan[0] = -c.panShare * f.getPanArea().x * (c.zoom - 1.0);
+        SCOPED_TRACE (juce::String (c.width) + " px, " + juce::String (c.timeSpanMs) + " ms, " + juce::String (c.topHz) + " Hz");
+
+        const auto area = f.getPlotArea();
+        const double left = f.margins[2];
+        std::vector<int> expected;
+
+        for (int i = 0; i < f.xTicks.size(); ++i)
+        {
+            const double v = f.xTicks[i];
+            const double boxX = area.getWidth() * FC::xToFraction (v, f.xLim[0], f.xLim[1], f.xScale) * f.zoom[0] + left - 50.0 + f.pan[0];
+            if (f.xLim[0] <= v && v <= f.xLim[1] && boxX < c.width - left - f.margins[3] - 9.5)
+                expected.push_back (i);
+        }
+
+        const auto chosen = FC::chooseXTickLabels (f.xTicks, f.getXLabelAxis(), textWidth);
+        if (c.everyFittingLabel)
+        {
+            EXPECT_EQ (chosen, expected);
+        }
+        else
+        {
+            EXPECT_LT (chosen.size(), expected.size());
+        }
+
+        // Paint draws the chosen labels, each the framework's text in its box, and nothing else.
+        const auto drawn = paintFigure (f);
+        const auto ticks = f.xTicks;
+        f.xTicks.clear();
+        auto reference = paintFigure (f);
+        {
+            juce::Graphics g (reference);
+            g.setFont (12.0f);
+            g.setColour (laf.findColour (FC::textColourId));
+            for (auto i : chosen)
+            {
+                const double fx = FC::xToFraction (ticks[i], f.xLim[0], f.xLim[1], f.xScale);
+                g.drawText (juce::String (ticks[i]), (int) (area.getWidth() * fx * f.zoom[0] + left - 50.0 + f.pan[0]),
+                            250 - 30 + 2, 100, 30, juce::Justification::centredTop, true);
+            }
+        }
+        EXPECT_EQ (compare (drawn, reference, colourPalette[background], 0).pixels, 0);
+        f.setLookAndFeel (nullptr);
+    }
 }
