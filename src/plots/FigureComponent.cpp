@@ -410,6 +410,83 @@ juce::String FigureComponent::rightTickLabel (double value, double rightAxisMax)
     return std::abs (rightAxisMax) < 100.0 ? juce::String (value, 2) : juce::String (value);
 }
 
+double FigureComponent::xLabelBoxX (double x, const XLabelAxis& axis) noexcept
+{
+    const double fraction = xToFraction (x, axis.xLim[0], axis.xLim[1], axis.scale);
+    return fractionToPixel (fraction, axis.plotW, axis.zoom, axis.pan) + axis.left - xLabelBoxWidth / 2.0;
+}
+
+std::vector<int> FigureComponent::chooseXTickLabels (const juce::Array<double>& ticks, const XLabelAxis& axis,
+                                                     const std::function<double (const juce::String&)>& textWidth)
+{
+    struct Candidate
+    {
+        int tick;
+        double boxX, textLeft, textRight;
+    };
+
+    std::vector<Candidate> candidates;
+
+    for (int i = 0; i < ticks.size(); ++i)
+    {
+        const double v = ticks[i];
+
+        if (! (axis.xLim[0] <= v && v <= axis.xLim[1]))
+            continue;
+
+        const double boxX = xLabelBoxX (v, axis);
+        const double halfWidth = textWidth (juce::String (v)) / 2.0;
+        const double centre = boxX + xLabelBoxWidth / 2.0;
+        candidates.push_back ({ i, boxX, centre - halfWidth, centre + halfWidth });
+    }
+
+    const auto n = candidates.size();
+
+    // The distances do not depend on the pan. Boxes start on whole pixels, which can bring two
+    // texts up to a pixel closer than here.
+    const auto keepsDistance = [&candidates, n] (size_t k)
+    {
+        for (size_t i = 0; i + k < n; i += k)
+            if (candidates[i].textRight + xLabelGap + 1.0 > candidates[i + k].textLeft)
+                return false;
+
+        return true;
+    };
+
+    // Every label, or every 2nd, 5th, 10th, 20th, 50th, ...: the first that keeps the texts apart.
+    size_t every = 1;
+
+    while (! keepsDistance (every))
+    {
+        size_t decade = 1;
+
+        while (decade * 10 <= every)
+            decade *= 10;
+
+        every = every == 2 * decade ? 5 * decade : 2 * every;
+    }
+
+    // Labels of values outside the visible range would stand under the neighbouring axes.
+    constexpr double edgeTolerance = 1.0e-6;
+    const double lastBoxX = axis.width - axis.left - axis.right - 9.5;
+    std::vector<int> drawn;
+
+    for (size_t i = 0; i < n; i += every)
+    {
+        const double px = candidates[i].boxX - axis.left + xLabelBoxWidth / 2.0;
+
+        if (px >= -edgeTolerance && px <= axis.plotW + edgeTolerance && candidates[i].boxX < lastBoxX)
+            drawn.push_back (candidates[i].tick);
+    }
+
+    return drawn;
+}
+
+FigureComponent::XLabelAxis FigureComponent::getXLabelAxis() const noexcept
+{
+    return { xLim, xScale, (double) getPlotArea().getWidth(), zoom[0], pan[0], (double) getWidth(), margins[2], margins[3] };
+}
+
 //==============================================================================
 juce::Rectangle<int> FigureComponent::getPlotArea() const noexcept
 {
@@ -592,26 +669,24 @@ void FigureComponent::paintGrid (int plotW, int plotH)
 void FigureComponent::paintLabels (juce::Graphics& g, juce::Rectangle<int> plotArea)
 {
     auto& laf = getLookAndFeel();
-    const double W = getWidth(), H = getHeight();
-    const double top = margins[0], bottom = margins[1], left = margins[2], right = margins[3];
+    const double H = getHeight();
+    const double top = margins[0], bottom = margins[1], left = margins[2];
     const double plotW = plotArea.getWidth(), plotH = plotArea.getHeight();
 
     g.setFont (labelFontHeight);
     g.setColour (laf.findColour (tickColourId));
 
-    for (auto v : xTicks)
+    const juce::Font font (labelFontHeight);
+    const auto xAxis = getXLabelAxis();
+    const auto textWidth = [&font] (const juce::String& text) { return (double) font.getStringWidthFloat (text); };
+
+    for (auto i : chooseXTickLabels (xTicks, xAxis, textWidth))
     {
-        if (! (xLim[0] <= v && v <= xLim[1]))
-            continue;
-
-        const double boxX = fractionToPixel (xToFraction (v, xLim[0], xLim[1], xScale), plotW, zoom[0], pan[0]) + left - 50.0;
-
-        if (boxX < W - left - right - 9.5)
-        {
-            g.setColour (laf.findColour (textColourId));
-            drawLabel (g, juce::String (v), { toPixelInt (boxX), toPixelInt (H - bottom + 2.0), 100, toPixelInt (bottom) },
-                       juce::Justification::centredTop);
-        }
+        const double v = xTicks[i];
+        g.setColour (laf.findColour (textColourId));
+        drawLabel (g, juce::String (v),
+                   { toPixelInt (xLabelBoxX (v, xAxis)), toPixelInt (H - bottom + 2.0), xLabelBoxWidth, toPixelInt (bottom) },
+                   juce::Justification::centredTop);
     }
 
     for (auto v : yTicksLeft)

@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -163,6 +164,39 @@ public:
     /** Text of a right-axis tick label: two decimals while the right axis' upper limit is below
         100 in magnitude, otherwise the number as it is. */
     static juce::String rightTickLabel (double value, double rightAxisMax);
+
+    /** What places the x tick labels: the x limits and scale, the plot area's width, the x zoom
+        and pan, and the component's width with its left and right margins, all in pixels. */
+    struct XLabelAxis
+    {
+        std::array<double, 2> xLim { 10.0, 20000.0 };
+        XScale scale = XScale::log;
+        double plotW = 0.0, zoom = 1.0, pan = 0.0;
+        double width = 0.0, left = 0.0, right = 0.0;
+    };
+
+    /** Width in pixels of the box an x tick label's text is centred in. */
+    static constexpr int xLabelBoxWidth = 100;
+
+    /** Least space in pixels between the texts of two x tick labels drawn side by side. */
+    static constexpr double xLabelGap = 4.0;
+
+    /** Left edge, in component pixels, of the box of the x tick label of value x, before it is
+        truncated to a whole pixel. */
+    static double xLabelBoxX (double x, const XLabelAxis&) noexcept;
+
+    /** The x tick labels to draw, as ascending indices into ticks. The ticks within the x limits
+        are the candidates; of them every k-th is drawn, counted from the first, with k the first
+        of 1, 2, 5, 10, 20, 50, ... at which no text comes closer than xLabelGap to the next one's
+        (each text, textWidth pixels wide, centred in its box), so that the drawn labels are evenly
+        spaced and k does not change while the view pans. Of those, only labels whose value lies
+        in the visible x range (the plot area with zoom and pan) and whose box starts left of
+        width - left - right - 9.5 are drawn. */
+    static std::vector<int> chooseXTickLabels (const juce::Array<double>& ticks, const XLabelAxis&,
+                                               const std::function<double (const juce::String&)>& textWidth);
+
+    /** The x label geometry of the figure as it is now. */
+    XLabelAxis getXLabelAxis() const noexcept;
 
     //==============================================================================
     /** The plot area in component pixels: (left, top, plotW, plotH). Its width shrinks by 20 px

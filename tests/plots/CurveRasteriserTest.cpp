@@ -16,19 +16,13 @@ juce::Image white()
     return image;
 }
 
-int largestDifference (const juce::Image& a, const juce::Image& b)
+bool allWhite (const juce::Image& image)
 {
-    int largest = 0;
-
-    for (int y = 0; y < a.getHeight(); ++y)
-        for (int x = 0; x < a.getWidth(); ++x)
-        {
-            const auto ca = a.getPixelAt (x, y), cb = b.getPixelAt (x, y);
-            largest = std::max ({ largest, std::abs (ca.getRed() - cb.getRed()), std::abs (ca.getGreen() - cb.getGreen()),
-                                  std::abs (ca.getBlue() - cb.getBlue()) });
-        }
-
-    return largest;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (image.getPixelAt (x, y) != juce::Colours::white)
+                return false;
+    return true;
 }
 
 /** Fraction of each pixel inside the stroke, by 32 x 32 samples per pixel. */
@@ -49,17 +43,6 @@ std::vector<float> sampledCoverage (juce::Point<float> a, juce::Point<float> b, 
         }
 
     return coverage;
-}
-
-juce::Image draw (std::initializer_list<std::pair<juce::Point<float>, juce::Point<float>>> segments, juce::Colour colour)
-{
-    auto image = white();
-    CurveRasteriser rasteriser;
-    rasteriser.begin (width, height, colour);
-    for (const auto& s : segments)
-        rasteriser.addSegment (s.first, s.second, 2.0f);
-    rasteriser.composite (image);
-    return image;
 }
 } // namespace
 
@@ -99,53 +82,22 @@ TEST (CurveRasteriser, StrokesCoverTheirExactArea)
     }
 }
 
-TEST (CurveRasteriser, OverlappingStrokesCombineLikeSeparateFills)
-{
-    const juce::Colour colour (0xFF1E63B8);
-    const juce::Point<float> a1 { 5.3f, 4.2f }, b1 { 58.1f, 40.7f }, a2 { 3.0f, 40.5f }, b2 { 60.6f, 6.1f };
-
-    const auto together = draw ({ { a1, b1 }, { a2, b2 } }, colour);
-    auto separately = draw ({ { a1, b1 } }, colour);
-    {
-        CurveRasteriser rasteriser;
-        rasteriser.begin (width, height, colour);
-        rasteriser.addSegment (a2, b2, 2.0f);
-        rasteriser.composite (separately);
-    }
-
-    EXPECT_LE (largestDifference (together, separately), 2);
-    EXPECT_GT (largestDifference (together, white()), 200);
-
-    // The same stroke twice darkens its soft edges, as two fills would.
-    const auto once = draw ({ { a1, b1 } }, colour.withAlpha (0.5f));
-    const auto twice = draw ({ { a1, b1 }, { a1, b1 } }, colour.withAlpha (0.5f));
-    EXPECT_GT (largestDifference (once, twice), 40);
-}
-
-TEST (CurveRasteriser, DegenerateStrokesDrawNothing)
-{
-    const auto image = draw ({ { { 10.0f, 10.0f }, { 10.0f, 10.0f } },
-                               { { -50.0f, -50.0f }, { -20.0f, -30.0f } },
-                               { { 10.0f, 100.0f }, { 50.0f, 120.0f } },
-                               { { 100.0f, 10.0f }, { 100.0f, 40.0f } } },
-                             juce::Colours::red);
-    EXPECT_EQ (largestDifference (image, white()), 0);
-}
-
-TEST (CurveRasteriser, CompositeForgetsTheStrokes)
+TEST (CurveRasteriser, DrawsOnlyTheStrokesSinceBeginThatHaveAreaInsideTheImage)
 {
     CurveRasteriser rasteriser;
     auto first = white();
     rasteriser.begin (width, height, juce::Colours::red);
     rasteriser.addSegment ({ 5.0f, 5.0f }, { 50.0f, 5.0f }, 2.0f);
     rasteriser.composite (first);
+    EXPECT_EQ (first.getPixelAt (20, 5), juce::Colours::red);
 
+    // A point, and strokes left of, below and right of the image.
     auto second = white();
     rasteriser.begin (width, height, juce::Colours::blue);
-    rasteriser.addSegment ({ 5.0f, 30.0f }, { 50.0f, 30.0f }, 2.0f);
+    rasteriser.addSegment ({ 10.0f, 10.0f }, { 10.0f, 10.0f }, 2.0f);
+    rasteriser.addSegment ({ -50.0f, -50.0f }, { -20.0f, -30.0f }, 2.0f);
+    rasteriser.addSegment ({ 10.0f, 100.0f }, { 50.0f, 120.0f }, 2.0f);
+    rasteriser.addSegment ({ 100.0f, 10.0f }, { 100.0f, 40.0f }, 2.0f);
     rasteriser.composite (second);
-
-    EXPECT_EQ (second.getPixelAt (20, 5), juce::Colours::white);
-    EXPECT_EQ (second.getPixelAt (20, 30), juce::Colours::blue);
-    EXPECT_EQ (first.getPixelAt (20, 5), juce::Colours::red);
+    EXPECT_TRUE (allWhite (second));
 }

@@ -1,7 +1,7 @@
+#include "FigureTestSupport.h"
 #include "appearance/ColourPalette.h"
 #include "appearance/lafMorvelane.h"
 #include "plots/CurveRasteriser.h"
-#include "plots/FigureComponent.h"
 
 #include <gtest/gtest.h>
 
@@ -11,87 +11,29 @@
 
 namespace
 {
-using XScale = FigureComponent::XScale;
+using FC = FigureComponent;
+using XScale = FC::XScale;
+using figuretest::vectorOf;
 
-Matrix<double> vectorOf (const std::vector<double>& values)
-{
-    Matrix<double> m (1, values.size());
-    std::copy (values.begin(), values.end(), m.data.begin());
-    return m;
-}
-
-/** A frequency response of n points from 0 Hz to fs/2, ragged like a room measurement. */
-void makeFrequencyCurve (size_t n, double fs, unsigned seed, Matrix<double>& f, Matrix<double>& db)
-{
-    std::mt19937 random (seed);
-    std::normal_distribution<double> noise (0.0, 3.0);
-    std::vector<double> fv (n), dv (n);
-
-    for (size_t i = 0; i < n; ++i)
-    {
-        fv[i] = (double) i * fs / 2.0 / (double) (n - 1);
-        dv[i] = 80.0 + 10.0 * std::sin (std::log (fv[i] + 1.0) * 3.0) + noise (random);
-    }
-
-    f = vectorOf (fv);
-    db = vectorOf (dv);
-}
-
-/** A decaying, noisy impulse response of n points over t milliseconds. */
-void makeTimeCurve (size_t n, double t, unsigned seed, Matrix<double>& x, Matrix<double>& y)
+/** n noisy points over x from 0 to xMax: a ragged room response around 80 dB for a spectrum,
+    otherwise a decaying impulse response. */
+void makeCurve (size_t n, double xMax, bool spectrum, unsigned seed, Matrix<double>& x, Matrix<double>& y)
 {
     std::mt19937 random (seed);
     std::normal_distribution<double> noise (0.0, 1.0);
-    std::vector<double> xv (n), yv (n);
+    x = Matrix<double> (1, n);
+    y = Matrix<double> (1, n);
 
     for (size_t i = 0; i < n; ++i)
     {
-        xv[i] = (double) i * t / (double) (n - 1);
-        yv[i] = 0.8 * std::exp (-xv[i] / (t / 6.0)) * noise (random) * (i % 4096 == 17 ? 2.0 : 1.0);
+        const double v = x.data[i] = (double) i * xMax / (double) (n - 1);
+        y.data[i] = spectrum ? 80.0 + 10.0 * std::sin (std::log (v + 1.0) * 3.0) + 3.0 * noise (random)
+                             : 0.8 * std::exp (-v / (xMax / 6.0)) * noise (random) * (i % 4096 == 17 ? 2.0 : 1.0);
     }
-
-    x = vectorOf (xv);
-    y = vectorOf (yv);
-}
-
-/** Gives target the state of source, with copies of its curves when withCurves is set. */
-void copyFigure (const FigureComponent& source, FigureComponent& target, bool withCurves)
-{
-    target.setBounds (source.getBounds());
-    target.xScale = source.xScale;
-    target.xLim = source.xLim;
-    target.yLimLeft = source.yLimLeft;
-    target.yLimRight = source.yLimRight;
-    target.rightAxisOn = source.rightAxisOn;
-    target.gridOn = source.gridOn;
-    target.zoom = source.zoom;
-    target.pan = source.pan;
-    target.margins = source.margins;
-    target.xGridLines = source.xGridLines;
-    target.yGridLines = source.yGridLines;
-    target.xTicks = source.xTicks;
-    target.yTicksLeft = source.yTicksLeft;
-    target.yTicksRight = source.yTicksRight;
-    target.xLabel = source.xLabel;
-    target.yLabelLeft = source.yLabelLeft;
-    target.yLabelRight = source.yLabelRight;
-    target.setLookAndFeel (&source.getLookAndFeel());
-    target.clear();
-
-    for (int c = 0; withCurves && c < source.getNumCurves(); ++c)
-    {
-        const auto* curve = source.getCurve (c);
-        target.hold (true);
-        target.activeYAxis = curve->yAxis;
-        target.plot (curve->x, curve->y, curve->colour);
-        target.xScale = source.xScale;
-    }
-
-    target.hold (false);
 }
 
 /** The figure as it paints itself. */
-juce::Image paintFigure (FigureComponent& figure)
+juce::Image paintFigure (FC& figure)
 {
     juce::Image image (juce::Image::ARGB, figure.getWidth(), figure.getHeight(), true);
     juce::Graphics g (image);
@@ -99,89 +41,60 @@ juce::Image paintFigure (FigureComponent& figure)
     return image;
 }
 
-/**
-    The figure drawn with every segment of every curve stroked on its own, the way a curve is
-    defined to look: the figure without curves, then a layer of all segments on top.
-*/
-enum class Stroke
-{
-    framework, // Graphics::drawLine, one call per segment
-    exact      // exact-area strokes, each composited on its own
-};
-
-juce::Image paintEverySegment (FigureComponent& figure, Stroke stroke)
+/** The figure drawn the way a curve is defined to look: every segment stroked exactly and
+    composited on its own, over the figure painted without its curves. */
+juce::Image paintEverySegment (FC& figure)
 {
     const auto area = figure.getPlotArea();
     const int plotW = area.getWidth(), plotH = area.getHeight();
+    const bool logX = figure.xScale == XScale::log;
     juce::Image layer (juce::Image::ARGB, plotW, plotH, true);
+    CurveRasteriser stroke;
 
+    for (int c = 0; c < figure.getNumCurves(); ++c)
     {
-        CurveRasteriser exact;
-        juce::Graphics g (layer);
-        const bool logX = figure.xScale == XScale::log;
+        const auto* curve = figure.getCurve (c);
+        const auto& yLim = curve->yAxis == 0 ? figure.yLimLeft : figure.yLimRight;
+        juce::Point<double> previous;
 
-        for (int c = 0; c < figure.getNumCurves(); ++c)
+        for (size_t i = 0; i < curve->size(); ++i)
         {
-            const auto* curve = figure.getCurve (c);
-            const auto& yLim = curve->yAxis == 0 ? figure.yLimLeft : figure.yLimRight;
-            g.setColour (curve->colour);
-            juce::Point<double> previous;
+            double fx = FC::xToFraction (curve->x.data[i], figure.xLim[0], figure.xLim[1], figure.xScale);
 
-            for (size_t i = 0; i < curve->size(); ++i)
+            // The 0 Hz point of a frequency curve sits where log10 f = -4 would be.
+            if (logX && i == 0 && ! std::isfinite (fx))
+                fx = FC::xToFraction (1.0e-4, figure.xLim[0], figure.xLim[1], XScale::log);
+
+            const double fy = FC::yToFraction (curve->y.data[i], yLim[0], yLim[1]);
+            const juce::Point<double> p { FC::fractionToPixel (fx, plotW, figure.zoom[0], figure.pan[0]),
+                                          FC::fractionToPixel (fy, plotH, figure.zoom[1], figure.pan[1]) };
+
+            // On a log axis a segment runs from the whole pixel at or left of its start to the one
+            // at or right of its end.
+            if (i > 0)
             {
-                double fx = FigureComponent::xToFraction (curve->x.data[i], figure.xLim[0], figure.xLim[1], figure.xScale);
-
-                // The 0 Hz point of a frequency curve sits where log10 f = -4 would be.
-                if (logX && i == 0 && ! std::isfinite (fx))
-                    fx = FigureComponent::xToFraction (1.0e-4, figure.xLim[0], figure.xLim[1], XScale::log);
-
-                const double fy = FigureComponent::yToFraction (curve->y.data[i], yLim[0], yLim[1]);
-                const juce::Point<double> p { FigureComponent::fractionToPixel (fx, plotW, figure.zoom[0], figure.pan[0]),
-                                              FigureComponent::fractionToPixel (fy, plotH, figure.zoom[1], figure.pan[1]) };
-
-                if (i > 0)
-                {
-                    auto a = previous, b = p;
-                    if (logX)
-                    {
-                        a.x = std::floor (a.x);
-                        b.x = std::ceil (b.x);
-                    }
-                    if (stroke == Stroke::framework)
-                    {
-                        g.drawLine ((float) a.x, (float) a.y, (float) b.x, (float) b.y, 2.0f);
-                    }
-                    else
-                    {
-                        exact.begin (plotW, plotH, curve->colour);
-                        exact.addSegment (a.toFloat(), b.toFloat(), 2.0f);
-                        exact.composite (layer);
-                    }
-                }
-
-                previous = p;
+                stroke.begin (plotW, plotH, curve->colour);
+                stroke.addSegment ({ (float) (logX ? std::floor (previous.x) : previous.x), (float) previous.y },
+                                   { (float) (logX ? std::ceil (p.x) : p.x), (float) p.y }, 2.0f);
+                stroke.composite (layer);
             }
+
+            previous = p;
         }
     }
 
-    // The same figure without its curves, with the segment layer composited on top.
-    FigureComponent bare;
-    copyFigure (figure, bare, false);
-
-    auto image = paintFigure (bare);
-    {
-        juce::Graphics g (image);
-        g.drawImageAt (layer, area.getX(), area.getY());
-    }
-    bare.setLookAndFeel (nullptr);
+    auto curves = std::move (figure.curves);
+    auto image = paintFigure (figure);
+    figure.curves = std::move (curves);
+    juce::Graphics (image).drawImageAt (layer, area.getX(), area.getY());
     return image;
 }
 
 struct Difference
 {
-    int pixels = 0;    // pixels whose largest channel difference exceeds the threshold
-    int largest = 0;   // largest channel difference anywhere
-    int inked = 0;     // pixels that differ from the background in either image
+    int pixels = 0;  // pixels whose largest channel difference exceeds the threshold
+    int largest = 0; // largest channel difference anywhere
+    int inked = 0;   // pixels that differ from the background in either image
 };
 
 Difference compare (const juce::Image& a, const juce::Image& b, juce::Colour backgroundColour, int threshold)
@@ -202,6 +115,80 @@ Difference compare (const juce::Image& a, const juce::Image& b, juce::Colour bac
     return d;
 }
 
+/** True when some pixel of the area differs from the colour. */
+bool anyInk (const juce::Image& image, juce::Rectangle<int> area, juce::Colour colour)
+{
+    return compare (image.getClippedImage (area), image.getClippedImage (area), colour, 0).inked > 0;
+}
+
+/** A figure that draws no label but what a test puts into it. */
+void stripLabels (FC& f)
+{
+    f.xTicks.clear();
+    f.yTicksLeft.clear();
+    f.yTicksRight.clear();
+    f.xLabel = f.yLabelLeft = f.yLabelRight = {};
+}
+
+/**
+    The figure's static layer drawn with the framework's own calls: background, frame and grid
+    lines, the x tick labels of the given indices and the y tick labels whose box top lies above
+    H - bottom - 9.5, each a text centred in its box. Axis labels are not drawn.
+*/
+juce::Image drawStaticLayer (const FC& f, const std::vector<int>& xLabels)
+{
+    const auto& laf = f.getLookAndFeel();
+    const auto area = f.getPlotArea();
+    const double w = area.getWidth(), h = area.getHeight(), left = f.margins[2], top = f.margins[0];
+    const double bottom = f.getHeight() - f.margins[1];
+    const auto px = [&] (double x)
+    { return FC::fractionToPixel (FC::xToFraction (x, f.xLim[0], f.xLim[1], f.xScale), w, f.zoom[0], f.pan[0]); };
+    const auto py = [&] (double y, const std::array<double, 2>& lim)
+    { return FC::fractionToPixel (FC::yToFraction (y, lim[0], lim[1]), h, f.zoom[1], f.pan[1]); };
+
+    juce::Image grid (juce::Image::ARGB, area.getWidth(), area.getHeight(), true);
+    {
+        juce::Graphics g (grid);
+        g.setColour (laf.findColour (FC::gridColourId));
+        g.drawRect (0.0f, 0.0f, (float) w, (float) h, 1.0f);
+        for (auto x : f.xGridLines)
+            if (f.xLim[0] <= x && x <= f.xLim[1])
+                g.drawLine ((float) px (x), 0.0f, (float) px (x), (float) h, 1.0f);
+        for (auto y : f.yGridLines)
+            if (f.yLimLeft[0] <= y && y <= f.yLimLeft[1])
+                g.drawLine (0.0f, (float) py (y, f.yLimLeft), (float) w, (float) py (y, f.yLimLeft), 1.0f);
+    }
+
+    juce::Image image (juce::Image::ARGB, f.getWidth(), f.getHeight(), true);
+    juce::Graphics g (image);
+    g.fillAll (laf.findColour (FC::backgroundColourId));
+    g.setFont (12.0f);
+    g.setColour (laf.findColour (FC::textColourId));
+
+    for (auto i : xLabels)
+        g.drawText (juce::String (f.xTicks[i]), (int) (px (f.xTicks[i]) + left - 50.0), (int) bottom + 2, 100,
+                    (int) f.margins[1], juce::Justification::centredTop, true);
+
+    for (int side = 0; side < (f.rightAxisOn ? 2 : 1); ++side)
+        for (auto y : side == 0 ? f.yTicksLeft : f.yTicksRight)
+        {
+            const auto& lim = side == 0 ? f.yLimLeft : f.yLimRight;
+            const double boxY = py (y, lim) + top - 10.0;
+            if (lim[0] <= y && y <= lim[1] && boxY < bottom - 9.5)
+                g.drawText (side == 0 ? juce::String (y) : FC::rightTickLabel (y, lim[1]), side == 0 ? 0 : (int) (w + left),
+                            (int) boxY, side == 0 ? (int) left - 3 : 30, 20, juce::Justification::centredRight, true);
+        }
+
+    g.drawImageAt (grid, (int) left, (int) top);
+    return image;
+}
+
+/** Text width in pixels in the figure's label font. */
+double labelWidth (const juce::String& text)
+{
+    return (double) juce::Font (12.0f).getStringWidthFloat (text);
+}
+
 class FigurePaint : public ::testing::Test
 {
 protected:
@@ -219,120 +206,55 @@ protected:
         colourPalette = saved;
     }
 
-    /**
-        Compares the figure with the same figure drawn segment by segment. Against exact strokes
-        the only differences come from leaving out the points that hide behind others; against
-        the framework's lines they also include its coarser anti-aliasing of slanted edges (up to
-        about 30 levels on one edge).
-    */
-    void expectLikeEverySegment (const char* what)
-    {
-        const auto drawn = paintFigure (figure);
-
-        for (auto stroke : { Stroke::exact, Stroke::framework })
-        {
-            const auto reference = paintEverySegment (figure, stroke);
-            const auto all = compare (drawn, reference, colourPalette[background], 0);
-            const auto over16 = compare (drawn, reference, colourPalette[background], 16);
-            const auto over48 = compare (drawn, reference, colourPalette[background], 48);
-            const char* name = stroke == Stroke::exact ? "exact" : "framework";
-
-            std::printf ("%-14s %-9s: inked %6d, differing %6d, >16 %5d, >48 %4d, largest %3d\n", what, name,
-                         all.inked, all.pixels, over16.pixels, over48.pixels, all.largest);
-
-            // Something was drawn, and nearly all of it the same.
-            EXPECT_GT (all.inked, 20000) << what;
-            EXPECT_LE (all.largest, 128) << what << " " << name;
-            EXPECT_LE (over48.pixels, all.inked / 1000) << what << " " << name;
-
-            if (stroke == Stroke::exact)
-            {
-                EXPECT_LE (over16.pixels, all.inked / 100) << what;
-            }
-        }
-    }
-
     ColourScheme saved;
     lafMorvelane laf;
-    FigureComponent figure;
+    FC figure;
 };
 } // namespace
 
-TEST_F (FigurePaint, DenseLogCurvesLookLikeEverySegment)
+TEST_F (FigurePaint, DenseCurvesLookLikeEverySegmentStrokedAlone)
 {
-    figure.xlim (10.0, 20000.0);
-    figure.ylim (40.0, 120.0);
-    Matrix<double> f, db;
-
-    for (unsigned c = 0; c < 3; ++c)
+    for (const bool logX : { true, false })
     {
-        makeFrequencyCurve (32769, 48000.0, c + 1, f, db);
-        figure.semilogx (f, db, colourPalette[(size_t) (curveBlue + 2 * c)]);
-        figure.hold (true);
+        if (logX)
+            figuretest::setUpFrequencyPlot (figure, 20000.0, 40.0, 120.0);
+        else
+            figuretest::setUpTimePlot (figure, 2730.0);
+
+        Matrix<double> x, y;
+        for (unsigned c = 0; c < (logX ? 3u : 2u); ++c)
+        {
+            makeCurve (logX ? 32769 : 131072, logX ? 24000.0 : 2730.0, logX, c + 1, x, y);
+            figure.hold (c > 0);
+            const auto colour = colourPalette[(size_t) (curveBlue + 2 * c)];
+            logX ? figure.semilogx (x, y, colour) : figure.plot (x, y, colour);
+        }
+        figure.hold (false);
+
+        for (const bool zoomed : { false, true })
+        {
+            figure.zoom = zoomed ? std::array<double, 2> { 3.5, 2.0 } : std::array<double, 2> { 1.0, 1.0 };
+            figure.pan = zoomed ? std::array<double, 2> { -555.5, -200.0 } : std::array<double, 2> { 0.0, 0.0 };
+            SCOPED_TRACE (std::string (logX ? "log" : "linear") + (zoomed ? ", zoomed" : ""));
+
+            // Only the left-out points hidden behind the kept ones make a difference, and a slight one.
+            const auto drawn = paintFigure (figure), reference = paintEverySegment (figure);
+            const auto all = compare (drawn, reference, colourPalette[background], 0);
+            EXPECT_GT (all.inked, 20000);
+            EXPECT_LE (all.largest, 128);
+            EXPECT_LE (compare (drawn, reference, colourPalette[background], 16).pixels, all.inked / 100);
+            EXPECT_LE (compare (drawn, reference, colourPalette[background], 48).pixels, all.inked / 1000);
+        }
     }
-    figure.hold (false);
-
-    expectLikeEverySegment ("log");
-    figure.zoom = { 3.0, 2.0 };
-    figure.pan = { -400.0, -200.0 };
-    expectLikeEverySegment ("log zoomed");
 }
 
-TEST_F (FigurePaint, DenseLinearCurvesLookLikeEverySegment)
+TEST_F (FigurePaint, PointsOfNoPositionAreDrawnAtFixedPlacesAndMissingOnesNotAtAll)
 {
-    figure.setXScale (XScale::linear);
-    figure.xlim (0.0, 2730.0);
-    figure.ylim (-1.0, 1.0);
-    Matrix<double> t, y;
-
-    for (unsigned c = 0; c < 2; ++c)
-    {
-        makeTimeCurve (131072, 2730.0, c + 7, t, y);
-        figure.plot (t, y, colourPalette[(size_t) (curveBlue + 2 * c)]);
-        figure.hold (true);
-    }
-    figure.hold (false);
-
-    expectLikeEverySegment ("linear");
-    figure.zoom = { 4.0, 1.5 };
-    figure.pan = { -700.0, -90.0 };
-    expectLikeEverySegment ("linear zoomed");
-}
-
-namespace
-{
-/** True when some pixel of the area differs from the colour. */
-bool anyInk (const juce::Image& image, juce::Rectangle<int> area, juce::Colour colour)
-{
-    area = area.getIntersection (image.getBounds());
-
-    for (int y = area.getY(); y < area.getBottom(); ++y)
-        for (int x = area.getX(); x < area.getRight(); ++x)
-            if (image.getPixelAt (x, y) != colour)
-                return true;
-
-    return false;
-}
-
-/** A figure that draws nothing but what a test puts into it. */
-void stripLabels (FigureComponent& f)
-{
-    f.xTicks.clear();
-    f.yTicksLeft.clear();
-    f.yTicksRight.clear();
-    f.xLabel = f.yLabelLeft = f.yLabelRight = {};
-}
-} // namespace
-
-TEST_F (FigurePaint, NonFinitePointsAreDrawnAtFixedPlaces)
-{
-    figure.setXScale (XScale::linear);
-    figure.xlim (0.0, 100.0);
-    figure.ylim (-1.0, 1.0);
+    figuretest::setUpTimePlot (figure, 100.0);
     stripLabels (figure);
     figure.gridOn = false;
 
-    // Every y is minus infinity, infinity or NaN: the curve runs along the bottom edge.
+    // Every y is minus infinity, infinity or NaN: the red curve runs along the bottom edge.
     std::vector<double> xs, ys;
     for (int i = 0; i < 2000; ++i)
     {
@@ -340,6 +262,14 @@ TEST_F (FigurePaint, NonFinitePointsAreDrawnAtFixedPlaces)
         ys.push_back (i % 3 == 0 ? -INFINITY : i % 3 == 1 ? INFINITY : NAN);
     }
     figure.plot (vectorOf (xs), vectorOf (ys), juce::Colours::red);
+    figure.hold (true);
+    // x values of no position join the blue curve at the left edge.
+    figure.plot (vectorOf ({ 50.0, NAN, 60.0, INFINITY }), vectorOf ({ 0.0, 0.0, 0.0, 0.0 }), juce::Colours::blue);
+    // A curve of no points, and one of three x values but two y values: only its first segment exists.
+    Matrix<double> empty;
+    empty.data.clear();
+    figure.plot (empty, empty, juce::Colours::green);
+    figure.plot (vectorOf ({ 0.0, 50.0, 100.0 }), vectorOf ({ 0.5, 0.5 }), juce::Colours::green);
 
     const auto area = figure.getPlotArea();
     const auto image = paintFigure (figure);
@@ -347,146 +277,79 @@ TEST_F (FigurePaint, NonFinitePointsAreDrawnAtFixedPlaces)
     // Abutting separate strokes leave the row a little lighter than the full colour.
     EXPECT_GT (bottom.getRed(), 200);
     EXPECT_LT (bottom.getGreen(), 128);
-    EXPECT_FALSE (anyInk (image, area.reduced (4), colourPalette[background]));
+    EXPECT_EQ (image.getPixelAt (area.getX() + 10, area.getCentreY()), juce::Colours::blue);
+    EXPECT_EQ (image.getPixelAt (area.getX() + area.getWidth() / 4, area.getY() + area.getHeight() / 4), juce::Colours::green);
+    EXPECT_FALSE (anyInk (image, area.reduced (4).withTrimmedLeft (area.getWidth() * 3 / 5), colourPalette[background]));
 
-    // A few x values of no position join the curve at the left edge.
-    std::vector<double> x2 { 50.0, NAN, 60.0, INFINITY }, y2 { 0.0, 0.0, 0.0, 0.0 };
-    figure.hold (true);
-    figure.plot (vectorOf (x2), vectorOf (y2), juce::Colours::blue);
-    figure.hold (false);
-
-    const auto both = paintFigure (figure);
-    EXPECT_EQ (both.getPixelAt (area.getX() + 10, area.getCentreY()), juce::Colours::blue);
-    EXPECT_FALSE (anyInk (both, area.reduced (4).withTrimmedLeft (area.getWidth() * 3 / 5), colourPalette[background]));
-
-    // Zoomed and panned far away, painting still works and shows nothing broken.
+    // Zoomed and panned far away, painting still works.
     figure.zoom = { 1.0e9, 1.0e9 };
     figure.pan = { -5.0e11, -1.0e11 };
-    const auto far = paintFigure (figure);
-    EXPECT_EQ (far.getWidth(), 600);
-}
+    paintFigure (figure);
 
-TEST_F (FigurePaint, ZeroHertzStartsFarLeftOfALogPlot)
-{
-    stripLabels (figure);
-    figure.gridOn = false;
-    figure.ylim (-60.0, 20.0);
-    stripLabels (figure);
-
-    // 0 Hz then 1 kHz, both at 0 dB: the segment runs in from the left edge.
-    figure.semilogx (vectorOf ({ 0.0, 1000.0 }), vectorOf ({ 0.0, 0.0 }), juce::Colours::red);
-    const auto image = paintFigure (figure);
-    const auto area = figure.getPlotArea();
+    // On a log axis the 0 Hz point is far left of the plot: a segment from it to 1 kHz at 0 dB runs
+    // in from the left edge, and nothing of it is drawn beyond that edge.
+    FC f;
+    f.setLookAndFeel (&laf);
+    f.gridOn = false;
+    f.ylim (-60.0, 20.0);
+    stripLabels (f);
+    f.semilogx (vectorOf ({ 0.0, 1000.0 }), vectorOf ({ 0.0, 0.0 }), juce::Colours::red);
+    const auto logImage = paintFigure (f);
     const int y = area.getY() + (int) (area.getHeight() * 20.0 / 80.0);
-    EXPECT_EQ (image.getPixelAt (area.getX() + 1, y), juce::Colours::red);
-    EXPECT_EQ (image.getPixelAt (area.getX() + area.getWidth() / 2, y), juce::Colours::red);
-    EXPECT_FALSE (anyInk (image, { area.getRight() - 100, y - 3, 98, 6 }, colourPalette[background]));
-    // Nothing of the curve outside the plot area.
-    EXPECT_FALSE (anyInk (image, { 0, y - 3, area.getX() - 1, 6 }, colourPalette[background]));
-}
-
-TEST_F (FigurePaint, GridIsTheFrameworksOnePixelLines)
-{
-    figure.setXScale (XScale::linear);
-    figure.gridStep = { 7.0, 0.3 };
-    figure.xlim (0.0, 100.0);
-    figure.ylim (-1.0, 1.0);
-    figure.zoom = { 1.3, 1.1 };
-    figure.pan = { -33.3, -12.7 };
-    stripLabels (figure);
-
-    const auto area = figure.getPlotArea();
-    juce::Image expected (juce::Image::ARGB, 600, 400, true);
-    {
-        juce::Graphics g (expected);
-        g.fillAll (colourPalette[background]);
-        juce::Image grid (juce::Image::ARGB, area.getWidth(), area.getHeight(), true);
-        {
-            juce::Graphics gg (grid);
-            gg.setColour (colourPalette[gridLines]);
-            gg.drawRect (0.0f, 0.0f, (float) area.getWidth(), (float) area.getHeight(), 1.0f);
-            for (auto x : figure.xGridLines)
-            {
-                const auto px = (float) FigureComponent::fractionToPixel (FigureComponent::xToFraction (x, 0.0, 100.0, XScale::linear), area.getWidth(), 1.3, -33.3);
-                gg.drawLine (px, 0.0f, px, (float) area.getHeight(), 1.0f);
-            }
-            for (auto y : figure.yGridLines)
-            {
-                const auto py = (float) FigureComponent::fractionToPixel (FigureComponent::yToFraction (y, -1.0, 1.0), area.getHeight(), 1.1, -12.7);
-                gg.drawLine (0.0f, py, (float) area.getWidth(), py, 1.0f);
-            }
-        }
-        g.drawImageAt (grid, area.getX(), area.getY());
-    }
-
-    // Rectangles and lines of the framework differ by rounding only.
-    const auto d = compare (paintFigure (figure), expected, colourPalette[background], 2);
-    EXPECT_EQ (d.pixels, 0);
-    EXPECT_GT (d.inked, 1000);
-
-    // Without the grid the frame stays.
-    figure.gridOn = false;
-    const auto frameOnly = paintFigure (figure);
-    EXPECT_NE (frameOnly.getPixelAt (area.getX(), area.getCentreY()), colourPalette[background]);
-    EXPECT_NE (frameOnly.getPixelAt (area.getCentreX(), area.getBottom() - 1), colourPalette[background]);
-    EXPECT_FALSE (anyInk (frameOnly, area.reduced (2), colourPalette[background]));
+    EXPECT_EQ (logImage.getPixelAt (area.getX() + 1, y), juce::Colours::red);
+    EXPECT_EQ (logImage.getPixelAt (area.getCentreX(), y), juce::Colours::red);
+    EXPECT_FALSE (anyInk (logImage, { area.getRight() - 100, y - 3, 98, 6 }, colourPalette[background]));
+    EXPECT_FALSE (anyInk (logImage, { 0, y - 3, area.getX() - 1, 6 }, colourPalette[background]));
+    f.setLookAndFeel (nullptr);
 }
 
 TEST_F (FigurePaint, RepaintsAfterEachChangeLookLikeAFirstPaint)
 {
-    // A figure keeps layers between paints; after each change it must look as a new figure in
-    // the same state looks on its first paint.
-    figure.yyaxis ("Right");
-    figure.ylim (-1.0, 1.0);
-    figure.ylabel ("Phase");
-    figure.yyaxis ("Left");
-    figure.ylim (40.0, 120.0);
-    figure.xlabel ("Frequency");
+    // A figure keeps layers between paints; after each change it must look as a new figure looks
+    // on its first paint after the same steps.
     Matrix<double> f, db, f2, db2;
-    makeFrequencyCurve (2049, 48000.0, 1, f, db);
-    makeFrequencyCurve (2049, 44100.0, 2, f2, db2);
-    figure.semilogx (f, db, juce::Colours::red);
+    makeCurve (2049, 24000.0, true, 1, f, db);
+    makeCurve (2049, 22050.0, true, 2, f2, db2);
+    const auto red = juce::Colours::red;
 
-    const std::pair<const char*, std::function<void()>> changes[] = {
-        { "nothing", [] {} },
-        { "new y, same x", [&] { figure.semilogx (f, db2, juce::Colours::red); } },
-        { "new x, same length", [&] { figure.semilogx (f2, db2, juce::Colours::red); } },
-        { "second curve on the right axis", [&] { figure.yyaxis ("Right"); figure.hold (true); figure.semilogx (f, db * 0.01, juce::Colours::blue); figure.hold (false); figure.yyaxis ("Left"); } },
-        { "left limits", [&] { figure.ylim (60.0, 100.0); } },
-        { "x limits", [&] { figure.xlim (100.0, 10000.0); figure.ylim (60.0, 100.0); } },
-        { "right limits", [&] { figure.yyaxis ("Right"); figure.ylim (-2.0, 2.0); figure.yyaxis ("Left"); } },
-        { "x label", [&] { figure.xlabel ("Hz"); } },
-        { "y label", [&] { figure.ylabel ("dB"); } },
-        { "ticks", [&] { figure.xTicks = { 1000.0 }; } },
-        { "zoom and pan", [&] { figure.zoom = { 2.0, 1.5 }; figure.pan = { -200.0, -50.0 }; } },
-        { "grid off", [&] { figure.gridOn = false; } },
-        { "size", [&] { figure.setSize (450, 300); } },
-        { "colour scheme", [&] { writeColourPalette (false); laf.applyColourScheme(); } },
-        { "no curves", [&] { figure.clear(); } },
+    const std::pair<const char*, std::function<void (FC&)>> steps[] = {
+        { "set-up", [&] (FC& g) { figuretest::setUpFrequencyPlot (g, 20000.0, 40.0, 120.0); g.semilogx (f, db, red); } },
+        { "new y, same x", [&] (FC& g) { g.semilogx (f, db2, red); } },
+        { "new x, same length", [&] (FC& g) { g.semilogx (f2, db2, red); } },
+        { "second curve on the right axis",
+          [&] (FC& g) { g.yyaxis ("Right"); g.hold (true); g.semilogx (f, db * 0.01, juce::Colours::blue); g.hold (false); g.yyaxis ("Left"); } },
+        { "left limits", [] (FC& g) { g.ylim (60.0, 100.0); } },
+        { "x limits", [] (FC& g) { g.xlim (100.0, 10000.0); g.ylim (60.0, 100.0); } },
+        { "right limits", [] (FC& g) { g.yyaxis ("Right"); g.ylim (-2.0, 2.0); g.yyaxis ("Left"); } },
+        { "labels", [] (FC& g) { g.xlabel ("Hz"); g.ylabel ("dB"); } },
+        { "x ticks", [] (FC& g) { g.xTicks = { 1000.0 }; } },
+        { "right ticks", [] (FC& g) { g.yTicksRight = { 0.5 }; } },
+        { "zoom and pan", [] (FC& g) { g.zoom = { 2.0, 1.5 }; g.pan = { -200.0, -50.0 }; } },
+        { "grid off", [] (FC& g) { g.gridOn = false; } },
+        { "size", [] (FC& g) { g.setSize (450, 300); } },
+        { "colour scheme", [&] (FC&) { writeColourPalette (false); laf.applyColourScheme(); } },
+        { "no curves", [] (FC& g) { g.clear(); } },
     };
 
-    for (const auto& [what, change] : changes)
+    for (size_t i = 0; i < std::size (steps); ++i)
     {
         paintFigure (figure);
-        change();
+        steps[i].second (figure);
         const auto repainted = paintFigure (figure);
 
-        FigureComponent fresh;
-        copyFigure (figure, fresh, true);
-        const auto first = paintFigure (fresh);
+        FC fresh;
+        fresh.setLookAndFeel (&laf);
+        for (size_t j = 0; j <= i; ++j)
+            steps[j].second (fresh);
+        EXPECT_EQ (compare (repainted, paintFigure (fresh), colourPalette[background], 0).pixels, 0) << steps[i].first;
         fresh.setLookAndFeel (nullptr);
-
-        EXPECT_EQ (compare (repainted, first, colourPalette[background], 0).pixels, 0) << what;
     }
 }
 
 TEST_F (FigurePaint, AScaledContextGetsTheSamePictureAtItsScale)
 {
-    // A scaled context is drawn on directly, without the kept layers: the picture is the same,
-    // enlarged.
-    figure.setXScale (XScale::linear);
-    figure.xlim (0.0, 10.0);
-    figure.ylim (-1.0, 1.0);
+    // A scaled context is drawn on directly, without the kept layers: the picture is the same, enlarged.
+    figuretest::setUpTimePlot (figure, 10.0);
     figure.plot (vectorOf ({ 0.0, 10.0 }), vectorOf ({ 0.5, 0.5 }), juce::Colours::red);
     const auto once = paintFigure (figure);
 
@@ -497,13 +360,54 @@ TEST_F (FigurePaint, AScaledContextGetsTheSamePictureAtItsScale)
         figure.paintEntireComponent (g, false);
     }
 
-    const auto half = scaled.rescaled (600, 400, juce::Graphics::mediumResamplingQuality);
-    const auto d = compare (once, half, colourPalette[background], 96);
-    EXPECT_LE (d.pixels, d.inked / 50);
-    const auto area = figure.getPlotArea();
-    const auto onCurve = scaled.getPixelAt (2 * area.getCentreX(), 2 * (area.getY() + area.getHeight() / 4));
-    EXPECT_GT (onCurve.getRed(), 240);
-    EXPECT_LT (onCurve.getGreen(), 64);
+    const auto d = compare (once, scaled.rescaled (600, 400, juce::Graphics::mediumResamplingQuality), colourPalette[background], 96);
+    EXPECT_LE (d.pixels, d.inked / 50); // the curve alone would be more
+}
+
+TEST_F (FigurePaint, TheStaticLayerIsTheFrameworksDrawingWithTheChosenXLabels)
+{
+    struct Case
+    {
+        int width, height;
+        double timeSpanMs, topHz;  // a time plot when timeSpanMs is not 0, else a spectrum up to topHz
+        double zoom, panShare;     // on both axes
+        bool everyFittingLabel;    // every x label within the limits whose box starts left of the right margin
+    };
+
+    const double ms4096 = 4096.0 / 48.0;
+    const Case cases[] = {
+        // The plots as the main window first shows them, at a figure's own size and in a cell, keep
+        // every x label.
+        { 600, 400, ms4096, 0, 1, 0, true }, { 600, 400, 2 * ms4096, 0, 1, 0, true }, { 600, 400, 0, 24000, 1, 0, true },
+        { 600, 400, 0, 20000, 1, 0, true }, { 300, 250, ms4096, 0, 1, 0, true },      { 300, 250, 0, 24000, 1, 0, true },
+        // Thinned or cut to the view: the result at 4096 points in a cell; zoomed and panned plots.
+        { 300, 250, 2 * ms4096, 0, 1, 0, false }, { 300, 250, 16384 / 44.1, 0, 3.3, 0.4, false }, { 600, 400, 0, 48000, 1.7, 0.3, false },
+    };
+
+    for (const auto& c : cases)
+    {
+        FC f;
+        f.setLookAndFeel (&laf);
+        c.timeSpanMs > 0.0 ? figuretest::setUpTimePlot (f, c.timeSpanMs) : figuretest::setUpFrequencyPlot (f, c.topHz, 40.0, 120.0);
+        f.xLabel = f.yLabelLeft = f.yLabelRight = {};
+        f.setSize (c.width, c.height);
+        f.zoom = { c.zoom, c.zoom };
+        f.pan = { -c.panShare * f.getPanArea().x * (c.zoom - 1.0), -c.panShare * f.getPanArea().y * (c.zoom - 1.0) };
+        SCOPED_TRACE (juce::String::formatted ("%d px, %g ms, %g Hz", c.width, c.timeSpanMs, c.topHz).toStdString());
+
+        const auto axis = f.getXLabelAxis();
+        std::vector<int> fitting;
+        for (int i = 0; i < f.xTicks.size(); ++i)
+            if (f.xLim[0] <= f.xTicks[i] && f.xTicks[i] <= f.xLim[1] && FC::xLabelBoxX (f.xTicks[i], axis) < c.width - 45 - 30 - 9.5)
+                fitting.push_back (i);
+
+        const auto chosen = FC::chooseXTickLabels (f.xTicks, axis, labelWidth);
+        // Rectangles and lines of the framework differ from the figure's grid by rounding only.
+        const auto d = compare (paintFigure (f), drawStaticLayer (f, c.everyFittingLabel ? fitting : chosen), colourPalette[background], 2);
+        EXPECT_EQ (d.pixels, 0);
+        EXPECT_EQ (chosen.size() < fitting.size(), ! c.everyFittingLabel);
+        f.setLookAndFeel (nullptr);
+    }
 }
 
 TEST_F (FigurePaint, TickLabelsAreDrawnOnlyWhereTheyFit)
@@ -511,130 +415,100 @@ TEST_F (FigurePaint, TickLabelsAreDrawnOnlyWhereTheyFit)
     const juce::Rectangle<int> underPlot { 0, 372, 600, 28 }, leftColumn { 0, 0, 42, 400 }, rightStrip { 551, 0, 49, 400 },
         rightEdge { 571, 0, 29, 400 };
 
-    struct Case
-    {
-        const char* what;
-        std::function<void (FigureComponent&)> setUp;
-        juce::Rectangle<int> area;
-        bool inked;
-    };
-
-    const Case cases[] = {
+    const std::tuple<const char*, std::function<void (FC&)>, juce::Rectangle<int>, bool> cases[] = {
         // Without the right axis the label box at the upper x limit starts at 520, right of 515.5.
-        { "x tick at the upper limit", [] (FigureComponent& f) { f.xTicks = { 20000.0 }; }, underPlot, false },
-        { "x tick at the upper limit, right axis on",
-          [] (FigureComponent& f) { f.yyaxis ("Right"); f.yyaxis ("Left"); f.xTicks = { 20000.0 }; }, underPlot, true },
-        { "x tick at the lower limit", [] (FigureComponent& f) { f.xTicks = { 10.0 }; }, underPlot, true },
-        { "x ticks outside the limits", [] (FigureComponent& f) { f.xTicks = { 9.0, 30000.0 }; }, underPlot, false },
+        { "x tick at the upper limit", [] (FC& f) { f.xTicks = { 20000.0 }; }, underPlot, false },
+        { "x tick at the upper limit, right axis on", [] (FC& f) { f.yyaxis ("Right"); f.yyaxis ("Left"); f.xTicks = { 20000.0 }; }, underPlot, true },
+        { "x ticks outside the limits", [] (FC& f) { f.xTicks = { 9.0, 30000.0 }; }, underPlot, false },
         // The box top of a left tick at the lower limit is at H - bottom - 10; one pixel lower is too low.
-        { "left tick at the lower limit", [] (FigureComponent& f) { f.yTicksLeft = { -120.0 }; }, leftColumn, true },
-        { "left tick panned down", [] (FigureComponent& f) { f.yTicksLeft = { -120.0 }; f.pan[1] = 1.0; }, leftColumn, false },
-        { "right tick, log axis", [] (FigureComponent& f) { f.yyaxis ("Right"); f.yTicksRight = { -120.0 }; }, rightStrip, true },
-        { "right tick, linear axis",
-          [] (FigureComponent& f) { f.yyaxis ("Right"); f.xScale = XScale::linear; f.yTicksRight = { -120.0 }; }, rightEdge, false },
-        { "right axis label, linear axis",
-          [] (FigureComponent& f) { f.yyaxis ("Right"); f.xScale = XScale::linear; f.yLabelRight = "Phase"; }, rightEdge, true },
+        { "left tick panned down", [] (FC& f) { f.yTicksLeft = { -120.0 }; f.pan[1] = 1.0; }, leftColumn, false },
+        { "right tick, log axis", [] (FC& f) { f.yyaxis ("Right"); f.yTicksRight = { -120.0 }; }, rightStrip, true },
+        { "right tick, linear axis", [] (FC& f) { f.yyaxis ("Right"); f.xScale = XScale::linear; f.yTicksRight = { -120.0 }; }, rightEdge, false },
+        { "right axis label, linear axis", [] (FC& f) { f.yyaxis ("Right"); f.xScale = XScale::linear; f.yLabelRight = "Phase"; }, rightEdge, true },
     };
 
-    for (const auto& c : cases)
+    for (const auto& [what, setUp, area, inked] : cases)
     {
-        FigureComponent f;
+        FC f;
         f.setLookAndFeel (&laf);
         f.gridOn = false;
         stripLabels (f);
-        c.setUp (f);
-        EXPECT_EQ (anyInk (paintFigure (f), c.area, colourPalette[background]), c.inked) << c.what;
+        setUp (f);
+        EXPECT_EQ (anyInk (paintFigure (f), area, colourPalette[background]), inked) << what;
         f.setLookAndFeel (nullptr);
     }
 }
 
 TEST (FigureLabels, RightTicksHaveTwoDecimalsBelowAHundred)
 {
-    const char* expected[] = { "-1.00", "-0.75", "-0.50", "-0.25", "0.00", "0.25", "0.50", "0.75", "1.00" };
-
-    for (int i = 0; i < 9; ++i)
-        EXPECT_EQ (FigureComponent::rightTickLabel (i * 0.25 - 1.0, 1.0), expected[i]);
-
-    EXPECT_EQ (FigureComponent::rightTickLabel (-180.0, 180.0), "-180");
-    EXPECT_EQ (FigureComponent::rightTickLabel (-152.30769230769232, 180.0), "-152.308");
-    EXPECT_EQ (FigureComponent::rightTickLabel (45.0, -120.0), "45");
-    EXPECT_EQ (FigureComponent::rightTickLabel (45.0, 99.5), "45.00");
+    EXPECT_EQ (FC::rightTickLabel (-1.0, 1.0), "-1.00");
+    EXPECT_EQ (FC::rightTickLabel (45.0, 99.5), "45.00");
+    EXPECT_EQ (FC::rightTickLabel (-180.0, 180.0), "-180");
+    EXPECT_EQ (FC::rightTickLabel (45.0, -120.0), "45"); // the magnitude of the limit counts
 }
 
-TEST_F (FigurePaint, DefaultFigurePaintsAndCurveOfNoPointsIsSkipped)
+TEST (FigureLabels, DrawnXLabelsKeepApartEvenlySpacedAndInView)
 {
-    Matrix<double> empty;
-    empty.rows = empty.cols = 0;
-    empty.data.clear();
-    figure.semilogx (empty, empty, juce::Colours::red);
-    EXPECT_EQ (figure.getNumCurves(), 1);
+    int thinned = 0;
+    // The whole plot, zoomed a little, zoomed into the middle, panned to the end.
+    const std::pair<double, double> views[] = { { 1.0, 0.0 }, { 1.7, 0.35 }, { 8.0, 0.5 }, { 40.0, 1.0 } };
 
-    // Inside the plot area only grid lines: nothing of the colour of the empty curve.
-    const auto image = paintFigure (figure);
-    const auto area = figure.getPlotArea();
-    for (int y = area.getY() + 2; y < area.getBottom() - 2; ++y)
-        for (int x = area.getX() + 2; x < area.getRight() - 2; ++x)
-            ASSERT_LT (image.getPixelAt (x, y).getRed() - image.getPixelAt (x, y).getBlue(), 40) << x << "," << y;
-    EXPECT_EQ (image.getPixelAt (0, 0), colourPalette[background]);
-    // Tick labels under the plot and left of it exist.
-    EXPECT_TRUE (anyInk (image, { 0, 372, 600, 28 }, colourPalette[background]));
-    EXPECT_TRUE (anyInk (image, { 0, 0, 42, 400 }, colourPalette[background]));
-}
+    // Cells of the main window at its narrowest and at its first size, a figure's own width, a wide
+    // one; plots of the input or filter, of the result (twice as long) and of a spectrum.
+    for (int width : { 147, 300, 600, 1200 })
+        for (int nfft = 32; nfft <= 65536; nfft *= 2)
+            for (double fs : { 44100.0, 96000.0 })
+                for (int plot = 0; plot < 3; ++plot)
+                    for (const auto& [zoom, panShare] : views)
+                    {
+                        FC f;
+                        plot < 2 ? figuretest::setUpTimePlot (f, (plot + 1) * nfft / fs * 1000.0)
+                                 : figuretest::setUpFrequencyPlot (f, fs / 2.0, 40.0, 120.0);
+                        f.setSize (width, 250);
+                        f.zoom[0] = zoom;
+                        f.pan[0] = -panShare * f.getPanArea().x * (zoom - 1.0);
+                        const auto axis = f.getXLabelAxis();
+                        const auto drawn = FC::chooseXTickLabels (f.xTicks, axis, labelWidth);
+                        SCOPED_TRACE (juce::String::formatted ("%d px, NFFT %d, %g Hz, plot %d, zoom %g", width, nfft, fs, plot, zoom).toStdString());
 
-TEST_F (FigurePaint, LabelsAreTheFrameworksText)
-{
-    figure.yyaxis ("Right");
-    figure.ylim (-1.0, 1.0);
-    figure.yyaxis ("Left");
-    figure.ylim (-60.0, 20.0);
-    figure.gridOn = false;
-    stripLabels (figure);
-    figure.xTicks = { 1000.0 };
-    figure.yTicksLeft = { -20.0 };
-    figure.yTicksRight = { 0.5 };
-    figure.zoom = { 1.5, 1.2 };
-    figure.pan = { -100.0, -30.0 };
+                        const auto valueAt = [&] (double pixel)
+                        { return FC::fractionToX (FC::pixelToFraction (pixel, axis.plotW, zoom, f.pan[0]), f.xLim[0], f.xLim[1], f.xScale); };
+                        const auto centre = [&] (int tick) { return std::trunc (FC::xLabelBoxX (f.xTicks[tick], axis)) + 50.0; };
+                        const auto halfText = [&] (int tick) { return labelWidth (juce::String (f.xTicks[tick])) / 2.0; };
+                        double widest = 0.0;
+                        for (int i = 0; i < f.xTicks.size(); ++i)
+                            widest = std::max (widest, 2.0 * halfText (i));
 
-    // Painted twice, so that the second paint reuses what the first laid out.
-    paintFigure (figure);
-    const auto drawn = paintFigure (figure);
+                        for (size_t j = 0; j < drawn.size(); ++j)
+                        {
+                            EXPECT_GE (f.xTicks[drawn[j]], valueAt (0.0) * (1.0 - 1.0e-9));
+                            EXPECT_LE (f.xTicks[drawn[j]], valueAt (axis.plotW) * (1.0 + 1.0e-9));
+                            if (j == 0)
+                                continue;
 
-    figure.xTicks.clear();
-    figure.yTicksLeft.clear();
-    figure.yTicksRight.clear();
-    auto expected = paintFigure (figure);
-    {
-        juce::Graphics g (expected);
-        g.setFont (12.0f);
-        g.setColour (colourPalette[secondaryText]);
-        const auto area = figure.getPlotArea();
-        const double fx = FigureComponent::xToFraction (1000.0, 10.0, 20000.0, XScale::log);
-        const double fyLeft = FigureComponent::yToFraction (-20.0, -60.0, 20.0);
-        const double fyRight = FigureComponent::yToFraction (0.5, -1.0, 1.0);
-        const int boxX = (int) (area.getWidth() * fx * 1.5 + 45.0 - 50.0 - 100.0);
-        g.drawText ("1000", boxX, 372, 100, 30, juce::Justification::centredTop, true);
-        g.drawText ("-20", 0, (int) (350.0 * fyLeft * 1.2 + 20.0 - 10.0 - 30.0), 42, 20, juce::Justification::centredRight, true);
-        g.drawText ("0.50", area.getRight(), (int) (350.0 * fyRight * 1.2 + 20.0 - 10.0 - 30.0), 30, 20,
-                    juce::Justification::centredRight, true);
-    }
+                            // Every k-th tick, k = 1, 2, 5, 10, ..., counted from the first.
+                            const int k = drawn[1] - drawn[0], decade = (int) std::pow (10.0, std::floor (std::log10 (k)));
+                            EXPECT_EQ (drawn[j] - drawn[j - 1], k);
+                            EXPECT_EQ (drawn[0] % k, 0);
+                            EXPECT_TRUE (k == decade || k == 2 * decade || k == 5 * decade) << k;
 
-    const auto d = compare (drawn, expected, colourPalette[background], 0);
-    EXPECT_EQ (d.pixels, 0);
-    EXPECT_TRUE (anyInk (drawn, { 0, 372, 600, 28 }, colourPalette[background]));
-}
+                            // The texts as drawn stand apart, and no further than the step before k
+                            // would have brought some two closer than the widest text.
+                            const double pitch = centre (drawn[j]) - centre (drawn[j - 1]);
+                            EXPECT_GE (pitch - halfText (drawn[j]) - halfText (drawn[j - 1]), 2.0);
+                            if (k > 1)
+                            {
+                                EXPECT_LT (pitch, 2.5 * (widest + FC::xLabelGap) + 4.0) << k;
+                                ++thinned;
+                            }
+                        }
 
-TEST_F (FigurePaint, AShorterYDrawsOnlyTheCompletePoints)
-{
-    figure.setXScale (XScale::linear);
-    figure.xlim (0.0, 10.0);
-    figure.ylim (-1.0, 1.0);
-    stripLabels (figure);
-    figure.gridOn = false;
+                        // The whole plot of a cell of the main window is labelled.
+                        if (zoom == 1.0 && width >= 300)
+                        {
+                            EXPECT_GE (drawn.size(), (size_t) std::min (f.xTicks.size(), 2));
+                        }
+                    }
 
-    // Three x values but two y values: only the segment between the first two points exists.
-    figure.plot (vectorOf ({ 0.0, 5.0, 10.0 }), vectorOf ({ 0.0, 0.0 }), juce::Colours::red);
-    const auto image = paintFigure (figure);
-    const auto area = figure.getPlotArea();
-    EXPECT_EQ (image.getPixelAt (area.getX() + area.getWidth() / 4, area.getCentreY()), juce::Colours::red);
-    EXPECT_FALSE (anyInk (image, area.reduced (4).withTrimmedLeft (area.getWidth() / 2 + 4), colourPalette[background]));
+    EXPECT_GT (thinned, 100);
 }
