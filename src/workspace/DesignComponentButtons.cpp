@@ -63,7 +63,7 @@ void DesignComponent::buttonClicked (juce::Button* button)
 {
     if (button == textButtonDefineFilter.get())
     {
-        auto editor = std::make_unique<FilterComponent> (&filterData);
+        auto editor = std::make_unique<FilterComponent> (&filterData, fs);
         if (runModalForm (*this, std::move (editor), "Filter Response", filterEditorWidth, filterEditorHeight) != 0)
         {
             filterChanged = true;
