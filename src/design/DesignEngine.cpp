@@ -1,5 +1,6 @@
 #include "design/DesignEngine.h"
 
+#include "design/DesignLimits.h"
 #include "design/FilterResponse.h"
 #include "numerics/ComplexArithmetic.h"
 #include "numerics/VectorMath.h"
@@ -255,16 +256,8 @@ namespace
             if (! std::isfinite (logF))
                 return y[0];
 
-            double a = std::log10 (x[j - 1]);
-            double b = std::log10 (x[j]);
-
-            if (! std::isfinite (a))
-                a = log10PositionOfZeroHzAsLowerEnd;
-
-            if (! std::isfinite (b))
-                b = log10PositionOfZeroHzAsUpperEnd;
-
-            return y[j] + (logF - b) * (y[j - 1] - y[j]) / (a - b);
+            const auto ends = logSegmentEnds (x[j - 1], x[j]);
+            return y[j] + (logF - ends.upper) * (y[j - 1] - y[j]) / (ends.lower - ends.upper);
         }
     };
 }
@@ -529,6 +522,23 @@ void DesignEngine::calculateInputFromMeasurement()
         inputData.impulseResponse = ifftRealPart (minimumPhase (full), n);
     else
         inputData.impulseResponse = fftshift (ifftRealPart (full, n));
+}
+
+std::vector<double> DesignEngine::getLeftOutSectionFrequencies() const
+{
+    const auto& f = filterData;
+    std::vector<double> frequencies;
+
+    if (f.numIIRs == 0)
+        return frequencies;
+
+    const auto numSections = std::min ({ f.type.length(), f.gain.length(), f.freq.length(), f.q.length() });
+
+    for (std::size_t i = 0; i < numSections; ++i)
+        if (! DesignLimits::isValidIirSection (f.type.data[i], f.gain.data[i], f.freq.data[i], f.q.data[i], fs))
+            frequencies.push_back (f.freq.data[i]);
+
+    return frequencies;
 }
 
 //==============================================================================
@@ -888,6 +898,12 @@ void DesignEngine::calculateFilterStage()
 
     calculateFilterResponse();
     filterData.response = std::move (filterData.response) * filterData.correction;
+
+    // A bin whose product is not finite is left uncorrected, as a correction bin that cannot be
+    // computed is: one bad bin must not turn the whole filter into NaN.
+    for (auto& bin : filterData.response.data)
+        if (! isFinite (bin))
+            bin = Complex (1.0, 0.0);
 
     const bool minimumPhaseFilter = filterData.minimumPhase;
     filterData.impulseResponse = scratch->filterImpulse.get ({ { filterData.response }, n, minimumPhaseFilter }, [&]

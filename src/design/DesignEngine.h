@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 /**
     The headless design engine: the whole design state and the computation that turns a measurement and
@@ -86,8 +87,16 @@ public:
     */
     void calculateFilterResponse();
 
+    /** The frequencies (Hz), in section order, of the IIR sections that the filter response leaves
+        out because they are not valid at the current fs (DesignLimits::isValidIirSection): a section
+        at or above half the sample rate, once the rate was lowered below twice its frequency. Empty
+        when the cascade is off (numIIRs 0).
+    */
+    std::vector<double> getLeftOutSectionFrequencies() const;
+
     /** Runs the four stages of the design (input, target, correction, filter) when recompute is true,
-        then, always, calls designCalculated().
+        then, always, calls designCalculated(). A bin of the correction, or of the filter response
+        times the correction, that is not finite is left at 1 (uncorrected), so the FIR is finite.
     */
     void calculate (bool recompute);
 

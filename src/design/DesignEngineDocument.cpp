@@ -1,4 +1,5 @@
 #include "design/DesignEngine.h"
+#include "design/DesignLimits.h"
 #include "design/JsonObject.h"
 #include "design/JsonReader.h"
 
@@ -339,7 +340,8 @@ namespace
              || d.filter.numUserValues > d.filter.phi.length())
             return false;
 
-        return true;
+        // Every value within its domain, so that the design cannot become NaN (see DesignLimits).
+        return DesignLimits::isWithinLimits (d.fs, d.input, d.target, d.filter);
     }
 
     //==============================================================================

@@ -1,5 +1,11 @@
 #pragma once
 
+#include <cstddef>
+
+struct InputData;
+struct TargetData;
+struct FilterData;
+
 /*  The values a design accepts. Every entry point (the filter editor's tables, the target dialogs'
     sliders, the measurement and target imports, the project document) refuses a value outside these
     ranges, so that no accepted setting can turn the design into infinities or NaN.
@@ -30,4 +36,60 @@ namespace DesignLimits
         shelves (which has a further upper bound that depends on the gain). */
     inline constexpr double minQ = 0.01;
     inline constexpr double maxQ = 1000.0;
+
+    /** The sample rates a design can have: from 1 Hz up to, not including, 2^64 Hz. */
+    inline constexpr double minSampleRateHz = 1.0;
+    inline constexpr double firstUnrepresentableSampleRateHz = 18446744073709551616.0;
+
+    //==============================================================================
+    /** True for a sample rate from minSampleRateHz up to, not including, 2^64 Hz. */
+    bool isValidSampleRate (double fsHz) noexcept;
+
+    /** True for a level within +-maxLevelDb (so never NaN or infinite). */
+    bool isValidLevel (double levelDb) noexcept;
+
+    /** True for a phase within +-maxPhaseDegrees. */
+    bool isValidPhase (double phaseDegrees) noexcept;
+
+    /** True for the frequency of a point of a curve: finite and not negative. A point at 0 Hz is
+        allowed; the interpolation places it at log10 f = -4. */
+    bool isValidPointFrequency (double frequencyHz) noexcept;
+
+    /** True for a user point of the filter response: a valid point frequency, a valid level and a
+        valid phase. */
+    bool isValidUserPoint (double frequencyHz, double levelDb, double phaseDegrees) noexcept;
+
+    /** True when the IIR section (an IirFilterType id, its gain in dB, frequency in Hz, Q or shelf
+        slope S) can be designed at the sample rate fsHz with a finite response everywhere:
+          - a type without a designer (0, 5, 10 and above) contributes nothing and is always valid;
+          - gain, frequency and q are finite, |gain| <= maxLevelDb and 0 < frequency < fsHz / 2;
+          - the second-order low and high pass, the PEQ and the all pass have minQ <= Q <= maxQ;
+          - the shelves have minQ <= S <= maxQ and a real slope: (1/S - 1) (A + 1/A) + 2 >= 0 with
+            A = 10^(gain / 40), which bounds S from above the more the larger |gain| is;
+          - the first-order sections ignore q beyond its being finite;
+          - and the designed coefficients, and the section's response at 0 Hz and at fsHz / 2,
+            are finite (which leaves out sections so close to 0 Hz or fsHz / 2 that the formulas
+            lose every digit, such as a PEQ just below fsHz / 2).
+        A section valid at one rate may be invalid at a lower one (its frequency at or above half of
+        it); the cascade leaves such sections out.
+    */
+    bool isValidIirSection (std::size_t type, double gainDb, double frequencyHz, double q, double fsHz);
+
+    /** True when the stored settings of a design (as a project document holds them) are all inside
+        their domains, so that they cannot make the design non-finite:
+          - fsHz a valid sample rate;
+          - InputData: refLevel within the target-level range; measurement frequencies valid point
+            frequencies, each above the one before (as the import requires and the spline needs);
+            |mag_i| <= 10^(maxLevelDb / 20) (linear); |phi_i| <= maxPhaseRadians;
+          - TargetData: the band frequencies finite; nominalTargetLevel within the target-level
+            range; limitBoostCut within the boost/cut range; the user-defined curves' frequencies
+            valid point frequencies, their levels valid levels and their phases valid phases;
+          - FilterData: every section that the cascade uses (all entries of type when numIIRs is not
+            0) a valid IIR section at fsHz; every user point that the response uses (none for
+            numUserValues 0, the first for 1, every point held by fi, mag and phi for more, and
+            then also the last elements of mag and phi) a valid user point.
+        Counts and array lengths are the caller's to check; only the elements that every array of a
+        group holds are looked at.
+    */
+    bool isWithinLimits (double fsHz, const InputData& input, const TargetData& target, const FilterData& filter);
 }

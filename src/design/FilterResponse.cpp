@@ -1,5 +1,6 @@
 #include "design/FilterResponse.h"
 
+#include "design/DesignLimits.h"
 #include "design/IirDesigners.h"
 #include "design/IirFilterType.h"
 #include "numerics/ComplexArithmetic.h"
@@ -37,6 +38,33 @@ bool isAscending (const double* x, std::size_t count) noexcept
     return true;
 }
 
+LogSegmentEnds logSegmentEnds (double lowerHz, double upperHz) noexcept
+{
+    LogSegmentEnds ends { std::log10 (lowerHz), std::log10 (upperHz) };
+
+    if (! std::isfinite (ends.lower))
+        ends.lower = log10PositionOfZeroHzAsLowerEnd;
+
+    if (! std::isfinite (ends.upper))
+        ends.upper = log10PositionOfZeroHzAsUpperEnd;
+
+    return ends;
+}
+
+namespace
+{
+    /** False when the segment has no width on the log10 f axis and would have to interpolate at
+        valueHz; a frequency without a finite logarithm is never interpolated. */
+    bool canServe (double lowerHz, double upperHz, double valueHz) noexcept
+    {
+        if (! (valueHz > 0.0 && std::isfinite (valueHz)))
+            return true;
+
+        const auto ends = logSegmentEnds (lowerHz, upperHz);
+        return ends.lower != ends.upper;
+    }
+}
+
 std::size_t findLastSegmentContaining (const double* x, std::size_t count, bool xAscending, double value) noexcept
 {
     if (count < 2)
@@ -45,12 +73,12 @@ std::size_t findLastSegmentContaining (const double* x, std::size_t count, bool 
     if (xAscending)
     {
         // With x ascending, the segments whose lower end is <= value form a prefix 1 .. last, and among
-        // them only the last one can still reach up to value.
+        // them only the last ones can still reach up to value; those all end at value, except the last.
         const auto numAtOrBelow = (std::size_t) (std::upper_bound (x, x + count, value) - x);
-        const auto j = std::min (numAtOrBelow, count - 1);
 
-        if (j >= 1 && x[j - 1] <= value && value <= x[j])
-            return j;
+        for (auto j = std::min (numAtOrBelow, count - 1); j >= 1 && x[j - 1] <= value && value <= x[j]; --j)
+            if (canServe (x[j - 1], x[j], value))
+                return j;
 
         return 0;
     }
@@ -58,7 +86,7 @@ std::size_t findLastSegmentContaining (const double* x, std::size_t count, bool 
     std::size_t found = 0;
 
     for (std::size_t j = 1; j < count; ++j)
-        if (x[j - 1] <= value && value <= x[j])
+        if (x[j - 1] <= value && value <= x[j] && canServe (x[j - 1], x[j], value))
             found = j;
 
     return found;
@@ -122,17 +150,9 @@ Matrix<Complex> calculateUserPointsResponse (const Matrix<double>& fi,
             }
             else
             {
-                double l0 = std::log10 (x[j - 1]);
-                double l1 = std::log10 (x[j]);
-                const double r = l1;
-
-                if (! std::isfinite (l0))
-                    l0 = log10PositionOfZeroHzAsLowerEnd;
-
-                if (! std::isfinite (l1))
-                    l1 = log10PositionOfZeroHzAsUpperEnd;
-
-                const double d = l0 - l1;
+                const auto ends = logSegmentEnds (x[j - 1], x[j]);
+                const double r = std::log10 (x[j]);
+                const double d = ends.lower - ends.upper;
                 const double sm = (mag.data[j - 1] - mag.data[j]) / d;
                 levelDb = logF * sm + (mag.data[j] - r * sm);
                 const double sp = (phi.data[j - 1] - phi.data[j]) / d;
@@ -299,7 +319,8 @@ namespace
         Matrix<double> b, a;
     };
 
-    /** The sections that have a designer, in order; only those that all four matrices hold. */
+    /** The sections that have a designer and are valid at fs, in order; only those that all four
+        matrices hold. */
     std::vector<Section> designSections (const Matrix<std::size_t>& type, const Matrix<double>& gain,
                                          const Matrix<double>& freq, const Matrix<double>& q, double fs)
     {
@@ -310,7 +331,8 @@ namespace
         {
             Section s;
 
-            if (designIirSection (type.data[i], gain.data[i], freq.data[i], q.data[i], fs, s.b, s.a))
+            if (DesignLimits::isValidIirSection (type.data[i], gain.data[i], freq.data[i], q.data[i], fs)
+                 && designIirSection (type.data[i], gain.data[i], freq.data[i], q.data[i], fs, s.b, s.a))
                 sections.push_back (std::move (s));
         }
 

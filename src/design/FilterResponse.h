@@ -29,8 +29,9 @@ inline constexpr double log10PositionOfZeroHzAsUpperEnd = -3.6989700043360187;
     log10 f between neighbouring points of fi (ascending), holding the first point's values below fi[0]
     and the last values above the last point. A point at 0 Hz or below counts as log10 f = -4 as the
     lower end of a segment and -3.69897 (log10 of 0.0002) as the upper end; the 0 Hz grid point takes
-    the first point's values. Within a segment the last matching segment wins; a grid point in no
-    segment gets 0 dB and 0 degrees. The points used are those that fi, mag and phi all hold.
+    the first point's values. Of the segments that contain a grid point the last one wins, a segment
+    of no width being passed over (see findLastSegmentContaining); a grid point in no segment gets
+    0 dB and 0 degrees. The points used are those that fi, mag and phi all hold.
 */
 Matrix<std::complex<double>> calculateUserPointsResponse (const Matrix<double>& fi,
                                                           const Matrix<double>& mag,
@@ -46,8 +47,9 @@ bool designIirSection (std::size_t type, double gainDb, double frequencyHz, doub
                        Matrix<double>& b, Matrix<double>& a);
 
 /** The product of the responses of the IIR sections (type[i], gain[i], freq[i], q[i]), in order, on the
-    grid, at sample rate fs. Sections of an id without a designer contribute nothing; only the sections
-    that all four matrices hold are used. Gives exactly what freqz of each section multiplied
+    grid, at sample rate fs. Sections of an id without a designer contribute nothing, and so do those
+    that DesignLimits::isValidIirSection finds invalid at fs (a section at or above fs/2, say): the
+    response stays finite. Only the sections that all four matrices hold are used. Gives exactly what freqz of each section multiplied
     element by element gives, with the infinity rules of the complex product and quotient.
 */
 Matrix<std::complex<double>> calculateIirCascadeResponse (const Matrix<std::size_t>& type,
@@ -82,7 +84,19 @@ Matrix<std::complex<double>> calculateIirCascadeResponse (const Matrix<std::size
                                                           double fs,
                                                           IirCascadeProducts& products);
 
+/** Where the ends of a curve segment from lowerHz to upperHz lie on the log10 f axis: log10 of each,
+    an end without a finite logarithm (0 Hz or below) at the positions given above.
+*/
+struct LogSegmentEnds
+{
+    double lower, upper;
+};
+
+LogSegmentEnds logSegmentEnds (double lowerHz, double upperHz) noexcept;
+
 /** The last segment j (1 <= j < count) with x[j - 1] <= value <= x[j], or 0 when none contains value.
+    A segment of no width on the log10 f axis (two points at one frequency) has no slope: a value
+    with a finite logarithm passes it over, so that the segments beside it decide.
     Ascending x is searched by bisection, any other x by trying every segment in order.
 */
 std::size_t findLastSegmentContaining (const double* x, std::size_t count, bool xAscending, double value) noexcept;

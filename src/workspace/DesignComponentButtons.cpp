@@ -80,7 +80,7 @@ void DesignComponent::buttonClicked (juce::Button* button)
 {
     if (button == textButtonDefineFilter.get())
     {
-        const auto makeEditor = [this] { return std::make_unique<FilterComponent> (&filterData); };
+        const auto makeEditor = [this] { return std::make_unique<FilterComponent> (&filterData, fs); };
         if (runModalEdit (*this, filterData, makeEditor, "Filter Response", filterEditorWidth, filterEditorHeight) != 0)
         {
             filterChanged = true;

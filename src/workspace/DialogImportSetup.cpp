@@ -1,6 +1,7 @@
 #include "workspace/DialogImportSetup.h"
 
 #include "appearance/ColourPalette.h"
+#include "design/DesignLimits.h"
 #include "workspace/DialogControls.h"
 
 namespace
@@ -14,8 +15,6 @@ constexpr int magnitudeUnitsLabel = 12, magnitudeUnits = 42, phaseUnitsLabel = 7
               delimiterHeader = 144, delimiter = 174, targetLevelLabel = 210, targetLevel = 240,
               minimumPhase = 276, ok = 312;
 }
-
-constexpr double minimumTargetLevel = 0.0, maximumTargetLevel = 200.0;
 
 std::unique_ptr<juce::ComboBox> makeUnitComboBox (const juce::String& componentName, const char* firstItem,
                                                   const char* secondItem)
@@ -66,7 +65,10 @@ DialogImportSetup::DialogImportSetup (int* magnitudeUnitsToEdit, int* phaseUnits
     labelTargetLevel = makeHeading ("labelTargetLevel", "Nominal Target Level");
     addAndMakeVisible (*labelTargetLevel);
 
-    sliderTargetLevel = DialogControls::makeValueSlider ("sliderTargetLevel", minimumTargetLevel, maximumTargetLevel, 80);
+    // The range is the reference level's domain (see DesignLimits); a typed value beyond it is
+    // pulled to its nearest end.
+    sliderTargetLevel = DialogControls::makeValueSlider ("sliderTargetLevel", DesignLimits::minTargetLevelDb,
+                                                         DesignLimits::maxTargetLevelDb, 80);
     sliderTargetLevel->setTextBoxStyle (juce::Slider::TextBoxLeft, false, 80, 20);
     sliderTargetLevel->setTextValueSuffix ("dB");
     sliderTargetLevel->setValue (80.0, juce::dontSendNotification);

@@ -1,5 +1,6 @@
 #include "workspace/DialogTargetMagnitude.h"
 
+#include "design/DesignLimits.h"
 #include "workspace/DialogControls.h"
 
 DialogTargetMagnitude::DialogTargetMagnitude()
@@ -14,12 +15,16 @@ DialogTargetMagnitude::DialogTargetMagnitude()
     addAndMakeVisible (labelBoostCutLimit.get());
     labelBoostCutLimit->setBounds (12, 48, 150, 24);
 
-    sliderBoostCutLimit = makeValueSlider ("sliderBoostCutLimit", -100.0, 100.0, 80);
+    // The two level sliders' ranges are the values' domains (see DesignLimits): a typed value
+    // beyond a range is pulled to its nearest end.
+    sliderBoostCutLimit = makeValueSlider ("sliderBoostCutLimit", DesignLimits::minBoostCutLimitDb,
+                                           DesignLimits::maxBoostCutLimitDb, 80);
     addAndMakeVisible (sliderBoostCutLimit.get());
     sliderBoostCutLimit->addListener (this);
     sliderBoostCutLimit->setBounds (162, 48, 150, 24);
 
-    sliderNominalTargetLevel = makeValueSlider ("sliderNominalTargetLevel", 0.0, 200.0, 80);
+    sliderNominalTargetLevel = makeValueSlider ("sliderNominalTargetLevel", DesignLimits::minTargetLevelDb,
+                                                DesignLimits::maxTargetLevelDb, 80);
     addAndMakeVisible (sliderNominalTargetLevel.get());
     sliderNominalTargetLevel->addListener (this);
     sliderNominalTargetLevel->setBounds (162, 12, 150, 24);

@@ -1,8 +1,8 @@
 #include "workspace/FilterComponent.h"
 
 #include "appearance/ColourPalette.h"
+#include "design/DesignLimits.h"
 #include "design/FilterResponse.h"
-#include "design/IirFilterType.h"
 #include "workspace/ValueTableRowSorter.h"
 
 #include <cmath>
@@ -45,7 +45,7 @@ constexpr int buttonPitch = 110;
 constexpr int toggleWidth = 150;
 } // namespace
 
-FilterComponent::FilterComponent (FilterData* filterDataToEdit)
+FilterComponent::FilterComponent (FilterData* filterDataToEdit, double designSampleRate)
     : filterData (filterDataToEdit)
 {
     frequencyValueTable = std::make_unique<FrequencyValueTableComponent>();
@@ -61,6 +61,7 @@ FilterComponent::FilterComponent (FilterData* filterDataToEdit)
     iirTable = std::make_unique<IirTableComponent>();
     addAndMakeVisible (iirTable.get());
     iirTable->setName ("iirTable");
+    iirTable->sampleRate = designSampleRate;
 
     textButtonAddIir = makeButton<juce::TextButton> ("textButtonAddIir", "Add");
     textButtonDeleteFr = makeButton<juce::TextButton> ("textButtonDeleteFr", "Delete");
@@ -218,7 +219,7 @@ void FilterComponent::buttonClicked (juce::Button* button)
     }
     else if (button == textButtonAddIir.get())
     {
-        iirTable->rows.add ({ IirFilterType::highPass1stOrder, 1000.0, 0.707, 0.0 });
+        iirTable->rows.add (iirTable->makeNewRow());
         ++iirTable->numRows;
         iirTable->table.updateContent();
         updateFrequencyResponse();
@@ -293,7 +294,15 @@ void FilterComponent::updateFrequencyResponse()
         q.data[i] = section.q;
     }
 
-    const auto Hiir = calculateIirCascadeResponse (type, gain, freq, q, frequencyGrid, fs);
+    // The preview leaves out what the design leaves out: a section that is not valid at the design's
+    // rate (one at or above half of it) counts as a type without a designer.
+    auto previewType = type;
+
+    for (std::size_t i = 0; i < numSections; ++i)
+        if (! DesignLimits::isValidIirSection (type.data[i], gain.data[i], freq.data[i], q.data[i], iirTable->sampleRate))
+            previewType.data[i] = 0;
+
+    const auto Hiir = calculateIirCascadeResponse (previewType, gain, freq, q, frequencyGrid, fs);
 
     filterData->type = type;
     filterData->gain = gain;

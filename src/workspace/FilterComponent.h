@@ -21,7 +21,9 @@
     it opens and after every change, so "OK" and "Cancel" only end the modal run of the window that
     hosts it, with 1 and 0; whoever runs it keeps the block as it was before and puts it back after
     anything but "OK". The preview always uses the editor's own 48000 Hz and its own grid of
-    2048 points from 0 to 24000 Hz, whatever the design's sample rate and FFT length.
+    2048 points from 0 to 24000 Hz, whatever the design's sample rate and FFT length. It leaves out
+    the sections that the design leaves out (those not valid at the design's rate) and those not
+    valid at 48000 Hz (above 24000 Hz, say).
 */
 class FilterComponent : public juce::Component,
                         public ValueTableComponent::Listener,
@@ -29,8 +31,9 @@ class FilterComponent : public juce::Component,
 {
 public:
     /** Fills the tables from the block (which must outlive the editor), lays out the children at
-        1024 x 768 and draws the preview, which already writes the tables back into the block. */
-    explicit FilterComponent (FilterData* filterDataToEdit);
+        1024 x 768 and draws the preview, which already writes the tables back into the block.
+        designSampleRate (Hz) is the design's rate: the IIR table accepts only sections valid at it. */
+    explicit FilterComponent (FilterData* filterDataToEdit, double designSampleRate = 48000.0);
     ~FilterComponent() override;
 
     /** Fills the editor with the look-and-feel's window background. */

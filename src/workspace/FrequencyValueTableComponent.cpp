@@ -1,5 +1,6 @@
 #include "workspace/FrequencyValueTableComponent.h"
 
+#include "design/DesignLimits.h"
 #include "workspace/ValueTableRowSorter.h"
 
 FrequencyValueTableComponent::EditableTextCustomComponent::EditableTextCustomComponent (FrequencyValueTableComponent& ownerTable)
@@ -15,7 +16,9 @@ void FrequencyValueTableComponent::EditableTextCustomComponent::mouseDown (const
 
 void FrequencyValueTableComponent::EditableTextCustomComponent::textWasEdited()
 {
-    owner.storeValue (row, columnId, getText().getDoubleValue());
+    // The domain of each value is a user point's: see storeValue.
+    if (! owner.storeValue (row, columnId, getText().getDoubleValue()))
+        setText (juce::String (getField (owner.rows[row], columnId)), juce::dontSendNotification);
 }
 
 //==============================================================================
@@ -92,22 +95,28 @@ void FrequencyValueTableComponent::sortOrderChanged (int newSortColumnId, bool i
     table.updateContent();
 }
 
-void FrequencyValueTableComponent::storeValue (int rowNumber, int columnId, double value)
+bool FrequencyValueTableComponent::storeValue (int rowNumber, int columnId, double value)
 {
     if (juce::isPositiveAndBelow (rowNumber, rows.size()))
     {
-        auto& r = rows.getReference (rowNumber);
+        auto changed = rows[rowNumber];
 
         switch (columnId)
         {
-            case 1: r.frequency = value; break;
-            case 2: r.magnitude = value; break;
-            case 3: r.phase = value; break;
+            case 1: changed.frequency = value; break;
+            case 2: changed.magnitude = value; break;
+            case 3: changed.phase = value; break;
             default: break;
         }
+
+        if (! DesignLimits::isValidUserPoint (changed.frequency, changed.magnitude, changed.phase))
+            return false;
+
+        rows.set (rowNumber, changed);
     }
 
     notifyListeners();
+    return true;
 }
 
 double FrequencyValueTableComponent::getField (const Row& row, int columnId)

@@ -7,7 +7,8 @@
     (Hz), magnitude (dB) and phase (degrees) in columns 1, 2 and 3.
 
     Every cell is a label edited by a double click. A committed, changed text is read as its leading
-    number (0.0 when it starts with none), stored into the row and announced to the listeners.
+    number (0.0 when it starts with none), stored into the row and announced to the listeners, unless
+    it lies outside the field's domain.
     A click on a column header sorts the rows by that column; sorting announces nothing.
 */
 class FrequencyValueTableComponent : public ValueTableComponent
@@ -31,7 +32,9 @@ public:
         /** Selects the cell's row as a click on the row would (modifier keys extend or toggle). */
         void mouseDown (const juce::MouseEvent& event) override;
 
-        /** Stores the committed text's leading number into the cell's field and notifies. */
+        /** Stores the committed text's leading number into the cell's field and notifies; a value
+            outside the field's domain (see storeValue) is not stored, and the cell shows the
+            stored value again. */
         void textWasEdited() override;
 
         FrequencyValueTableComponent& owner;
@@ -68,8 +71,11 @@ public:
     void sortOrderChanged (int newSortColumnId, bool isForwards) override;
 
     /** Stores a value into field columnId (1 frequency, 2 magnitude, 3 phase) of row rowNumber when
-        that row exists, then notifies the listeners in every case. */
-    void storeValue (int rowNumber, int columnId, double value);
+        that row exists and notifies the listeners. A value outside its field's domain
+        (DesignLimits::isValidUserPoint: a finite frequency of 0 Hz or more, |magnitude| <= 200 dB,
+        |phase| <= 1e9 degrees) is refused: nothing is stored, nobody is notified, and false is
+        returned. */
+    bool storeValue (int rowNumber, int columnId, double value);
 
     /** The field of a row by column id (1 frequency, 2 magnitude, 3 phase; 0.0 for other ids). */
     static double getField (const Row& row, int columnId);

@@ -1,5 +1,6 @@
 #include "workspace/IirTableComponent.h"
 
+#include "design/DesignLimits.h"
 #include "design/IirFilterType.h"
 
 IirTableComponent::EditableTextCustomComponent::EditableTextCustomComponent (IirTableComponent& ownerTable)
@@ -15,7 +16,9 @@ void IirTableComponent::EditableTextCustomComponent::mouseDown (const juce::Mous
 
 void IirTableComponent::EditableTextCustomComponent::textWasEdited()
 {
-    owner.storeValue (row, columnId, getText().getDoubleValue());
+    // The domain of each value is the row's as a section at the design's rate: see storeValue.
+    if (! owner.storeValue (row, columnId, getText().getDoubleValue()))
+        setText (juce::String (getField (owner.rows[row], columnId)), juce::dontSendNotification);
 }
 
 //==============================================================================
@@ -40,10 +43,10 @@ void IirTableComponent::MyComboBoxComponent::onComboChanged()
     // A combo shows no item for a stored type that has none (5, say). The user cannot choose
     // "no item", so id 0 only comes from the notification of a newly made cell: keep the stored
     // type rather than overwrite it with 0.
-    if (columnId == 1 && id != 0)
-        owner.storeType (row, id);
-    else
+    if (columnId != 1 || id == 0)
         owner.notifyListeners();
+    else if (! owner.storeType (row, id))
+        comboBox.setSelectedId (owner.rows[row].type, juce::dontSendNotification);
 }
 
 IirTableComponent::ComboBoxFilterTypeComponent::ComboBoxFilterTypeComponent (IirTableComponent& ownerTable)
@@ -122,8 +125,7 @@ juce::Component* IirTableComponent::refreshComponentForCell (int rowNumber, int 
     label->row = rowNumber;
     label->columnId = columnId;
 
-    const double value = columnId == 2 ? row.frequency : (columnId == 3 ? row.q : row.gain);
-    label->setText (juce::String (value), juce::dontSendNotification);
+    label->setText (juce::String (getField (row, columnId)), juce::dontSendNotification);
     return label;
 }
 
@@ -145,28 +147,69 @@ void IirTableComponent::sortOrderChanged (int newSortColumnId, bool)
     table.updateContent();
 }
 
-void IirTableComponent::storeValue (int rowNumber, int columnId, double value)
+bool IirTableComponent::storeValue (int rowNumber, int columnId, double value)
 {
     if (juce::isPositiveAndBelow (rowNumber, rows.size()))
     {
-        auto& r = rows.getReference (rowNumber);
+        auto changed = rows[rowNumber];
 
         switch (columnId)
         {
-            case 2: r.frequency = value; break;
-            case 3: r.q = value; break;
-            case 4: r.gain = value; break;
+            case 2: changed.frequency = value; break;
+            case 3: changed.q = value; break;
+            case 4: changed.gain = value; break;
             default: break;
         }
+
+        if (! isValidRow (changed))
+            return false;
+
+        rows.set (rowNumber, changed);
     }
 
     notifyListeners();
+    return true;
 }
 
-void IirTableComponent::storeType (int rowNumber, int type)
+bool IirTableComponent::storeType (int rowNumber, int type)
 {
-    if (juce::isPositiveAndBelow (rowNumber, rows.size()))
-        rows.getReference (rowNumber).type = type;
+    if (juce::isPositiveAndBelow (rowNumber, rows.size()) && rows[rowNumber].type != type)
+    {
+        auto changed = rows[rowNumber];
+        changed.type = type;
+
+        if (! isValidRow (changed))
+            return false;
+
+        rows.set (rowNumber, changed);
+    }
 
     notifyListeners();
+    return true;
+}
+
+double IirTableComponent::getField (const Row& row, int columnId)
+{
+    switch (columnId)
+    {
+        case 2: return row.frequency;
+        case 3: return row.q;
+        case 4: return row.gain;
+        default: return 0.0;
+    }
+}
+
+IirTableComponent::Row IirTableComponent::makeNewRow() const
+{
+    Row row;
+
+    if (! isValidRow (row))
+        row.frequency = sampleRate / 4.0;
+
+    return row;
+}
+
+bool IirTableComponent::isValidRow (const Row& row) const
+{
+    return DesignLimits::isValidIirSection ((std::size_t) (std::uint32_t) row.type, row.gain, row.frequency, row.q, sampleRate);
 }

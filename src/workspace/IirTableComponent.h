@@ -31,7 +31,9 @@ public:
         /** Selects the cell's row as a click on the row would (modifier keys extend or toggle). */
         void mouseDown (const juce::MouseEvent& event) override;
 
-        /** Stores the committed text's leading number into the cell's field and notifies. */
+        /** Stores the committed text's leading number into the cell's field and notifies; a value
+            that the table refuses (see storeValue) is not stored, and the cell shows the stored
+            value again. */
         void textWasEdited() override;
 
         IirTableComponent& owner;
@@ -50,8 +52,9 @@ public:
         /** Insets the combo box by 2 pixels on every side. */
         void resized() override;
 
-        /** Stores the selected id (0 when nothing is selected) as the row's type when this is the
-            type column, then notifies the owner's listeners. */
+        /** Stores the selected id as the row's type when this is the type column and notifies the
+            owner's listeners; a type that the table refuses (see storeType) is not stored, and the
+            combo shows the stored type again. With nothing selected it only notifies. */
         void onComboChanged();
 
         IirTableComponent& owner;
@@ -99,11 +102,26 @@ public:
     void sortOrderChanged (int newSortColumnId, bool isForwards) override;
 
     /** Stores a value into field columnId (2 frequency, 3 q, 4 gain) of row rowNumber when that row
-        exists, then notifies the listeners in every case. */
-    void storeValue (int rowNumber, int columnId, double value);
+        exists and notifies the listeners. A value that would make the row an invalid section at
+        sampleRate (DesignLimits::isValidIirSection: 0 < frequency < sampleRate / 2, Q or S within
+        its range, |gain| <= 200 dB, all finite) is refused: nothing is stored, nobody is notified,
+        and false is returned. */
+    bool storeValue (int rowNumber, int columnId, double value);
 
-    /** Stores a section type into row rowNumber when that row exists, then notifies the listeners. */
-    void storeType (int rowNumber, int type);
+    /** Stores a section type into row rowNumber when that row exists and notifies the listeners.
+        A type other than the stored one that would make the row an invalid section at sampleRate
+        (a Q of 0 turning into a PEQ, say) is refused as storeValue refuses a value. */
+    bool storeType (int rowNumber, int type);
+
+    /** The field of a row by column id (2 frequency, 3 q, 4 gain; 0.0 for other ids). */
+    static double getField (const Row& row, int columnId);
+
+    /** The row that "Add" appends: the default row, or at a sample rate of 2000 Hz or below, where
+        1000 Hz is not below half the rate, the same at a quarter of the rate. */
+    Row makeNewRow() const;
+
+    /** The design's sample rate in Hz, at which every stored row must be a valid section. */
+    double sampleRate = 48000.0;
 
     juce::TableListBox table { {}, this };
     juce::Font font { 14.0f };
@@ -112,5 +130,7 @@ public:
     juce::Array<Row> rows;
 
 private:
+    bool isValidRow (const Row& row) const;
+
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (IirTableComponent)
 };

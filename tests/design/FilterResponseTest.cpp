@@ -1,5 +1,6 @@
 #include "DesignTestSupport.h"
 
+#include "design/DesignLimits.h"
 #include "design/FilterResponse.h"
 #include "design/IirDesigners.h"
 #include "design/IirFilterType.h"
@@ -78,6 +79,32 @@ TEST (UserPointsResponse, PointAtZeroHertzCountsAsMinusFourDecades)
         EXPECT_NEAR (dB (F.data[u]), -10.0 + 10.0 * (std::log10 (grid.data[u]) + 4.0) / 6.0, 1e-9) << grid.data[u];
 }
 
+TEST (UserPointsResponse, PointsAtOneFrequencyLeaveTheValueToTheSegmentsBeside)
+{
+    // Two points at 100 Hz make a segment without width: at 100 Hz the segment below decides, and
+    // where no other segment is left the value is 0 dB. The user-defined target curves do the same.
+    const auto grid = row ({ 50.0, 100.0, 200.0 });
+    const auto F = calculateUserPointsResponse (row ({ 10, 100, 100 }), row ({ 0, 6, -6 }), row ({ 0, 30, 60 }), 3, grid);
+    EXPECT_NEAR (dB (F.data[1]), 6.0, 1e-12);
+    EXPECT_NEAR (std::arg (F.data[1]) * 180.0 / pi, 30.0, 1e-9);
+    EXPECT_NEAR (dB (F.data[2]), -6.0, 1e-12);
+    const auto only = calculateUserPointsResponse (row ({ 100, 100 }), row ({ 3, 6 }), row ({ 0, 0 }), 2, grid);
+    EXPECT_EQ (only.data[1], Complex (1.0, 0.0));
+
+    TestEngine e;
+    e.fs = 6400.0;
+    e.NFFT = 128;            // bins 50 Hz apart: bin 2 at 100 Hz
+    e.rebuildAxes();
+    e.targetData.targetMagnitude = TargetMagnitudeType::userDefined;
+    e.targetData.targetPhase = TargetPhaseType::userDefined;
+    e.targetData.userDefinedMagFreq = e.targetData.userDefinedPhiFreq = row ({ 10, 100, 100 });
+    e.targetData.userDefinedMag = row ({ 0, 6, -6 });
+    e.targetData.userDefinedPhi = row ({ 0, 30, 60 });
+    e.calculate (true);
+    EXPECT_NEAR (dB (e.targetData.response.data[2]) - e.inputData.refLevel, 6.0, 1e-9);
+    EXPECT_NEAR (std::arg (e.targetData.response.data[2]) * 180.0 / pi, 30.0, 1e-9);
+}
+
 TEST (UserPointsResponse, CountsBeyondTheArraysReadNothingOutside)
 {
     // Inconsistent lengths must neither crash nor read past the shortest array.
@@ -90,7 +117,7 @@ TEST (UserPointsResponse, CountsBeyondTheArraysReadNothingOutside)
 TEST (IirCascadeResponse, MatchesFreqzOfEverySectionBitForBit)
 {
     // The cascade shares the unit-circle points between sections but must give exactly what the
-    // library's freqz and elementwise product give, including the infinity rules.
+    // library's freqz and elementwise product give.
     const double fs = 44100.0;
     const auto grid = linspace (fs / 2, 1025);
     std::mt19937 random (7);
@@ -106,15 +133,22 @@ TEST (IirCascadeResponse, MatchesFreqzOfEverySectionBitForBit)
             t.push_back (IirFilterType::items[(std::size_t) random() % IirFilterType::numItems].id);
             g.push_back (gain (random));
             f.push_back (frequency (random));
-            qs.push_back (q (random));
+            const bool shelf = t.back() == IirFilterType::lowShelf || t.back() == IirFilterType::highShelf;
+            qs.push_back (q (random) / (shelf ? 10.0 : 1.0));    // slopes up to 1 suit every gain
         }
 
         if (trial == 0)
         {
-            f[0] = 0.0;    // sin w0 = 0: non-finite coefficients
-            qs[1] = 0.0;
-            f[2] = fs / 2;
+            // The ends of the valid ranges: near 0 Hz, the smallest Q, the largest gain, and a PEQ
+            // close to fs/2, whose bandwidth there makes its coefficients huge.
+            f[0] = 0.01;
+            qs[1] = DesignLimits::minQ;
+            std::tie (t[2], f[2], qs[2]) = std::tuple (IirFilterType::peq, fs / 2 * 0.98, 1.0);
+            g[3] = DesignLimits::maxLevelDb;
         }
+
+        for (std::size_t i = 0; i < t.size(); ++i)
+            ASSERT_TRUE (DesignLimits::isValidIirSection (t[i], g[i], f[i], qs[i], fs)) << trial << " " << i;
 
         const auto H = calculateIirCascadeResponse (types (t), row (g), row (f), row (qs), grid, fs);
 
@@ -189,13 +223,18 @@ TEST (IirCascadeResponse, KeptProductsGiveTheSameBitsAfterEveryEdit)
     }
 }
 
-TEST (IirCascadeResponse, SectionsWithoutDesignerAndShortArraysAreSkipped)
+TEST (IirCascadeResponse, SectionsWithoutDesignerInvalidOrBeyondTheArraysAreSkipped)
 {
     const auto grid = linspace (24000.0, 257);
     const auto none = calculateIirCascadeResponse (types ({ 5, 0, 10, 1000 }), row ({ 6, 6, 6, 6 }), row ({ 1000, 1000, 1000, 1000 }), row ({ 1, 1, 1, 1 }), grid, 48000.0);
+    // Sections invalid at the rate: at fs/2, Q 0, at 0 Hz, a shelf slope too steep for its gain.
+    const auto invalid = calculateIirCascadeResponse (types ({ 6, 2, 1, 7 }), row ({ 6, 0, 0, 30 }), row ({ 24000, 1000, 0, 1000 }), row ({ 1, 0, 1, 50 }), grid, 48000.0);
 
-    for (auto v : none.data)
-        EXPECT_EQ (v, Complex (1.0, 0.0));
+    for (std::size_t u = 0; u < grid.length(); ++u)
+    {
+        EXPECT_EQ (none.data[u], Complex (1.0, 0.0));
+        EXPECT_EQ (invalid.data[u], Complex (1.0, 0.0));
+    }
 
     // Three types but only one frequency: only the first section exists.
     const auto one = calculateIirCascadeResponse (types ({ IirFilterType::lowPass2ndOrder, IirFilterType::lowPass2ndOrder, IirFilterType::lowPass2ndOrder }),

@@ -3,6 +3,7 @@
 #include "GuiTestSupport.h"
 
 #include "design/CoefficientExport.h"
+#include "design/IirFilterType.h"
 #include "workspace/DialogImportSetup.h"
 
 #include <cmath>
@@ -238,6 +239,31 @@ TEST_F (Workspace, SampleRateEntryRebuildsAxesAndRecomputesOnlyForUsableRates)
     typeSampleRate ("1.5"); // the smallest rate there is: 1 Hz
     EXPECT_EQ (design->fs, 1.0);
     EXPECT_EQ (listener.calls, 3);
+}
+
+TEST_F (Workspace, LoweringTheRateBelowTwiceASectionsFrequencyLeavesItOutAndSaysSo)
+{
+    auto& f = design->filterData;
+    f.numIIRs = 3;
+    f.type = Matrix<std::size_t> (1, 3, { IirFilterType::peq, IirFilterType::lowPass2ndOrder, IirFilterType::peq });
+    f.freq = Matrix<double> (1, 3, { 30000.0, 1000.0, 25000.0 });
+    f.q = Matrix<double> (1, 3, { 1.0, 0.7, 2.0 });
+    f.gain = Matrix<double> (1, 3, { 6.0, 0.0, -3.0 });
+    design->comboBoxFilter->setSelectedId (FilterResponseType::userDefined, juce::sendNotificationSync);
+
+    ModalScript script;
+    typeSampleRate ("96000");
+    EXPECT_TRUE (script.boxes.empty());
+    typeSampleRate ("44100");
+    typeSampleRate ("55000");
+
+    ASSERT_EQ (script.boxes.size(), 2u);
+    EXPECT_EQ (script.boxes[0].title, "Sample Rate");
+    EXPECT_EQ (script.boxes[0].icon, juce::MessageBoxIconType::WarningIcon);
+    EXPECT_EQ (script.boxes[0].message, "The IIR sections at 30000 Hz and 25000 Hz lie at or above half the sample rate and are "
+                                        "left out until the rate is raised or the sections are changed.");
+    EXPECT_EQ (script.boxes[1].message, "The IIR section at 30000 Hz lies at or above half the sample rate and is left out "
+                                        "until the rate is raised or the section is changed.");
 }
 
 //==============================================================================

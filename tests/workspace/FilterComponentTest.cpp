@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <tuple>
 #include <complex>
 
 using namespace guitest;
@@ -192,6 +193,15 @@ TEST (FilterComponentPreviewTest, FirstOrderLowPassIsDesignedAt48kHz)
     expectConstant (curves.pointsDb, 0.0, 0.0);
 }
 
+TEST (FilterComponentPreviewTest, SectionsTheDesignLeavesOutAreLeftOutOfThePreview)
+{
+    // At the design's 32000 Hz a PEQ at 20000 Hz is left out, though the preview's 48000 Hz would take it.
+    FilterData block = makeBlock ({}, { { IirFilterType::peq, 20000.0, 1.0, 12.0 } });
+    FilterComponent editor (&block, 32000.0);
+    expectConstant (PreviewCurves (*editor.figFrequencyResponse).sectionsDb, 0.0, 0.0);
+    EXPECT_EQ (block.freq.data, (std::vector<double> { 20000.0 }));   // but kept in the block
+}
+
 TEST (FilterComponentPreviewTest, OnlyTheSectionsCurveIsLimitedTo120dB)
 {
     // A first-order high pass has a zero at 0 Hz: minus infinity dB there.
@@ -319,6 +329,48 @@ TEST (FilterComponentWriteBackTest, CellEditsReachTheBlockAtOnce)
     EXPECT_EQ (block.type.data[0], (std::size_t) IirFilterType::lowShelf);
 }
 
+TEST (FilterComponentWriteBackTest, RefusedEntriesLeaveTheCellAndTheBlockAsTheyWere)
+{
+    // At the design's 44100 Hz every section must lie below 22050 Hz.
+    FilterData block = makeBlock ({ { 100.0, 0.0, 0.0 } }, { { 6, 1000.0, 1.0, 0.0 }, { 1, 1000.0, 0.0, 0.0 } });
+    FilterComponent editor (&block, 44100.0);
+    pump();
+    const auto stored = [&block] { return std::make_tuple (block.fi.data, block.mag.data, block.phi.data, block.type.data,
+                                                           block.freq.data, block.q.data, block.gain.data); };
+    const auto before = stored();
+
+    auto* points = &editor.frequencyValueTable->table;
+    auto* sections = &editor.iirTable->table;
+    struct Case { juce::TableListBox* table; int row, column; const char* typed; };
+    const Case cases[] = {
+        { points, 0, 1, "-1" },
+        { points, 0, 1, "1e999" },
+        { points, 0, 2, "200.5" },
+        { points, 0, 3, "-2e9" },
+        { sections, 0, 2, "22050" },
+        { sections, 0, 3, "abc" },        // reads as Q 0
+        { sections, 0, 3, "1001" },
+        { sections, 0, 4, "760" },
+    };
+    for (const auto& c : cases)
+    {
+        auto* label = dynamic_cast<juce::Label*> (c.table->getCellComponent (c.column, c.row));
+        ASSERT_NE (label, nullptr);
+        const auto text = label->getText();
+        typeIntoLabel (*label, c.typed);
+        EXPECT_EQ (label->getText(), text) << c.typed;
+        EXPECT_TRUE (stored() == before) << c.typed;
+    }
+
+    // A type that the stored Q 0 does not suit: the combo goes back to the stored type.
+    auto* typeCell = dynamic_cast<IirTableComponent::ComboBoxFilterTypeComponent*> (editor.iirTable->table.getCellComponent (1, 1));
+    ASSERT_NE (typeCell, nullptr);
+    typeCell->comboBox.setSelectedId (IirFilterType::peq);
+    pump();
+    EXPECT_EQ (typeCell->comboBox.getSelectedId(), IirFilterType::lowPass1stOrder);
+    EXPECT_TRUE (stored() == before);
+}
+
 TEST (FilterComponentButtonsTest, AddAppendsNewRowsAndWritesThemBack)
 {
     FilterData block;
@@ -337,6 +389,12 @@ TEST (FilterComponentButtonsTest, AddAppendsNewRowsAndWritesThemBack)
     EXPECT_EQ (block.q.data, (std::vector<double> { 0.707 }));
     EXPECT_EQ (block.gain.data, (std::vector<double> { 0.0 }));
     EXPECT_EQ (dynamic_cast<juce::Label*> (editor.iirTable->table.getCellComponent (3, 0))->getText(), "0.707");
+
+    // At a rate where 1000 Hz is not below half of it, a new section starts at a quarter of the rate.
+    FilterComponent slow (&block, 1000.0);
+    slow.textButtonAddIir->triggerClick();
+    pump();
+    EXPECT_EQ (block.freq.data.back(), 250.0);
 }
 
 TEST (FilterComponentButtonsTest, DeleteRemovesOnlyTheFirstSelectedRowAndNothingWithoutSelection)

@@ -331,12 +331,12 @@ TEST_F (SectionTableFixture, TextCellsStoreFrequencyQAndGain)
     EXPECT_EQ (cell (0, 4)->getText(), "-6");
 
     typeIntoLabel (*cell (0, 2), "250 Hz");
-    typeIntoLabel (*cell (0, 3), "x");
+    typeIntoLabel (*cell (0, 3), "0.5x");
     typeIntoLabel (*cell (0, 4), "-6");      // unchanged: nothing
     typeIntoLabel (*cell (0, 4), "3", true); // escape: nothing
 
     EXPECT_EQ (table.rows[0].frequency, 250.0);
-    EXPECT_EQ (table.rows[0].q, 0.0);
+    EXPECT_EQ (table.rows[0].q, 0.5);
     EXPECT_EQ (table.rows[0].gain, -6.0);
     EXPECT_EQ (table.rows[0].type, IirFilterType::peq);
     EXPECT_EQ (listener.calls.size(), 2u);

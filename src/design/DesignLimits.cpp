@@ -1,0 +1,170 @@
+#include "design/DesignLimits.h"
+
+#include "design/DesignData.h"
+#include "design/FilterResponse.h"
+#include "design/IirFilterType.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+    bool isBetween (double x, double low, double high) noexcept
+    {
+        return low <= x && x <= high;   // false for NaN
+    }
+
+    /** B(z) / A(z) of a section at z = 1 (0 Hz) and z = -1 (half the sample rate) is finite. */
+    bool hasFiniteResponseAtTheEnds (const Matrix<double>& b, const Matrix<double>& a)
+    {
+        const double* p = b.data.data();
+        const double* q = a.data.data();
+
+        return std::isfinite ((p[0] + p[1] + p[2]) / (q[0] + q[1] + q[2]))
+               && std::isfinite ((p[0] - p[1] + p[2]) / (q[0] - q[1] + q[2]));
+    }
+
+    bool allFinite (const Matrix<double>& m)
+    {
+        return std::all_of (m.data.begin(), m.data.end(), [] (double x) { return std::isfinite (x); });
+    }
+
+    bool isValidMeasurement (const InputData& input)
+    {
+        const auto n = std::min ({ input.fi.length(), input.mag_i.length(), input.phi_i.length() });
+        const double maxMagnitude = std::pow (10.0, DesignLimits::maxLevelDb / 20.0);
+
+        for (std::size_t i = 0; i < n; ++i)
+        {
+            if (! DesignLimits::isValidPointFrequency (input.fi.data[i])
+                 || (i > 0 && ! (input.fi.data[i] > input.fi.data[i - 1]))
+                 || ! (std::abs (input.mag_i.data[i]) <= maxMagnitude)
+                 || ! (std::abs (input.phi_i.data[i]) <= DesignLimits::maxPhaseRadians))
+                return false;
+        }
+
+        return true;
+    }
+
+    /** The points (x, y) that both vectors hold have valid frequencies and values. */
+    template <typename IsValidValue>
+    bool isValidCurve (const Matrix<double>& x, const Matrix<double>& y, IsValidValue isValidValue)
+    {
+        const auto n = std::min (x.length(), y.length());
+
+        for (std::size_t i = 0; i < n; ++i)
+            if (! DesignLimits::isValidPointFrequency (x.data[i]) || ! isValidValue (y.data[i]))
+                return false;
+
+        return true;
+    }
+
+    bool isValidFilterResponse (double fsHz, const FilterData& filter)
+    {
+        if (filter.numIIRs != 0)
+        {
+            const auto numSections = std::min ({ filter.type.length(), filter.gain.length(),
+                                                 filter.freq.length(), filter.q.length() });
+
+            for (std::size_t i = 0; i < numSections; ++i)
+                if (! DesignLimits::isValidIirSection (filter.type.data[i], filter.gain.data[i],
+                                                       filter.freq.data[i], filter.q.data[i], fsHz))
+                    return false;
+        }
+
+        const auto numHeld = std::min ({ filter.fi.length(), filter.mag.length(), filter.phi.length() });
+        const auto numUsed = filter.numUserValues <= 1 ? std::min<std::size_t> (filter.numUserValues, numHeld) : numHeld;
+
+        for (std::size_t i = 0; i < numUsed; ++i)
+            if (! DesignLimits::isValidUserPoint (filter.fi.data[i], filter.mag.data[i], filter.phi.data[i]))
+                return false;
+
+        // Above the last point the interpolation holds the last elements of mag and phi, each taken
+        // by its own length.
+        return numUsed < 2 || (DesignLimits::isValidLevel (filter.mag.data.back())
+                               && DesignLimits::isValidPhase (filter.phi.data.back()));
+    }
+}
+
+namespace DesignLimits
+{
+    bool isValidSampleRate (double fsHz) noexcept
+    {
+        return fsHz >= minSampleRateHz && fsHz < firstUnrepresentableSampleRateHz;
+    }
+
+    bool isValidLevel (double levelDb) noexcept
+    {
+        return isBetween (levelDb, -maxLevelDb, maxLevelDb);
+    }
+
+    bool isValidPhase (double phaseDegrees) noexcept
+    {
+        return isBetween (phaseDegrees, -maxPhaseDegrees, maxPhaseDegrees);
+    }
+
+    bool isValidPointFrequency (double frequencyHz) noexcept
+    {
+        return std::isfinite (frequencyHz) && frequencyHz >= 0.0;
+    }
+
+    bool isValidUserPoint (double frequencyHz, double levelDb, double phaseDegrees) noexcept
+    {
+        return isValidPointFrequency (frequencyHz) && isValidLevel (levelDb) && isValidPhase (phaseDegrees);
+    }
+
+    bool isValidIirSection (std::size_t type, double gainDb, double frequencyHz, double q, double fsHz)
+    {
+        // A type without a designer is left out of every response.
+        if (type > IirFilterType::allpass || ! IirFilterType::isValid ((long long) type))
+            return true;
+
+        if (! std::isfinite (fsHz) || ! std::isfinite (q) || ! isValidLevel (gainDb)
+             || ! (frequencyHz > 0.0 && frequencyHz < fsHz / 2.0))
+            return false;
+
+        switch (type)
+        {
+            case IirFilterType::lowPass2ndOrder:
+            case IirFilterType::highPass2ndOrder:
+            case IirFilterType::peq:
+            case IirFilterType::allpass:
+                if (! isBetween (q, minQ, maxQ))
+                    return false;
+                break;
+
+            case IirFilterType::lowShelf:
+            case IirFilterType::highShelf:
+            {
+                const double A = std::pow (10.0, gainDb / 40.0);
+
+                if (! isBetween (q, minQ, maxQ) || ! ((1.0 / q - 1.0) * (A + 1.0 / A) + 2.0 >= 0.0))
+                    return false;
+                break;
+            }
+
+            default:
+                break;
+        }
+
+        Matrix<double> b, a;
+        designIirSection (type, gainDb, frequencyHz, q, fsHz, b, a);
+        return allFinite (b) && allFinite (a) && hasFiniteResponseAtTheEnds (b, a);
+    }
+
+    bool isWithinLimits (double fsHz, const InputData& input, const TargetData& target, const FilterData& filter)
+    {
+        auto isTargetLevel = [] (double levelDb) { return isBetween (levelDb, minTargetLevelDb, maxTargetLevelDb); };
+
+        return isValidSampleRate (fsHz)
+               && isTargetLevel (input.refLevel)
+               && isValidMeasurement (input)
+               && std::isfinite (target.fminMagnitude) && std::isfinite (target.fmaxMagnitude)
+               && std::isfinite (target.fminPhase) && std::isfinite (target.fmaxPhase)
+               && isTargetLevel (target.nominalTargetLevel)
+               && isBetween (target.limitBoostCut, minBoostCutLimitDb, maxBoostCutLimitDb)
+               && isValidCurve (target.userDefinedMagFreq, target.userDefinedMag, isValidLevel)
+               && isValidCurve (target.userDefinedPhiFreq, target.userDefinedPhi, isValidPhase)
+               && isValidFilterResponse (fsHz, filter);
+    }
+}
