@@ -48,12 +48,12 @@ bool expectFrameworkReading (const std::string& field)
 TEST (NumberReading, AgreesWithTheFrameworkParserOnCornerCasesRandomFieldsAndDecimals)
 {
     // -0 reads as +0, 0e400 as infinity, only 18 digits count; white space leads but never trails.
-    for (const auto* field : { "-0", "-0.", "0e400", "-0e-400", "1e-310", "4.9e-324", "1e-330", "1.7976931348623157e308",
-                               "1.8e308", "2.2250738585072014e-308", "0.0000000000000000001234", "123456789012345678901234",
-                               "1234567890123456789.5", "9007199254740993", "00000000000000000000000001.5", "10e308",
-                               "0.01e310", "  -.5E-3", "+.5", "5.", "1e0300", "\t\v\f\r\n-2.5", "", "   ", "NaN", " -nAn",
-                               "+Inf", "-INF", "100 ", "5x", "1.2.3", "1,5", "0x10", "- 5", "+-5", "\xc2\xa0" "5", ".", "-.",
-                               "1e", "1e+", "e5", "1e5.5", "infinity", "nanx", "in", "inf ", "96 kHz", "  44100.5Hz" })
+    // The random fields below cover the short forms; these need other characters or many digits.
+    for (const auto* field : { "-0", "0e400", "-0e-400", "1e-310", "4.9e-324", "1e-330", "1.7976931348623157e308", "1.8e308",
+                               "2.2250738585072014e-308", "0.0000000000000000001234", "123456789012345678901234",
+                               "1234567890123456789.5", "9007199254740993", "00000000000000000000000001.5", "10e308", "0.01e310",
+                               "1e0300", "  -.5E-3", "\t\v\f\r\n-2.5", "-INF", "+Inf", " -nAn", "1,5", "\xc2\xa0" "5", "infinity",
+                               "96 kHz", "  44100.5Hz" })
         expectFrameworkReading (field);
 
     // That parser overflows an int on exponents of ten digits; there the exponent decides.
@@ -136,7 +136,6 @@ TEST_F (ImportFile, LinesFieldsAndAddedPointsDecideTheFrequencies)
         { "byte order mark", "\xef\xbb\xbf" "10\t1\t2\n20\t3\t4\n", "\\t", { 0.0, 10.0, 20.0, above1, above2 } },
         { "foreign header bytes", "Fr\xe9quence\tAmplitude\tPhase\n\xff\xfe\x80\n1\xc3\t2\t3\n10\t1\t2\n20\t1\t2\n", "\\t",
           { 0.0, 10.0, 20.0, above1, above2 } },
-        { "commas under the tab default", "1000,80,0\n2000,80,0\n", "\\t", {} },
         { "no delimiter", "1000,80,0\n2000,80,0\n", "", {} },
         // Typed as a backslash and a letter, t, n and r stand for TAB, LF and CR; nothing else does.
         { "escaped LF", "1\\2n3\n4\\5n6\n", "\\n", {} },
@@ -174,7 +173,8 @@ TEST_F (ImportFile, ValuesAreConvertedByTheirUnitsAndTheFirstUnusableLineIsNamed
     // nothing; accepted ones without values listed keep their limits inclusive.
     const std::string measured = "20,,90\n100,-6,-180\n", target = "f,m,p\n20,0.5,3.141592653589793\n40,x,1\n50,4,word\n100,-0.5,\n";
     const double a = std::pow (10.0, -6.0 / 20.0), b = 20.0 * std::log10 (0.5);
-    struct Case { Kind kind; std::string text; int magnitudeUnit, phaseUnit; Outcome outcome; int line; std::vector<double> values {}, phases {}; };
+    struct Case { Kind kind; std::string text; int magnitudeUnit, phaseUnit; Outcome outcome; int line;
+                  std::vector<double> values {}, phases {}; };
 
     const Case cases[] {
         { measurement, measured, dB, deg, Outcome::ok, 0, { 0.0, 1.0, a, a, a }, { 0.0, pi / 2.0, -pi, -pi, -pi } },
@@ -216,7 +216,8 @@ TEST_F (ImportFile, ValuesAreConvertedByTheirUnitsAndTheFirstUnusableLineIsNamed
     {
         ::testing::internal::CaptureStderr();
         const auto points = read (c.kind, c.text, ",", c.magnitudeUnit, c.phaseUnit);
-        const std::string unknown = c.magnitudeUnit == 3 && c.outcome == Outcome::ok ? "Magnitude unit not implemented\nPhase unit not implemented\n" : "";
+        const std::string unknown = c.magnitudeUnit == 3 && c.outcome == Outcome::ok
+                                        ? "Magnitude unit not implemented\nPhase unit not implemented\n" : "";
         EXPECT_EQ (::testing::internal::GetCapturedStderr(), unknown + unknown) << c.text;
         EXPECT_EQ (points.outcome, c.outcome) << c.text;
         EXPECT_EQ (points.offendingLine, c.line) << c.text;
