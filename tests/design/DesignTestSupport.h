@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <cstring>
@@ -55,10 +56,6 @@ namespace designtest
     template <typename T>
     bool allFinite (const Matrix<T>& m)
     {
-        for (const auto& x : m.data)
-            if (! std::isfinite (std::abs (x)))
-                return false;
-
-        return true;
+        return std::all_of (m.data.begin(), m.data.end(), [] (const T& x) { return std::isfinite (std::abs (x)); });
     }
 }

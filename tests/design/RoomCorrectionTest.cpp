@@ -1,84 +1,30 @@
 #include "DesignTestSupport.h"
 
-#include <fstream>
-#include <sstream>
+#include "design/MeasurementImport.h"
 
 using namespace designtest;
 
-namespace
-{
-    struct Measurement
-    {
-        std::vector<double> f, dB, degrees;
-    };
-
-    /** The measurement file: "*" header lines, then TAB-separated Hz, dB SPL, degrees. */
-    Measurement readRoomResponse()
-    {
-        Measurement m;
-        std::ifstream in (TALVO_TEST_DATA_DIR "/room-response.txt");
-        std::string line;
-
-        while (std::getline (in, line))
-        {
-            if (line.empty() || line[0] == '*')
-                continue;
-
-            std::istringstream fields (line);
-            double f, level, phase;
-
-            if (fields >> f >> level >> phase)
-            {
-                m.f.push_back (f);
-                m.dB.push_back (level);
-                m.degrees.push_back (phase);
-            }
-        }
-
-        return m;
-    }
-
-    /** Stores a measurement as the import does: linear magnitude, radians, a silent 0 Hz point in
-        front and two copies of the last point above fs/2. */
-    void loadMeasurement (DesignEngine& e, const Measurement& m, double refLevel)
-    {
-        std::vector<double> f { 0.0 }, mag { 0.0 }, phi { 0.0 };
-
-        for (std::size_t i = 0; i < m.f.size(); ++i)
-        {
-            f.push_back (m.f[i]);
-            mag.push_back (std::pow (10.0, m.dB[i] / 20.0));
-            phi.push_back ((m.degrees[i] + m.degrees[i]) * 3.141592653589793 / 360.0);
-        }
-
-        const double binWidth = e.fs / (double) e.NFFT;
-        for (double extra : { 1.0, 2.0 })
-        {
-            f.push_back (e.fs / 2 + extra * binWidth);
-            mag.push_back (mag.back());
-            phi.push_back (phi.back());
-        }
-
-        e.inputData.fi = row (f);
-        e.inputData.mag_i = row (mag);
-        e.inputData.phi_i = row (phi);
-        e.inputData.fileName = "room-response.txt";
-        e.inputData.refLevel = refLevel;
-        e.calculateInputFromMeasurement();
-    }
-}
-
 TEST (RoomCorrection, FlatTargetIsReachedWhereTheLimitAllows)
 {
-    const auto m = readRoomResponse();
-    ASSERT_EQ (m.f.size(), 533u);
-
     for (bool minimumPhaseFilter : { false, true })
     {
         TestEngine e;
         e.NFFT = 16384;
         e.rebuildAxes();
-        loadMeasurement (e, m, 75.0);
+
+        // The measurement as the import stores it: "*" header lines skipped, linear magnitude,
+        // radians, a silent 0 Hz point in front and two copies of the last point above fs/2.
+        const auto m = MeasurementImport::readMeasurement (juce::File (TALVO_TEST_DATA_DIR "/room-response.txt"),
+                                                           MeasurementImport::decibels, MeasurementImport::degrees,
+                                                           "\\t", e.fs, e.NFFT);
+        ASSERT_EQ (m.frequencies.size(), 533u + 3u);
+
+        e.inputData.fi = row (m.frequencies);
+        e.inputData.mag_i = row (m.values);
+        e.inputData.phi_i = row (m.phases);
+        e.inputData.fileName = "room-response.txt";
+        e.inputData.refLevel = 75.0;
+        e.calculateInputFromMeasurement();
 
         e.targetData.targetMagnitude = TargetMagnitudeType::flat;
         e.targetData.fminMagnitude = 40.0;
