@@ -3,6 +3,7 @@
 #include "workspace/DesignComponent.h"
 
 #include "design/CoefficientExport.h"
+#include "design/DesignLimits.h"
 #include "design/MeasurementImport.h"
 #include "workspace/DialogImportSetup.h"
 
@@ -31,9 +32,6 @@ constexpr int magnitudeUnit = MeasurementImport::decibels;
 constexpr int phaseUnit = MeasurementImport::degrees;
 constexpr const char* delimiter = ",";
 }
-
-/** 2^64: the first rate that no longer fits a whole number of hertz in 64 bits. */
-constexpr double firstUnrepresentableRate = 18446744073709551616.0;
 
 void showWarning (const char* title, const juce::String& message)
 {
@@ -143,7 +141,7 @@ void enterSampleRate (DesignComponent& design)
     // Text without a positive number, an infinite rate or one beyond 64 bits changes nothing, and
     // neither does a rate that truncates to 0 Hz: no zero rate may reach a division. The field
     // then shows the rate that stays in effect instead of the refused text.
-    if (! (typed >= 1.0 && typed < firstUnrepresentableRate))
+    if (! DesignLimits::isValidSampleRate (typed))
     {
         design.refreshSampleRateField();
         return;
