@@ -1,6 +1,7 @@
 #include "design/DesignEngine.h"
 
 #include <algorithm>
+#include <bitset>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -67,11 +68,15 @@ namespace
 
     //==============================================================================
     /** Screens the text for what the JSON reader cannot take safely: nesting deeper than any document
-        needs, and number literals whose digit runs would overflow its accumulators. */
+        needs, number literals whose digit runs would overflow its accumulators, a minus sign that no
+        digit follows (the reader would take the next character for a digit) and an empty property
+        name (the reader cannot make a name of it). */
     bool isSafeToParse (const juce::String& text)
     {
         auto p = text.getCharPointer();
         int depth = 0;
+        std::bitset<maxNestingDepth + 1> isObject; // by depth: an object, not an array
+        bool atPropertyName = false;               // just after an object's '{' or ','
         bool inString = false;
         juce::juce_wchar quote = 0;
 
@@ -96,19 +101,40 @@ namespace
                 continue;
             }
 
+            if (juce::CharacterFunctions::isWhitespace (c))
+                continue;
+
+            const bool isPropertyName = atPropertyName;
+            atPropertyName = false;
+
             if (c == '"' || c == '\'')
             {
+                if (isPropertyName && c == '"' && *p == '"')
+                    return false;
+
                 inString = true;
                 quote = c;
+            }
+            else if (c == '-')
+            {
+                if (! p.findEndOfWhitespace().isDigit())
+                    return false;
             }
             else if (c == '[' || c == '{')
             {
                 if (++depth > maxNestingDepth)
                     return false;
+
+                isObject[(std::size_t) depth] = c == '{';
+                atPropertyName = c == '{';
             }
             else if (c == ']' || c == '}')
             {
                 --depth;
+            }
+            else if (c == ',')
+            {
+                atPropertyName = depth > 0 && isObject[(std::size_t) depth];
             }
             else if (juce::CharacterFunctions::isDigit (c))
             {
