@@ -12,8 +12,8 @@ using namespace guitest;
 
 namespace
 {
-/** A look-and-feel whose alert background the dialog windows must take over. */
-struct MarkedLookAndFeel : public juce::LookAndFeel_V4
+/** The program's look-and-feel with an alert background that the dialog windows must take over. */
+struct MarkedLookAndFeel : public ProgramLookAndFeel
 {
     MarkedLookAndFeel() { setColour (juce::AlertWindow::backgroundColourId, juce::Colour (0xff123456)); }
 };

@@ -291,7 +291,9 @@ TEST (FilterComponentWriteBackTest, CountsBeyondTheArraysAreNotRead)
 TEST (FilterComponentWriteBackTest, CellEditsReachTheBlockAtOnce)
 {
     FilterData block = makeBlock ({ { 100.0, 0.0, 0.0 }, { 1000.0, 0.0, 0.0 } }, { { 6, 1000.0, 1.0, 0.0 } });
+    ProgramLookAndFeel laf;
     FilterComponent editor (&block);
+    editor.setLookAndFeel (&laf);
     pump();
 
     auto* magnitude = dynamic_cast<juce::Label*> (editor.frequencyValueTable->table.getCellComponent (2, 1));
@@ -380,7 +382,9 @@ TEST (FilterComponentButtonsTest, OkEndsTheModalRunWithOneAndCancelWithZeroKeepi
     };
 
     FilterData block = makeBlock ({ { 100.0, 1.0, 0.0 } }, {});
+    ProgramLookAndFeel laf;
     FilterComponent editor (&block);
+    editor.setLookAndFeel (&laf);
     EXPECT_EQ (runModally (editor, [&editor] {
                    editor.textButtonAddIir->triggerClick();
                    editor.frequencyValueTable->table.selectRow (0);
