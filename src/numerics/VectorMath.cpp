@@ -145,13 +145,30 @@ namespace
 // function's target attribute is enough here.
 #define TALVO_AVX __attribute__ ((target ("avx")))
 
-TALVO_AVX void toFloatAvx (const double* src, float* dst, std::size_t count) noexcept
+TALVO_AVX double toFloatAvx (const double* src, float* dst, std::size_t count) noexcept
 {
+    const __m256d signBit = _mm256_set1_pd (-0.0);
+    __m256d largest = _mm256_setzero_pd();
     std::size_t k = 0;
+
     for (; k + 4 <= count; k += 4)
-        _mm_storeu_ps (dst + k, _mm256_cvtpd_ps (_mm256_loadu_pd (src + k)));
+    {
+        const __m256d v = _mm256_loadu_pd (src + k);
+        _mm_storeu_ps (dst + k, _mm256_cvtpd_ps (v));
+        largest = _mm256_max_pd (_mm256_andnot_pd (signBit, v), largest); // a NaN lane keeps largest
+    }
+
+    alignas (32) double lanes[4];
+    _mm256_store_pd (lanes, largest);
+    double result = std::max (std::max (lanes[0], lanes[1]), std::max (lanes[2], lanes[3]));
+
     for (; k < count; ++k)
+    {
         dst[k] = static_cast<float> (src[k]);
+        result = std::fabs (src[k]) > result ? std::fabs (src[k]) : result;
+    }
+
+    return result;
 }
 
 TALVO_AVX void toDoubleAvx (const float* src, double* dst, std::size_t count) noexcept
@@ -173,14 +190,19 @@ bool hasAvx()
 } // namespace
 #endif
 
-void vectorMath::toFloat (const double* x, float* out, std::size_t n) noexcept
+double vectorMath::toFloat (const double* x, float* out, std::size_t n) noexcept
 {
 #if defined(__x86_64__)
     if (hasAvx())
         return toFloatAvx (x, out, n);
 #endif
+    double largest = 0.0;
     for (std::size_t k = 0; k < n; ++k)
+    {
         out[k] = static_cast<float> (x[k]);
+        largest = std::fabs (x[k]) > largest ? std::fabs (x[k]) : largest;
+    }
+    return largest;
 }
 
 void vectorMath::toDouble (const float* x, double* out, std::size_t n) noexcept

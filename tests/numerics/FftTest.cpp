@@ -135,6 +135,23 @@ TEST (Fft, InverseOfForwardGivesNTimesTheInput)
     }
 }
 
+TEST (Fft, InputBeyondSinglePrecisionKeepsItsRange)
+{
+    // A signal scaled far beyond single precision's range, both ways, transforms into the transform
+    // of the signal itself, scaled alike, not into infinities, NaN or zeros.
+    std::mt19937_64 random (300);
+    for (std::size_t n = 32; n <= 65536; n *= 2)
+    {
+        const auto x = randomSignal (n, random);
+        for (double scale : { 1e300, 1e-300 })
+        {
+            const auto scaled = x * scale;
+            EXPECT_LT (relativeError ((fft (scaled, n) / scale).data, fft (x, n).data, n), singlePrecisionTolerance) << n << ", " << scale;
+            EXPECT_LT (relativeError ((ifft (scaled, n) / scale).data, ifft (x, n).data, n), singlePrecisionTolerance) << n << ", " << scale;
+        }
+    }
+}
+
 TEST (Fft, DegenerateArguments)
 {
     const auto none = fft (ComplexMatrix (1, 4), 0);
@@ -185,11 +202,12 @@ TEST (FftOfRealSignals, GiveTheBitsOfTheGeneralTransforms)
     std::mt19937_64 random (9);
     std::normal_distribution<double> value (0.0, 1.0);
 
-    for (std::size_t n : { 2u, 8u, 1024u, 6u, 100u })
+    for (auto [n, scale] : { std::pair (2u, 1.0), std::pair (8u, 1.0), std::pair (1024u, 1.0), std::pair (6u, 1.0),
+                             std::pair (100u, 1.0), std::pair (1024u, 1e300), std::pair (1024u, 1e-300), std::pair (100u, 1e300) })
     {
         Matrix<double> x (1, n);
         for (auto& v : x.data)
-            v = value (random);
+            v = value (random) * scale;
 
         for (bool shifted : { false, true })
         {
@@ -200,7 +218,7 @@ TEST (FftOfRealSignals, GiveTheBitsOfTheGeneralTransforms)
                 ASSERT_EQ (bins.data[k], expected.data[k]) << "n " << n << ", bin " << k << (shifted ? ", shifted" : "");
         }
 
-        const auto spectrum = randomSignal (n, random);
+        const auto spectrum = randomSignal (n, random) * scale;
         const auto inverse = ifft (spectrum, n);
         const auto realPart = ifftRealPart (spectrum, n);
         ASSERT_EQ (realPart.length(), n);

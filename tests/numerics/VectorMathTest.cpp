@@ -131,4 +131,13 @@ TEST (VectorMath, PrecisionConversionsRoundAsACastDoes)
             ASSERT_TRUE (wide[k] == static_cast<double> (expected) || std::isnan (expected)) << x[k];
         }
     }
+
+    // The largest magnitude comes back from any lane of the four-wide loop or its tail; NaN is left out.
+    for (std::size_t at = 0; at < 7; ++at)
+    {
+        double y[] { 1.0, -2.0, notANumber, 0.5, -0.25, 3.0, 1.5 };
+        y[at] = -7.0;
+        float narrow[7];
+        EXPECT_EQ (vectorMath::toFloat (y, narrow, 7), 7.0) << at;
+    }
 }
