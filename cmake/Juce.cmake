@@ -20,7 +20,9 @@ target_compile_definitions(juce_config INTERFACE
   JUCE_USE_CURL=0
   JUCE_WEB_BROWSER=0
   JUCE_DISPLAY_SPLASH_SCREEN=0
-  $<IF:$<CONFIG:Debug>,DEBUG=1,NDEBUG=1>)
+  # On Linux JUCE turns on its assertions and leak detector (JUCE_DEBUG) only for _DEBUG.
+  $<IF:$<CONFIG:Debug>,DEBUG=1,NDEBUG=1>
+  $<$<CONFIG:Debug>:_DEBUG=1>)
 
 add_library(juce_core_lib STATIC "${JUCE_MODULES_DIR}/juce_core/juce_core.cpp")
 target_compile_definitions(juce_core_lib PUBLIC JUCE_MODULE_AVAILABLE_juce_core=1)

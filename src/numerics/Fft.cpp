@@ -4,10 +4,49 @@
 
 #include "numerics/VectorMath.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace
 {
 using Complex = std::complex<double>;
 using ComplexMatrix = Matrix<Complex>;
+
+/** Input whose largest magnitude lies outside [2^-96, 2^96] is scaled by a power of two before it
+    goes to single precision, and the result is scaled back. Up to 2^96, a sum over the 2^31 points
+    that FFTW takes at the most stays below single precision's overflow at 2^128; from 2^-96 on,
+    values down to 2^-30 of the largest, more than single precision resolves beside it, stay normal.
+    Input within the range is transformed as it is. */
+constexpr double largestUnscaled = 0x1p96;
+constexpr double smallestUnscaled = 0x1p-96;
+
+/** The power of two 2^e by which input of the given largest magnitude is divided before it goes
+    to single precision: 0 when it can go as it is (or is not finite), else the one that brings the
+    largest magnitude into [0.5, 1). */
+int rangeExponent (double largest) noexcept
+{
+    if (! std::isfinite (largest) || largest == 0.0 || (largest >= smallestUnscaled && largest <= largestUnscaled))
+        return 0;
+
+    int exponent = 0;
+    std::frexp (largest, &exponent);
+    return exponent;
+}
+
+/** out[k] = x[k] / 2^exponent, rounded to single precision. */
+void toFloatScaled (const double* x, float* out, std::size_t n, int exponent) noexcept
+{
+    for (std::size_t k = 0; k < n; ++k)
+        out[k] = static_cast<float> (std::ldexp (x[k], -exponent));
+}
+
+/** Multiplies n doubles by 2^exponent. */
+void scaleBack (double* x, std::size_t n, int exponent) noexcept
+{
+    if (exponent != 0)
+        for (std::size_t k = 0; k < n; ++k)
+            x[k] = std::ldexp (x[k], exponent);
+}
 
 /** True for 1, 2, 4, 8, ...: the lengths whose every element is transformed. */
 bool isPowerOfTwo (std::size_t n) noexcept
@@ -33,7 +72,14 @@ ComplexMatrix transform (const ComplexMatrix& x, std::size_t n, FftSetup::Direct
     auto* bufferParts = reinterpret_cast<float*> (buffer);
     const auto* inputParts = reinterpret_cast<const double*> (input);
 
-    vectorMath::toFloat (inputParts, bufferParts, 2 * copied);
+    // The elements past the transformed ones pass through single precision too.
+    auto largest = vectorMath::toFloat (inputParts, bufferParts, 2 * copied);
+    for (std::size_t k = 2 * copied; k < 2 * available; ++k)
+        largest = std::max (largest, std::fabs (inputParts[k]));
+
+    const auto exponent = rangeExponent (largest);
+    if (exponent != 0)
+        toFloatScaled (inputParts, bufferParts, 2 * copied, exponent);
 
     std::fill (bufferParts + 2 * copied, bufferParts + 2 * points, 0.0f);
 
@@ -43,9 +89,10 @@ ComplexMatrix transform (const ComplexMatrix& x, std::size_t n, FftSetup::Direct
     auto* resultParts = reinterpret_cast<double*> (result.data.data());
 
     vectorMath::toDouble (bufferParts, resultParts, 2 * points);
+    scaleBack (resultParts, 2 * points, exponent);
 
     for (std::size_t k = 2 * points; k < 2 * available; ++k)
-        resultParts[k] = static_cast<double> (static_cast<float> (inputParts[k]));
+        resultParts[k] = std::ldexp (static_cast<double> (static_cast<float> (std::ldexp (inputParts[k], -exponent))), exponent);
 
     return result;
 }
@@ -77,16 +124,32 @@ ComplexMatrix fftOfReal (const Matrix<double>& x, std::size_t n, std::size_t num
     const auto rotation = shifted ? n - n / 2 : 0;
     const auto available = std::min (x.data.size(), n);
 
-    for (std::size_t k = 0; k < n; ++k)
+    double largest = 0.0;
+    const auto fill = [&] (auto toSingle)
     {
-        const auto source = (k + rotation) % n;
-        buffer[k] = { source < available ? static_cast<float> (x.data[source]) : 0.0f, 0.0f };
-    }
+        for (std::size_t k = 0; k < n; ++k)
+        {
+            const auto source = (k + rotation) % n;
+            buffer[k] = { source < available ? toSingle (x.data[source]) : 0.0f, 0.0f };
+        }
+    };
+
+    fill ([&largest] (double v)
+    {
+        largest = std::fabs (v) > largest ? std::fabs (v) : largest;
+        return static_cast<float> (v);
+    });
+
+    const auto exponent = rangeExponent (largest);
+    if (exponent != 0)
+        fill ([exponent] (double v) { return static_cast<float> (std::ldexp (v, -exponent)); });
 
     lease.transform (FftSetup::Direction::forward);
 
     ComplexMatrix result (1, numBins);
-    vectorMath::toDouble (reinterpret_cast<const float*> (buffer), reinterpret_cast<double*> (result.data.data()), 2 * numBins);
+    auto* resultParts = reinterpret_cast<double*> (result.data.data());
+    vectorMath::toDouble (reinterpret_cast<const float*> (buffer), resultParts, 2 * numBins);
+    scaleBack (resultParts, 2 * numBins, exponent);
     return result;
 }
 
@@ -104,7 +167,12 @@ Matrix<double> ifftRealPart (const ComplexMatrix& X, std::size_t n)
     const auto lease = FftSetup::acquire (FftSetup::log2Floor (n));
     auto* buffer = lease.data();
     const auto copied = std::min (X.data.size(), n);
-    vectorMath::toFloat (reinterpret_cast<const double*> (X.data.data()), reinterpret_cast<float*> (buffer), 2 * copied);
+    const auto* parts = reinterpret_cast<const double*> (X.data.data());
+    auto* bufferParts = reinterpret_cast<float*> (buffer);
+    const auto exponent = rangeExponent (vectorMath::toFloat (parts, bufferParts, 2 * copied));
+    if (exponent != 0)
+        toFloatScaled (parts, bufferParts, 2 * copied, exponent);
+
     std::fill (buffer + copied, buffer + n, std::complex<float>());
     lease.transform (FftSetup::Direction::inverse);
 
@@ -112,6 +180,7 @@ Matrix<double> ifftRealPart (const ComplexMatrix& X, std::size_t n)
     const auto length = static_cast<double> (n);
     for (std::size_t k = 0; k < n; ++k)
         result.data[k] = static_cast<double> (buffer[k].real()) / length;
+    scaleBack (result.data.data(), n, exponent);
     return result;
 }
 

@@ -9,6 +9,10 @@
     gives n times the input. They work on 2^log2n points, log2n being log2 (n) truncated: when n is not a
     power of two, result elements 2^log2n .. n-1 are the input elements at those places, rounded to
     single precision, and are not transformed.
+
+    Input whose largest magnitude single precision cannot carry through the transform (beyond about
+    2^96 or below about 2^-96) is scaled by a power of two on the way in and back on the way out, so
+    finite input gives finite results wherever they fit in a double.
 */
 
 /** Forward transform (exponent -j) of x zero-padded or cut to n elements; 1 x n.

@@ -1,4 +1,5 @@
 #include "numerics/VectorMath.h"
+#include "numerics/VectorMathAvx2.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,101 +9,9 @@
  #include <immintrin.h>
 #endif
 
-#if defined(__x86_64__) && defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 35))
- #define TALVO_VECTOR_MATH_AVX2 1
-#else
- #define TALVO_VECTOR_MATH_AVX2 0
-#endif
-
 namespace
 {
 #if TALVO_VECTOR_MATH_AVX2
-#pragma GCC push_options
-#pragma GCC target("avx2,fma")
-
-// The AVX2 variants of glibc's vector math, under their vector-ABI names. libm's link script pulls
-// the library in as needed.
-extern "C"
-{
-    __m256d _ZGVdN4v_exp (__m256d);
-    __m256d _ZGVdN4v_log (__m256d);
-    __m256d _ZGVdN4v_log10 (__m256d);
-    __m256d _ZGVdN4v_sin (__m256d);
-    __m256d _ZGVdN4v_cos (__m256d);
-    __m256d _ZGVdN4vv_atan2 (__m256d, __m256d);
-    __m256d _ZGVdN4vv_hypot (__m256d, __m256d);
-    __m256d _ZGVdN4vv_pow (__m256d, __m256d);
-}
-
-using Unary = __m256d (*) (__m256d);
-using Binary = __m256d (*) (__m256d, __m256d);
-
-/** Loads the last n < 4 elements into a full vector, padding with a harmless 1.0. */
-__m256d loadPartial (const double* x, std::size_t n)
-{
-    alignas (32) double padded[4] { 1.0, 1.0, 1.0, 1.0 };
-    std::copy (x, x + n, padded);
-    return _mm256_load_pd (padded);
-}
-
-void storePartial (__m256d v, double* out, std::size_t n)
-{
-    alignas (32) double padded[4];
-    _mm256_store_pd (padded, v);
-    std::copy (padded, padded + n, out);
-}
-
-void applyUnary (Unary f, const double* x, double* out, std::size_t n)
-{
-    std::size_t k = 0;
-    for (; k + 4 <= n; k += 4)
-        _mm256_storeu_pd (out + k, f (_mm256_loadu_pd (x + k)));
-
-    if (k < n)
-        storePartial (f (loadPartial (x + k, n - k)), out + k, n - k);
-}
-
-void applyBinary (Binary f, const double* a, const double* b, double* out, std::size_t n)
-{
-    std::size_t k = 0;
-    for (; k + 4 <= n; k += 4)
-        _mm256_storeu_pd (out + k, f (_mm256_loadu_pd (a + k), _mm256_loadu_pd (b + k)));
-
-    if (k < n)
-        storePartial (f (loadPartial (a + k, n - k), loadPartial (b + k, n - k)), out + k, n - k);
-}
-
-void applyPower (double base, const double* x, double* out, std::size_t n)
-{
-    const __m256d bases = _mm256_set1_pd (base);
-    std::size_t k = 0;
-    for (; k + 4 <= n; k += 4)
-        _mm256_storeu_pd (out + k, _ZGVdN4vv_pow (bases, _mm256_loadu_pd (x + k)));
-
-    if (k < n)
-        storePartial (_ZGVdN4vv_pow (bases, loadPartial (x + k, n - k)), out + k, n - k);
-}
-
-void applySinCos (const double* x, double* sinOut, double* cosOut, std::size_t n)
-{
-    std::size_t k = 0;
-    for (; k + 4 <= n; k += 4)
-    {
-        const __m256d v = _mm256_loadu_pd (x + k);
-        _mm256_storeu_pd (sinOut + k, _ZGVdN4v_sin (v));
-        _mm256_storeu_pd (cosOut + k, _ZGVdN4v_cos (v));
-    }
-
-    if (k < n)
-    {
-        const __m256d v = loadPartial (x + k, n - k);
-        storePartial (_ZGVdN4v_sin (v), sinOut + k, n - k);
-        storePartial (_ZGVdN4v_cos (v), cosOut + k, n - k);
-    }
-}
-
-#pragma GCC pop_options
-
 bool hasAvx2()
 {
     static const bool supported = __builtin_cpu_supports ("avx2") && __builtin_cpu_supports ("fma");
@@ -140,37 +49,37 @@ constexpr std::size_t blockSize = 256;
 
 void vectorMath::exp (const double* x, double* out, std::size_t n) noexcept
 {
-    TALVO_VECTOR_OR_SCALAR (applyUnary (_ZGVdN4v_exp, x, out, n),
+    TALVO_VECTOR_OR_SCALAR (vectorMathAvx2::exp (x, out, n),
                             scalarUnary ([] (double v) { return std::exp (v); }, x, out, n))
 }
 
 void vectorMath::log (const double* x, double* out, std::size_t n) noexcept
 {
-    TALVO_VECTOR_OR_SCALAR (applyUnary (_ZGVdN4v_log, x, out, n),
+    TALVO_VECTOR_OR_SCALAR (vectorMathAvx2::log (x, out, n),
                             scalarUnary ([] (double v) { return std::log (v); }, x, out, n))
 }
 
 void vectorMath::log10 (const double* x, double* out, std::size_t n) noexcept
 {
-    TALVO_VECTOR_OR_SCALAR (applyUnary (_ZGVdN4v_log10, x, out, n),
+    TALVO_VECTOR_OR_SCALAR (vectorMathAvx2::log10 (x, out, n),
                             scalarUnary ([] (double v) { return std::log10 (v); }, x, out, n))
 }
 
 void vectorMath::pow (double base, const double* x, double* out, std::size_t n) noexcept
 {
-    TALVO_VECTOR_OR_SCALAR (applyPower (base, x, out, n),
+    TALVO_VECTOR_OR_SCALAR (vectorMathAvx2::pow (base, x, out, n),
                             scalarUnary ([base] (double v) { return std::pow (base, v); }, x, out, n))
 }
 
 void vectorMath::atan2 (const double* y, const double* x, double* out, std::size_t n) noexcept
 {
-    TALVO_VECTOR_OR_SCALAR (applyBinary (_ZGVdN4vv_atan2, y, x, out, n),
+    TALVO_VECTOR_OR_SCALAR (vectorMathAvx2::atan2 (y, x, out, n),
                             scalarBinary ([] (double a, double b) { return std::atan2 (a, b); }, y, x, out, n))
 }
 
 void vectorMath::hypot (const double* x, const double* y, double* out, std::size_t n) noexcept
 {
-    TALVO_VECTOR_OR_SCALAR (applyBinary (_ZGVdN4vv_hypot, x, y, out, n),
+    TALVO_VECTOR_OR_SCALAR (vectorMathAvx2::hypot (x, y, out, n),
                             scalarBinary ([] (double a, double b) { return std::hypot (a, b); }, x, y, out, n))
 }
 
@@ -179,7 +88,7 @@ void vectorMath::sinCos (const double* x, double* sinOut, double* cosOut, std::s
 #if TALVO_VECTOR_MATH_AVX2
     if (hasAvx2())
     {
-        applySinCos (x, sinOut, cosOut, n);
+        vectorMathAvx2::sinCos (x, sinOut, cosOut, n);
         return;
     }
 #endif
@@ -232,19 +141,37 @@ void vectorMath::complexExp (const std::complex<double>* in, std::complex<double
 #if defined(__x86_64__)
 namespace
 {
-#pragma GCC push_options
-#pragma GCC target("avx")
+// Compiled for AVX, which is checked for at run time. These take and return no vectors, so a
+// function's target attribute is enough here.
+#define TALVO_AVX __attribute__ ((target ("avx")))
 
-void toFloatAvx (const double* src, float* dst, std::size_t count) noexcept
+TALVO_AVX double toFloatAvx (const double* src, float* dst, std::size_t count) noexcept
 {
+    const __m256d signBit = _mm256_set1_pd (-0.0);
+    __m256d largest = _mm256_setzero_pd();
     std::size_t k = 0;
+
     for (; k + 4 <= count; k += 4)
-        _mm_storeu_ps (dst + k, _mm256_cvtpd_ps (_mm256_loadu_pd (src + k)));
+    {
+        const __m256d v = _mm256_loadu_pd (src + k);
+        _mm_storeu_ps (dst + k, _mm256_cvtpd_ps (v));
+        largest = _mm256_max_pd (_mm256_andnot_pd (signBit, v), largest); // a NaN lane keeps largest
+    }
+
+    alignas (32) double lanes[4];
+    _mm256_store_pd (lanes, largest);
+    double result = std::max (std::max (lanes[0], lanes[1]), std::max (lanes[2], lanes[3]));
+
     for (; k < count; ++k)
+    {
         dst[k] = static_cast<float> (src[k]);
+        result = std::fabs (src[k]) > result ? std::fabs (src[k]) : result;
+    }
+
+    return result;
 }
 
-void toDoubleAvx (const float* src, double* dst, std::size_t count) noexcept
+TALVO_AVX void toDoubleAvx (const float* src, double* dst, std::size_t count) noexcept
 {
     std::size_t k = 0;
     for (; k + 4 <= count; k += 4)
@@ -253,7 +180,7 @@ void toDoubleAvx (const float* src, double* dst, std::size_t count) noexcept
         dst[k] = static_cast<double> (src[k]);
 }
 
-#pragma GCC pop_options
+#undef TALVO_AVX
 
 bool hasAvx()
 {
@@ -263,14 +190,19 @@ bool hasAvx()
 } // namespace
 #endif
 
-void vectorMath::toFloat (const double* x, float* out, std::size_t n) noexcept
+double vectorMath::toFloat (const double* x, float* out, std::size_t n) noexcept
 {
 #if defined(__x86_64__)
     if (hasAvx())
         return toFloatAvx (x, out, n);
 #endif
+    double largest = 0.0;
     for (std::size_t k = 0; k < n; ++k)
+    {
         out[k] = static_cast<float> (x[k]);
+        largest = std::fabs (x[k]) > largest ? std::fabs (x[k]) : largest;
+    }
+    return largest;
 }
 
 void vectorMath::toDouble (const float* x, double* out, std::size_t n) noexcept

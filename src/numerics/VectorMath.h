@@ -42,8 +42,8 @@ void sinCos (const double* x, double* sinOut, double* cosOut, std::size_t n) noe
 */
 void complexExp (const std::complex<double>* in, std::complex<double>* out, std::size_t n) noexcept;
 
-/** out[k] = x[k] rounded to single precision. */
-void toFloat (const double* x, float* out, std::size_t n) noexcept;
+/** out[k] = x[k] rounded to single precision; returns the largest |x[k]|, NaN left out (0 for none). */
+double toFloat (const double* x, float* out, std::size_t n) noexcept;
 
 /** out[k] = x[k], widened to double precision. */
 void toDouble (const float* x, double* out, std::size_t n) noexcept;

@@ -39,7 +39,14 @@ fail() {
   echo "FAILED in step '$step_name': $*" >&2
   echo "screenshot: $shot" >&2
   [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  show_program_output
   exit 1
+}
+
+# The program's own output goes to the test's output, where failed framework checks are looked for.
+show_program_output() {
+  echo "--- output of the program"
+  grep -v "X returned" "$work/talvo.log" || true
 }
 
 # Ids of the mapped windows whose name matches the pattern. xdotool gives up on the whole search
@@ -297,4 +304,5 @@ step_colour_schemes
 step_manual
 step_missing_file
 step_close
+show_program_output
 echo "all steps passed; screenshots in $work"

@@ -78,6 +78,22 @@ TEST (Fft, LargeZeroLengthAndNonFiniteTransforms)
     EXPECT_EQ (fft (complexRow ({ { 1.0, 0.0 } }), 4).data[3], Complex (1.0, 0.0));
 }
 
+TEST (Fft, InputBeyondSinglePrecisionKeepsItsRange)
+{
+    // A signal scaled far beyond single precision's range, both ways, transforms into the transform
+    // of the signal itself, scaled alike, not into infinities, NaN or zeros.
+    std::mt19937_64 random (300);
+    for (std::size_t n = 32; n <= 65536; n *= 2)
+    {
+        const auto x = randomSignal (n, random);
+        for (double scale : { 1e300, 1e-300 })
+        {
+            EXPECT_LT (relativeError ((fft (x * scale, n) / scale).data, fft (x, n).data, n), singlePrecisionTolerance) << n << ", " << scale;
+            EXPECT_LT (relativeError ((ifft (x * scale, n) / scale).data, ifft (x, n).data, n), singlePrecisionTolerance) << n << ", " << scale;
+        }
+    }
+}
+
 //==============================================================================
 TEST (Fftshift, RotatesEvenAndOddLengthsKeepingEveryElementAndTheDimensions)
 {
@@ -97,9 +113,10 @@ TEST (FftOfRealSignals, GiveTheBitsOfTheGeneralTransforms)
     // for powers of two and for lengths that fall back to the general path.
     std::mt19937_64 random (9);
 
-    for (std::size_t n : { 2u, 8u, 1024u, 6u, 100u })
+    for (auto [n, scale] : { std::pair (2u, 1.0), std::pair (8u, 1.0), std::pair (1024u, 1.0), std::pair (6u, 1.0),
+                             std::pair (100u, 1.0), std::pair (1024u, 1e300), std::pair (1024u, 1e-300), std::pair (100u, 1e300) })
     {
-        const auto spectrum = randomSignal (n, random);
+        const auto spectrum = randomSignal (n, random) * scale;
         RealMatrix x (1, n);
         for (std::size_t k = 0; k < n; ++k)
             x.data[k] = spectrum.data[k].real();

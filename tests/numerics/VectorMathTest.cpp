@@ -81,3 +81,15 @@ TEST (VectorMath, BinaryFunctionsMatchTheScalarOnes)
     for (std::size_t k = 0; k < x.size(); ++k)
         ASSERT_TRUE (close (angle[k], std::atan2 (y[k], x[k])) && close (length[k], std::hypot (x[k], y[k]))) << y[k] << ", " << x[k];
 }
+
+TEST (VectorMath, NarrowingReportsTheLargestMagnitudeOfAnyLane)
+{
+    // From any lane of the four-wide loop or its tail; NaN is left out.
+    for (std::size_t at = 0; at < 7; ++at)
+    {
+        double y[] { 1.0, -2.0, std::numeric_limits<double>::quiet_NaN(), 0.5, -0.25, 3.0, 1.5 };
+        y[at] = -7.0;
+        float narrow[7];
+        EXPECT_EQ (vectorMath::toFloat (y, narrow, 7), 7.0) << at;
+    }
+}

@@ -21,6 +21,7 @@ struct Buttons : public ::testing::Test
 {
     Buttons()
     {
+        d.setLookAndFeel (&laf);   // the forms it opens take it over, as in the program
         d.inputChanged = d.targetChanged = d.filterChanged = false;
         d.markCoefficients();
     }
@@ -49,6 +50,7 @@ struct Buttons : public ::testing::Test
         EXPECT_EQ (d.listener.calls, notifications);
     }
 
+    ProgramLookAndFeel laf;
     ProbeDesignComponent d;
 };
 

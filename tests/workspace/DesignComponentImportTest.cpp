@@ -92,13 +92,18 @@ struct WorkspaceWithChooser : public Workspace
     }
 };
 
-const juce::String roomResponse = juce::File (TALVO_TEST_DATA_DIR).getChildFile ("room-response.txt").loadFileAsString();
+/** The real measurement, read on first use: the framework's own static objects must be there first. */
+const juce::String& roomResponse()
+{
+    static const auto text = juce::File (TALVO_TEST_DATA_DIR).getChildFile ("room-response.txt").loadFileAsString();
+    return text;
+}
 } // namespace
 
 //==============================================================================
 TEST_F (Workspace, MeasurementImportStoresPointsAndSettingsAndRecomputes)
 {
-    const auto file = write ("room.txt", roomResponse);
+    const auto file = write ("room.txt", roomResponse());
     ModalScript script;
     script.then ([] (juce::Component& modal)
     {
@@ -165,7 +170,7 @@ TEST_F (Workspace, RefusedMeasurementsLeaveTheDesignBitForBitAsItWas)
     {
         ModalScript script;
         script.then (setUp());
-        importMeasurement (write ("room.txt", roomResponse).getFullPathName());
+        importMeasurement (write ("room.txt", roomResponse()).getFullPathName());
     }
 
     const auto before = fingerprint (*design);

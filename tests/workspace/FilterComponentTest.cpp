@@ -69,6 +69,14 @@ void expectConstant (const FigureComponent::Curve* curve, double value, double t
     for (std::size_t k = 0; k < gridSize; ++k)
         ASSERT_NEAR (curve->y.data[k], value, tolerance) << "grid point " << k;
 }
+/** The program's look-and-feel as the default for everything made while it lives, as the editor
+    gets it in the program from the window it opens in. */
+struct ProgramLookByDefault
+{
+    ProgramLookByDefault() { juce::LookAndFeel::setDefaultLookAndFeel (&laf); }
+    ~ProgramLookByDefault() { juce::LookAndFeel::setDefaultLookAndFeel (nullptr); }
+    ProgramLookAndFeel laf;
+};
 } // namespace
 
 TEST (FilterComponentTest, UsesItsOwnGridAndSampleRateAndFixedLayout)
@@ -301,6 +309,7 @@ TEST (FilterComponentWriteBackTest, CountsBeyondTheArraysAreNotRead)
 TEST (FilterComponentWriteBackTest, CellEditsReachTheBlockAtOnce)
 {
     FilterData block = makeBlock ({ { 100.0, 0.0, 0.0 }, { 1000.0, 0.0, 0.0 } }, { { 6, 1000.0, 1.0, 0.0 } });
+    const ProgramLookByDefault look;
     FilterComponent editor (&block);
     pump();
 
@@ -333,6 +342,7 @@ TEST (FilterComponentWriteBackTest, RefusedEntriesLeaveTheCellAndTheBlockAsTheyW
 {
     // At the design's 44100 Hz every section must lie below 22050 Hz.
     FilterData block = makeBlock ({ { 100.0, 0.0, 0.0 } }, { { 6, 1000.0, 1.0, 0.0 }, { 1, 1000.0, 0.0, 0.0 } });
+    const ProgramLookByDefault look;
     FilterComponent editor (&block, 44100.0);
     pump();
     const auto stored = [&block] { return std::make_tuple (block.fi.data, block.mag.data, block.phi.data, block.type.data,

@@ -2,6 +2,7 @@
 
 // Helpers shared by the GUI tests: playing the user's part in modal windows, catching message
 // boxes, typing into controls, and recording the workspace's notifications.
+#include "appearance/lafMorvelane.h"
 #include "plots/FigureComponent.h"
 #include "workspace/DesignComponent.h"
 #include "workspace/ValueTableComponent.h"
@@ -17,6 +18,13 @@
 
 namespace guitest
 {
+/** The program's look-and-feel in its light scheme: it holds the colours of the figures, which
+    the framework's own look-and-feel does not know. */
+struct ProgramLookAndFeel : public lafMorvelane
+{
+    ProgramLookAndFeel() { applyColourScheme(); }
+};
+
 /** Lets pending messages (asynchronous clicks and notifications) be handled for `ms` milliseconds. */
 inline void pump (int ms = 50)
 {
@@ -210,15 +218,37 @@ inline void typeIntoValueBox (juce::Slider& slider, const juce::String& text)
     find<juce::Label> (slider)->setText (text, juce::sendNotificationSync);
 }
 
-/** Edits a label as a user would: opens its editor, types the text and presses return or escape. */
+/** Edits a label as a user would: opens its editor, types the text and presses return or escape.
+    The editor takes the keyboard focus, which only a component on the screen may do, so the label's
+    window is put on the desktop for the edit when it is not there yet. */
 inline void typeIntoLabel (juce::Label& label, const juce::String& text, bool pressEscape = false)
 {
+    struct OnDesktop
+    {
+        explicit OnDesktop (juce::Component& c) : window (c), wasOnDesktop (c.isOnDesktop()), wasVisible (c.isVisible())
+        {
+            window.setVisible (true);
+            if (! wasOnDesktop)
+                window.addToDesktop (0);
+        }
+
+        ~OnDesktop()
+        {
+            if (! wasOnDesktop)
+                window.removeFromDesktop();
+            window.setVisible (wasVisible);
+        }
+
+        juce::Component& window;
+        const bool wasOnDesktop, wasVisible;
+    } onDesktop (*label.getTopLevelComponent());
+
     label.showEditor();
     auto* editor = label.getCurrentTextEditor();
     ASSERT_NE (editor, nullptr);
 
-    // Without a window on the desktop the editor has no keyboard focus, and a text-change message
-    // would then count as focus loss and commit at once; so the text is put in silently.
+    // Without a window manager the window may still lack the keyboard focus, and a text-change
+    // message would then count as focus loss and commit at once; so the text is put in silently.
     editor->setText (text, false);
     editor->keyPressed (juce::KeyPress (pressEscape ? juce::KeyPress::escapeKey : juce::KeyPress::returnKey));
     pump (20);
