@@ -68,7 +68,7 @@ TEST_F (Buttons, TargetFormsOpenOnTheDesignsValuesAndOkWritesAndRecomputes)
     selectFlatAndZeroPhase();
     clickAndAct (d.textButtonDefineTargetMagnitude.get(), [] (juce::Component& modal)
     {
-        auto* form = dialogContent<DialogTargetMagnitude> (modal);
+        auto* form = find<DialogTargetMagnitude> (modal);
         ASSERT_NE (form, nullptr);
         EXPECT_EQ (form->sliderNominalTargetLevel->getValue(), 80.0);
         EXPECT_EQ (form->sliderBoostCutLimit->getValue(), 12.0);
@@ -95,7 +95,7 @@ TEST_F (Buttons, TargetFormsOpenOnTheDesignsValuesAndOkWritesAndRecomputes)
         spectrum.data[k] = { -3.0, k < 100 ? 3.0 : -3.0 };
     clickAndAct (d.textButtonDefineTargetPhase.get(), [&] (juce::Component& modal)
     {
-        auto* form = dialogContent<DialogTargetPhase> (modal);
+        auto* form = find<DialogTargetPhase> (modal);
         ASSERT_NE (form, nullptr);
         EXPECT_EQ (form->labelF2->getText(), "1160.16"); // bin 99
         EXPECT_EQ (form->labelF3->getText(), "1171.88"); // bin 100
@@ -146,8 +146,8 @@ TEST_F (Buttons, AnythingButOkPutsTheEditedBlockBackBitForBitWithoutRecomputing)
         ASSERT_NE (cell, nullptr);
         typeIntoLabel (*cell, text);
     };
-    const auto editor = [] (juce::Component& modal) -> FilterComponent& { return *dialogContent<FilterComponent> (modal); };
-    const auto phaseForm = [] (juce::Component& modal) -> DialogTargetPhase& { return *dialogContent<DialogTargetPhase> (modal); };
+    const auto editor = [] (juce::Component& modal) -> FilterComponent& { return *find<FilterComponent> (modal); };
+    const auto phaseForm = [] (juce::Component& modal) -> DialogTargetPhase& { return *find<DialogTargetPhase> (modal); };
     auto* const filterButton = d.textButtonDefineFilter.get();
     auto* const phaseButton = d.textButtonDefineTargetPhase.get();
     struct Case { const char* what; juce::Button* button; std::function<void (juce::Component&)> edit; };
@@ -180,7 +180,7 @@ TEST_F (Buttons, AnythingButOkPutsTheEditedBlockBackBitForBitWithoutRecomputing)
           } },
         { "every magnitude slider moved", d.textButtonDefineTargetMagnitude.get(), [] (juce::Component& m)
           {
-              auto& form = *dialogContent<DialogTargetMagnitude> (m);
+              auto& form = *find<DialogTargetMagnitude> (m);
               for (auto* s : { form.sliderNominalTargetLevel.get(), form.sliderBoostCutLimit.get(), form.sliderFMin.get(), form.sliderFMax.get() })
                   s->setValue (s->getValue() / 2 + 1, byUser);
           } },

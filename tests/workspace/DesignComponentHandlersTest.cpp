@@ -28,7 +28,9 @@ TEST_F (Controls, NewWorkspaceComputesNothingAndNotifiesNobody)
     pump(); // queued notifications would reach the probe's handlers here
     EXPECT_EQ (d.handlerCalls, 0);
     EXPECT_EQ (d.listener.calls, 0);
-    EXPECT_TRUE (holdsUncomputedDefaults (d));
+    // No recompute has run: one would centre the filter's impulse response at NFFT/2.
+    const auto& c = d.filterData.coefficients.data;
+    EXPECT_TRUE (c.size() == d.NFFT && c[0] == 1.0 && c[d.NFFT / 2] == 0.0);
 
     // Item ids are what documents store.
     EXPECT_EQ (DesignComponent::findItemId (DesignComponent::windowItems, "Hann 50%"), 3);

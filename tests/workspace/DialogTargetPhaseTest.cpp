@@ -106,9 +106,16 @@ TEST (DialogTargetPhase, MovingALimitWritesTheBandAtOnceAndUpdatesTheReadouts)
     // the run with 1.
     DialogTargetPhase orphan;
     orphan.sliderFMin->setValue (300.0, juce::sendNotificationSync);
-    const auto clickOk = [] (auto& open, juce::DialogWindow&) { open.textButtonOk->triggerClick(); };
-    EXPECT_EQ (runFormAndAct<DialogTargetPhase> (std::make_unique<DialogTargetPhase>(), clickOk), 1);
-    EXPECT_EQ (runFormAndAct<DialogTargetMagnitude> (std::make_unique<DialogTargetMagnitude>(), clickOk), 1);
+    const auto okEndsTheRun = [] (juce::Component* form)
+    {
+        ModalScript script;
+        script.then ([] (juce::Component& modal) { find<juce::Button> (modal, "textButtonOk")->triggerClick(); });
+        juce::DialogWindow::LaunchOptions options;
+        options.content.setOwned (form);
+        return options.runModal();
+    };
+    EXPECT_EQ (okEndsTheRun (new DialogTargetPhase()), 1);
+    EXPECT_EQ (okEndsTheRun (new DialogTargetMagnitude()), 1);
 }
 
 TEST (DialogTargetPhase, SnapMovesEachLimitToTheNearerReadoutAndTiesGoUp)

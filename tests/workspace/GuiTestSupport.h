@@ -5,7 +5,6 @@
 #include "appearance/lafMorvelane.h"
 #include "plots/FigureComponent.h"
 #include "workspace/DesignComponent.h"
-#include "workspace/ValueTableComponent.h"
 
 #include <gtest/gtest.h>
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -31,8 +30,8 @@ inline void pump (int ms = 50)
     juce::MessageManager::getInstance()->runDispatchLoopUntil (ms);
 }
 
-/** The first component of type T inside `root` (root included, depth first) whose name or button
-    text is `text`; any of type T when `text` is empty. */
+// The first component of type T inside `root` (root included, depth first) whose name or button
+// text is `text`; any of type T when `text` is empty.
 template <typename T = juce::Component>
 T* find (juce::Component& root, const juce::String& text = {})
 {
@@ -48,31 +47,22 @@ T* find (juce::Component& root, const juce::String& text = {})
     return nullptr;
 }
 
-/** The content of a dialog window, cast to T; null when it is something else. */
-template <typename T>
-T* dialogContent (juce::Component& modal)
-{
-    if (auto* window = dynamic_cast<juce::DialogWindow*> (&modal))
-        return dynamic_cast<T*> (window->getContentComponent());
-    return nullptr;
-}
-
-/** What a message box showed. */
+// What a message box showed.
 struct MessageBox
 {
     juce::String title, message;
     juce::MessageBoxIconType icon;
     juce::StringArray buttons;
 
-    /** "title. message", as a screen reader announces the box. */
+    // "title. message", as a screen reader announces the box.
     juce::String text() const { return title + ". " + message; }
 };
 
-/** Plays the user's part for code that opens modal windows, from a timer while that code sits in
-    its modal loop. Every message box is recorded in `boxes` and closed with its first button
-    (or with the button an answer() step names). Every other modal window goes to the next step,
-    in order. The test fails when a window showed that no step was left for, when a step left its
-    window open, or when steps were left unplayed; such windows are closed after 3 s. */
+// Plays the user's part for code that opens modal windows, from a timer while that code sits in
+// its modal loop. Every message box is recorded in `boxes` and closed with its first button
+// (or with the button an answer() step names). Every other modal window goes to the next step,
+// in order. The test fails when a window showed that no step was left for, when a step left its
+// window open, or when steps were left unplayed; such windows are closed after 3 s.
 class ModalScript : private juce::Timer
 {
 public:
@@ -87,22 +77,14 @@ public:
         EXPECT_TRUE (steps.empty()) << steps.size() << " steps were not played";
     }
 
-    /** Adds a step for the next modal window that is not a message box. */
-    ModalScript& then (Step step)
-    {
-        steps.push_back ({ false, {}, std::move (step) });
-        return *this;
-    }
+    // Adds a step for the next modal window that is not a message box.
+    ModalScript& then (Step step) { return add ({ false, {}, std::move (step) }); }
 
-    /** Adds a step that answers the next message box with the button of the given text, after
-        `inspect` (if given) has looked at the box. */
-    ModalScript& answer (const juce::String& buttonText, Step inspect = {})
-    {
-        steps.push_back ({ true, buttonText, std::move (inspect) });
-        return *this;
-    }
+    // Adds a step that answers the next message box with the button of the given text, after
+    // `inspect` (if given) has looked at the box.
+    ModalScript& answer (const juce::String& buttonText, Step inspect = {}) { return add ({ true, buttonText, std::move (inspect) }); }
 
-    /** A step that chooses `file` in a file chooser dialog and presses its Open or Save button. */
+    // A step that chooses `file` in a file chooser dialog and presses its Open or Save button.
     static Step chooseFile (const juce::File& file)
     {
         return [file] (juce::Component& modal)
@@ -115,21 +97,19 @@ public:
         };
     }
 
-    /** A step that ends the modal run with `result` (a cancelled chooser, say). */
-    static Step close (int result = 0)
-    {
-        return [result] (juce::Component& modal) { modal.exitModalState (result); };
-    }
+    // A step that ends the modal run with `result` (a cancelled chooser, say).
+    static Step close (int result = 0) { return [result] (juce::Component& modal) { modal.exitModalState (result); }; }
 
     std::vector<MessageBox> boxes;
 
 private:
-    struct Entry
+    struct Entry { bool forBox; juce::String buttonText; Step step; };
+
+    ModalScript& add (Entry entry)
     {
-        bool forBox;
-        juce::String buttonText;
-        Step step;
-    };
+        steps.push_back (std::move (entry));
+        return *this;
+    }
 
     void timerCallback() override
     {
@@ -193,26 +173,7 @@ private:
     int numForced = 0;
 };
 
-/** Runs `form` in a modal dialog window; once it is open, `act` gets the form and the window and
-    must end the run. Returns the run's result. */
-template <typename Form>
-int runFormAndAct (std::unique_ptr<Form> form, std::function<void (Form&, juce::DialogWindow&)> act)
-{
-    ModalScript script;
-    script.then ([act] (juce::Component& modal)
-    {
-        auto* open = dialogContent<Form> (modal);
-        ASSERT_NE (open, nullptr);
-        act (*open, dynamic_cast<juce::DialogWindow&> (modal));
-    });
-    juce::DialogWindow::LaunchOptions options;
-    options.content.setOwned (form.release());
-    options.escapeKeyTriggersCloseButton = true;
-    options.useNativeTitleBar = true;
-    return options.runModal();
-}
-
-/** Types `text` into the value box of `slider` and commits it as a user's edit would. */
+// Types `text` into the value box of `slider` and commits it as a user's edit would.
 inline void typeIntoValueBox (juce::Slider& slider, const juce::String& text)
 {
     find<juce::Label> (slider)->setText (text, juce::sendNotificationSync);
@@ -254,18 +215,7 @@ inline void typeIntoLabel (juce::Label& label, const juce::String& text, bool pr
     pump (20);
 }
 
-/** A mouse press on a component at its centre with the given modifier keys. */
-inline juce::MouseEvent makeMouseDown (juce::Component& component, juce::ModifierKeys mods)
-{
-    const auto centre = component.getLocalBounds().getCentre().toFloat();
-    const auto now = juce::Time::getCurrentTime();
-    return juce::MouseEvent (juce::Desktop::getInstance().getMainMouseSource(), centre, mods,
-                             juce::MouseInputSource::defaultPressure, juce::MouseInputSource::defaultOrientation,
-                             juce::MouseInputSource::defaultRotation, juce::MouseInputSource::defaultTiltX,
-                             juce::MouseInputSource::defaultTiltY, &component, &component, now, centre, now, 1, false);
-}
-
-/** A scratch folder removed with the object. */
+// A scratch folder removed with the object.
 struct ScratchFolder
 {
     ScratchFolder() { folder.createDirectory(); }
@@ -273,7 +223,7 @@ struct ScratchFolder
 
     juce::File file (const juce::String& name) const { return folder.getChildFile (name); }
 
-    /** Writes `text` byte for byte (line ends as given) into the named file and returns it. */
+    // Writes `text` byte for byte (line ends as given) into the named file and returns it.
     juce::File write (const juce::String& name, const juce::String& text) const
     {
         auto f = file (name);
@@ -286,7 +236,7 @@ struct ScratchFolder
                             .getNonexistentChildFile ("talvo-gui-test", "");
 };
 
-/** Counts designChanged calls and appends its id to a shared call log. */
+// Counts designChanged calls and appends its id to a shared call log.
 struct RecordingListener : public DesignComponent::Listener
 {
     RecordingListener (int listenerId, std::vector<int>& callLog) : id (listenerId), log (callLog) {}
@@ -307,7 +257,7 @@ struct RecordingListener : public DesignComponent::Listener
     std::function<void (DesignComponent*)> onCall;
 };
 
-/** The curves of a figure in list order. */
+// The curves of a figure in list order.
 inline std::vector<const FigureComponent::Curve*> curvesOf (const FigureComponent& figure)
 {
     std::vector<const FigureComponent::Curve*> result;
@@ -316,15 +266,7 @@ inline std::vector<const FigureComponent::Curve*> curvesOf (const FigureComponen
     return result;
 }
 
-/** Records every value table that announced a change. */
-struct RecordingTableListener : public ValueTableComponent::Listener
-{
-    void valueTableChanged (ValueTableComponent* table) override { calls.push_back (table); }
-
-    std::vector<ValueTableComponent*> calls;
-};
-
-/** A workspace that counts how often its user-event handlers run, and its own notifications. */
+// A workspace that counts how often its user-event handlers run, and its own notifications.
 struct ProbeDesignComponent : public DesignComponent
 {
     ProbeDesignComponent() { addListener (&listener); }
@@ -334,10 +276,10 @@ struct ProbeDesignComponent : public DesignComponent
     void labelTextChanged (juce::Label* l) override { ++handlerCalls; DesignComponent::labelTextChanged (l); }
     void sliderValueChanged (juce::Slider* s) override { ++handlerCalls; DesignComponent::sliderValueChanged (s); }
 
-    /** Replaces the coefficients by three taps; every recompute makes NFFT of them again. */
+    // Replaces the coefficients by three taps; every recompute makes NFFT of them again.
     void markCoefficients() { filterData.coefficients = Matrix<double> (1, 3); }
 
-    /** True when a recompute ran since the last markCoefficients(). */
+    // True when a recompute ran since the last markCoefficients().
     bool recomputed() const { return filterData.coefficients.length() == NFFT; }
 
     int handlerCalls = 0;
@@ -345,11 +287,4 @@ struct ProbeDesignComponent : public DesignComponent
     RecordingListener listener { 1, log };
 };
 
-/** True while the design holds the computed defaults: no recompute has run since construction or
-    the last reset. A recompute centres the filter's impulse response at NFFT/2. */
-inline bool holdsUncomputedDefaults (const DesignComponent& d)
-{
-    const auto& c = d.filterData.coefficients.data;
-    return c.size() == d.NFFT && c[0] == 1.0 && c[d.NFFT / 2] == 0.0;
-}
 } // namespace guitest
