@@ -5,7 +5,8 @@
 /**
     The application's look-and-feel: copies colourPalette into the framework's colour ids and the
     plots' colour ids, and draws buttons, labels, group boxes and the plot/workspace divider in the
-    application's flat style. Everything else is LookAndFeel_V4's.
+    application's flat style; table headers draw their sort arrows in the text colour. Everything
+    else is LookAndFeel_V4's.
 */
 class lafMorvelane : public juce::LookAndFeel_V4
 {
@@ -36,6 +37,12 @@ public:
         the top edge, and no frame. Sizes are in pixels. */
     void drawGroupComponentOutline (juce::Graphics&, int width, int height, const juce::String& text,
                                     const juce::Justification& position, juce::GroupComponent&) override;
+
+    /** The framework's table header column, but the sort arrow is drawn in the header's text colour
+        (the framework's fixed dark grey vanishes on a dark header). */
+    void drawTableHeaderColumn (juce::Graphics&, juce::TableHeaderComponent&, const juce::String& columnName,
+                                int columnId, int width, int height, bool isMouseOver, bool isMouseDown,
+                                int columnFlags) override;
 
     /** True while the light scheme is shown; selects the window background and divider colour. */
     bool lightMode = true;
