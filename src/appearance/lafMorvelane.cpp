@@ -179,6 +179,12 @@ void lafMorvelane::drawStretchableLayoutResizerBar (juce::Graphics& g, int, int,
     g.fillAll (juce::Colour (lightMode ? ColoursLight::lime06 : ColoursLight::lime04));
 }
 
+void lafMorvelane::positionComboBoxText (juce::ComboBox& box, juce::Label& label)
+{
+    LookAndFeel_V4::positionComboBoxText (box, label);
+    label.setMinimumHorizontalScale (minimumTextScale);
+}
+
 void lafMorvelane::drawTableHeaderColumn (juce::Graphics& g, juce::TableHeaderComponent& header,
                                           const juce::String& columnName, int columnId, int width, int height,
                                           bool isMouseOver, bool isMouseDown, int columnFlags)
