@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include "app/ClosedWindowRepainter.h"
+
 /** The application object: opens the one main window at start-up and deletes it at shut-down.
     Every launch runs its own process with its own window. */
 class NewProjectApplication : public juce::JUCEApplication
@@ -42,6 +44,8 @@ public:
         void closeButtonPressed() override;
 
     private:
+        ClosedWindowRepainter closedWindowRepainter { *this };
+
         JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MainWindow)
     };
 

@@ -179,6 +179,41 @@ void lafMorvelane::drawStretchableLayoutResizerBar (juce::Graphics& g, int, int,
     g.fillAll (juce::Colour (lightMode ? ColoursLight::lime06 : ColoursLight::lime04));
 }
 
+void lafMorvelane::positionComboBoxText (juce::ComboBox& box, juce::Label& label)
+{
+    LookAndFeel_V4::positionComboBoxText (box, label);
+    label.setMinimumHorizontalScale (minimumTextScale);
+}
+
+void lafMorvelane::drawTableHeaderColumn (juce::Graphics& g, juce::TableHeaderComponent& header,
+                                          const juce::String& columnName, int columnId, int width, int height,
+                                          bool isMouseOver, bool isMouseDown, int columnFlags)
+{
+    constexpr int sortFlags = juce::TableHeaderComponent::sortedForwards | juce::TableHeaderComponent::sortedBackwards;
+
+    if ((columnFlags & sortFlags) == 0)
+    {
+        LookAndFeel_V4::drawTableHeaderColumn (g, header, columnName, columnId, width, height, isMouseOver,
+                                               isMouseDown, columnFlags);
+        return;
+    }
+
+    // The framework keeps a square of half the height at the right, inside a 4-pixel margin, for the
+    // arrow: it draws the rest as an unsorted column that ends where the square starts.
+    const int arrowSide = height / 2;
+    LookAndFeel_V4::drawTableHeaderColumn (g, header, columnName, columnId, width - arrowSide, height, isMouseOver,
+                                           isMouseDown, columnFlags & ~sortFlags);
+
+    const bool ascending = (columnFlags & juce::TableHeaderComponent::sortedForwards) != 0;
+    const float baseY = ascending ? 0.8f : 0.0f, tipY = ascending ? 0.0f : 0.8f;
+    juce::Path arrow;
+    arrow.addTriangle (0.0f, baseY, 0.5f, tipY, 1.0f, baseY);
+    const auto square = juce::Rectangle<int> (width - 4 - arrowSide, 0, arrowSide, height).reduced (2).toFloat();
+
+    g.setColour (header.findColour (juce::TableHeaderComponent::textColourId));
+    g.fillPath (arrow, arrow.getTransformToScaleToFit (square, true));
+}
+
 void lafMorvelane::drawGroupComponentOutline (juce::Graphics& g, int width, int height,
                                               const juce::String& text, const juce::Justification& position,
                                               juce::GroupComponent& group)

@@ -1,6 +1,7 @@
 #include "workspace/DesignComponent.h"
 
 #include "appearance/ColourPalette.h"
+#include "appearance/lafMorvelane.h"
 
 namespace
 {
@@ -203,6 +204,10 @@ void DesignComponent::createChildren()
     setUpLabel (addChild (labelNFFT, "labelNFFT", translate ("IR Length")));
     setUpLabel (addChild (labelSampleRate, "labelSampleRate", translate ("Sample Rate")));
     setUpLabel (addChild (labelNfftTime, "labelNfftTime", translate ("0 ms")));
+    // The time labels have fixed widths: a long time is squeezed rather than cut.
+    for (auto* label : { labelShiftTime.get(), labelWindowLengthTime.get(), labelWindowShiftTimeFilter.get(),
+                         labelWindowLengthTimeFilter.get(), labelNfftTime.get() })
+        label->setMinimumHorizontalScale (lafMorvelane::minimumTextScale);
     setUpLabel (addChild (labelKhz, "labelKhz", translate ("kHz\n")));
     setUpButton (addChild (toggleButtonUnwarp, "toggleButtonUnwarp"), translate ("Unwarp Phases"));
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # End-to-end test of the real program under its own X server: start, import a measurement, export,
-# save / new / open, colour schemes, the manual, a refused import and closing the window.
+# save / new / open, colour schemes, the manual, a refused import, a closed drop-down list and closing
+# the window.
 #   bash talvo_window.sh <path-to-Talvo> <work-dir>
 # On a failed step the script stops, keeps a screenshot in the work dir and exits non-zero.
 # The X server runs with -noreset so that the window-manager atoms made before the start survive.
@@ -23,6 +24,7 @@ panel_x=685
 input_file_field=(814 54)  # labelInputFile
 export_button=(851 618)    # textButtonExport
 target_magnitude=(814 232) # comboBoxTargetMagnitude
+nfft_box=(857 540)         # comboBoxNfft
 setup_ok=(102 324)         # the OK button of the 204 x 348 Import Setup dialog
 nfft=4096
 help_menu=130             # x of "Help" in the menu bar
@@ -286,6 +288,27 @@ step_missing_file() {
   cmp "$work/fir.txt" "$work/fir-after-missing.txt" || fail "the design changed after a missing file"
 }
 
+step_closed_list() {
+  step_name="closed list"
+  # Choosing from a drop-down list with the mouse closes it without hiding it first; the panel
+  # below must be repainted without waiting for the next mouse move (hence none here).
+  local list area differ
+  photograph before-list.png
+  click_content "${nfft_box[@]}"
+  list="$(wait_window '^menu$')" || fail "the IR Length list did not open"
+  area="$(xdotool getwindowgeometry "$list" | sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/+\1+\2/p')"
+  area="$(xdotool getwindowgeometry "$list" | sed -n 's/.*Geometry: \([0-9x]*\).*/\1/p')$area"
+  xdotool mousemove --window "$list" 40 15 click 1 # its first item
+  wait_gone '^menu$' || fail "the list did not close"
+  for _ in $(seq 15); do # a slow build may take a moment; unrepainted, the list stays for good
+    photograph closed-list.png
+    differ="$(compare -metric AE -fuzz 2% "$work/before-list.png[$area]" "$work/closed-list.png[$area]" null: 2>&1 || true)"
+    [ "$differ" -lt 20 ] && return 0
+    sleep 0.2
+  done
+  fail "$differ pixels where the list was still differ from the panel"
+}
+
 step_close() {
   step_name="close"
   "$closer" "$window"
@@ -303,6 +326,7 @@ step_save_new_open
 step_colour_schemes
 step_manual
 step_missing_file
+step_closed_list
 step_close
 show_program_output
 echo "all steps passed; screenshots in $work"

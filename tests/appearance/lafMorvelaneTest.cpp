@@ -24,17 +24,17 @@ juce::Image painted (int width, int height, Paint paint)
 }
 } // namespace
 
-TEST (lafMorvelane, EachSchemeSetsTheIdsFromThePaletteAndTheDividersLime)
+TEST (lafMorvelane, EachSchemeSetsTheIdsFromThePaletteTheDividersLimeAndTheSortArrow)
 {
     // Before any scheme is chosen outlines and text are darker than in light mode; the dark scheme's
     // window background is a fixed near-black, not the palette's; applying again after the palette
     // was rewritten replaces the colours. The divider shows its lime only while the pointer is over it
-    // or drags it.
-    const struct { std::vector<bool> schemes; std::vector<juce::uint32> windowOutlineTextGridTicksDivider; } cases[] {
-        { {}, { 0xFFF2F2F2, 0xFF4F4F50, 0xFF4F4F50, 0xFFE4E3E2, 0xFF8A8A8A, 0xFFCCFF00, 0xFFCCFF00, 0 } },
-        { { true }, { 0xFFF2F2F2, 0xFF373737, 0xFF373737, 0xFFE4E3E2, 0xFF8A8A8A, 0xFFCCFF00, 0xFFCCFF00, 0 } },
-        { { false }, { 0xFF0A0A0A, 0xFFBFC1C0, 0xFFBFC1C0, 0xFF373737, 0xFF6E6E6E, 0xFFDDFF55, 0xFFDDFF55, 0 } },
-        { { false, true }, { 0xFFF2F2F2, 0xFF373737, 0xFF373737, 0xFFE4E3E2, 0xFF8A8A8A, 0xFFCCFF00, 0xFFCCFF00, 0 } },
+    // or drags it. A sorted table column's arrow has the text colour, which shows on either scheme.
+    const struct { std::vector<bool> schemes; std::vector<juce::uint32> windowOutlineTextGridTicksDividerArrow; } cases[] {
+        { {}, { 0xFFF2F2F2, 0xFF4F4F50, 0xFF4F4F50, 0xFFE4E3E2, 0xFF8A8A8A, 0xFFCCFF00, 0xFFCCFF00, 0, 0xFF4F4F50 } },
+        { { true }, { 0xFFF2F2F2, 0xFF373737, 0xFF373737, 0xFFE4E3E2, 0xFF8A8A8A, 0xFFCCFF00, 0xFFCCFF00, 0, 0xFF373737 } },
+        { { false }, { 0xFF0A0A0A, 0xFFBFC1C0, 0xFFBFC1C0, 0xFF373737, 0xFF6E6E6E, 0xFFDDFF55, 0xFFDDFF55, 0, 0xFFBFC1C0 } },
+        { { false, true }, { 0xFFF2F2F2, 0xFF373737, 0xFF373737, 0xFFE4E3E2, 0xFF8A8A8A, 0xFFCCFF00, 0xFFCCFF00, 0, 0xFF373737 } },
     };
     for (const auto& c : cases)
     {
@@ -51,7 +51,11 @@ TEST (lafMorvelane, EachSchemeSetsTheIdsFromThePaletteAndTheDividersLime)
         for (const auto& overAndDragging : { std::pair { true, false }, std::pair { false, true }, std::pair { false, false } })
             colours.push_back (painted (8, 40, [&] (juce::Graphics& g) { laf.drawStretchableLayoutResizerBar (g, 8, 40, true, overAndDragging.first, overAndDragging.second); })
                                    .getPixelAt (4, 20).getARGB());
-        EXPECT_EQ (colours, c.windowOutlineTextGridTicksDivider) << c.schemes.size() << " schemes";
+        juce::TableHeaderComponent header;
+        header.setLookAndFeel (&laf);
+        colours.push_back (painted (80, 30, [&] (juce::Graphics& g) { laf.drawTableHeaderColumn (g, header, "Freq", 1, 80, 30, false, false, juce::TableHeaderComponent::sortedForwards); })
+                               .getPixelAt (68, 15).getARGB());
+        EXPECT_EQ (colours, c.windowOutlineTextGridTicksDividerArrow) << c.schemes.size() << " schemes";
     }
 }
 
