@@ -472,7 +472,7 @@ TEST (FigureLabels, DrawnXLabelsKeepApartEvenlySpacedAndInView)
                         SCOPED_TRACE (juce::String::formatted ("%d px, NFFT %d, %g Hz, plot %d, zoom %g", width, nfft, fs, plot, zoom).toStdString());
 
                         const auto valueAt = [&] (double pixel)
-                        { return FC::fractionToX (FC::pixelToFraction (pixel, axis.plotW, zoom, f.pan[0]), f.xLim[0], f.xLim[1], f.xScale); };
+                        { return FC::fractionToX (FC::pixelToFraction (pixel, axis.plotW, f.zoom[0], f.pan[0]), f.xLim[0], f.xLim[1], f.xScale); };
                         const auto centre = [&] (int tick) { return std::trunc (FC::xLabelBoxX (f.xTicks[tick], axis)) + 50.0; };
                         const auto halfText = [&] (int tick) { return labelWidth (juce::String (f.xTicks[tick])) / 2.0; };
                         double widest = 0.0;
