@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/ClosedWindowRepainter.h"
+#include "app/PendingInputFlusher.h"
 
 /** The application object: opens the one main window at start-up and deletes it at shut-down.
     Every launch runs its own process with its own window. */
@@ -45,6 +46,7 @@ public:
 
     private:
         ClosedWindowRepainter closedWindowRepainter { *this };
+        PendingInputFlusher pendingInputFlusher { *this };
 
         JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MainWindow)
     };
