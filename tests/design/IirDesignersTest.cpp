@@ -1,117 +1,132 @@
-#include "design/IirDesigners.h"
+#include "DesignTestSupport.h"
 
-#include <gtest/gtest.h>
+#include "design/FilterResponse.h"
+#include "design/IirFilterType.h"
+#include "numerics/SpectralFunctions.h"
 
-#include <cmath>
+#include <functional>
+#include <limits>
+#include <tuple>
+
+using namespace designtest;
+using namespace IirFilterType;
 
 namespace
 {
-constexpr double fs = 48000.0;
-const double pi = std::acos (-1.0);
+    constexpr double fs = 48000.0;
+    const double pi = std::acos (-1.0);
+    const double inf = std::numeric_limits<double>::infinity();
 
-struct Section
-{
-    Matrix<double> b, a;
-
-    std::complex<double> response (double frequencyHz, double sampleRate = fs) const
+    /** One section, designed through the choice by type id that the cascade makes. */
+    struct Section
     {
-        return freqz (b, a, Matrix<double> (1, 1, { frequencyHz }), sampleRate).data[0];
+        Section (std::size_t type, double gainDb, double f0Hz, double q)
+        {
+            EXPECT_TRUE (designIirSection (type, gainDb, f0Hz, q, fs, b, a)) << type;
+        }
+
+        Complex response (double hz) const { return freqz (b, a, row ({ hz }), fs).data[0]; }
+        double gainDb (double hz) const { return dB (response (hz)); }
+
+        Matrix<double> b, a;
+    };
+
+    /** Every frequency of a logarithmic sweep from 10 Hz to just below fs/2. */
+    std::vector<double> sweep()
+    {
+        std::vector<double> f;
+        for (double x = 10.0; x < fs / 2; x *= 1.05)
+            f.push_back (x);
+        return f;
     }
-
-    double gainDb (double frequencyHz) const { return 20.0 * std::log10 (std::abs (response (frequencyHz))); }
-    double phaseDegrees (double frequencyHz) const { return std::arg (response (frequencyHz)) * 180.0 / pi; }
-};
-
-/** Every frequency of a logarithmic sweep from 10 Hz to just below fs/2. */
-std::vector<double> sweep()
-{
-    std::vector<double> f;
-    for (double x = 10.0; x < fs / 2; x *= 1.05)
-        f.push_back (x);
-    return f;
 }
 
-void expectThreeByOne (const Section& s)
+TEST (IirDesigners, LandmarksInDecibels)
 {
-    EXPECT_EQ (s.b.rows, 3u);
-    EXPECT_EQ (s.b.cols, 1u);
-    EXPECT_EQ (s.a.rows, 3u);
-    EXPECT_EQ (s.a.cols, 1u);
+    // The one-pole sections put their pole at p = e^(-2 pi fc / fs), so the low pass falls to -3 dB
+    // where cos w = 1 - (1 - p)^2 / (2 p), about fc.
+    const double p = std::exp (-2.0 * pi * 1000.0 / fs);
+    const double corner = std::acos (1.0 - (1.0 - p) * (1.0 - p) / (2.0 * p)) * fs / (2.0 * pi);
+    const double halfPowerDb = -3.0103, butterworthQ = 1.0 / std::sqrt (2.0);
+
+    struct Landmark { double hz, lowDb, highDb; };
+    const auto at = [] (double hz, double db, double marginDb = 1e-9) { return Landmark { hz, db - marginDb, db + marginDb }; };
+    const auto below = [] (double hz, double db) { return Landmark { hz, -inf, db }; };
+
+    const struct { std::size_t type; double gainDb, f0, q; std::vector<Landmark> landmarks; } cases[] {
+        { peq, 6, 1000, 0.707, { at (1000, 6), at (0, 0), at (fs / 2, 0, 1e-6) } },
+        { lowShelf, 12, 300, 1, { at (0, 12), at (300, 6), at (fs / 2, 0, 1e-6) } },
+        { highShelf, -8, 4000, 1, { at (0, 0), at (4000, -4), at (fs / 2, -8, 1e-6) } },
+        { allpass, 0, 2000, 0.9, { at (0, 0), at (2000, 0), at (fs / 2, 0, 1e-6) } },
+        { lowPass2ndOrder, 0, 1000, butterworthQ, { at (0, 0), at (1000, halfPowerDb, 1e-4), below (20000, -50), below (fs / 2, -240) } },
+        { lowPass2ndOrder, 0, 1000, 4, { at (1000, 20 * std::log10 (4.0)) } },
+        { highPass2ndOrder, 0, 80, butterworthQ, { below (0, -240), below (8, -39), at (80, halfPowerDb, 1e-4), at (fs / 2, 0) } },
+        { lowPass1stOrder, 0, 1000, 1, { at (0, 0), at (corner, halfPowerDb, 1e-4) } },
+        { highPass1stOrder, 0, 1000, 1, { below (0, -240), at (fs / 2, 20 * std::log10 (2 * p / (1 + p))) } },
+    };
+
+    for (const auto& c : cases)
+    {
+        const Section s (c.type, c.gainDb, c.f0, c.q);
+        EXPECT_EQ (std::tuple (s.b.rows, s.b.cols, s.a.rows, s.a.cols), std::tuple (3u, 1u, 3u, 1u)) << c.type;
+
+        for (const auto& l : c.landmarks)
+        {
+            const double db = s.gainDb (l.hz);
+            EXPECT_TRUE (l.lowDb <= db && db <= l.highDb) << "type " << c.type << " at " << l.hz << " Hz: " << db << " dB";
+        }
+    }
 }
 
-// Margins in dB: the coefficient formulas are exact to double rounding.
-constexpr double tightDb = 1e-9;
-} // namespace
-
-//==============================================================================
-TEST (IirDesignersPeaking, ZeroGainIsFlat)
+TEST (IirDesigners, BiquadsAreTheirAnalogPrototypesThroughTheBilinearTransform)
 {
-    Section s;
-    designPeakingBiquad (s.b, s.a, 0.0, 1000.0, 0.707, fs);
-    expectThreeByOne (s);
-    EXPECT_EQ (s.b.data, s.a.data);
+    // With s = j tan (w / 2) / tan (w0 / 2) each biquad is its analog prototype with f0 at 1 rad/s.
+    // A shelf slope of 1 is a prototype Q of 1 / sqrt 2; the PEQ's Q is a bandwidth in octaves,
+    // asinh (1 / 2Q) / (ln 2 / 2), which the warping at f0 widens by w0 / sin w0.
+    const double f0 = 1500.0, q = 2.5, gainDb = 7.5, A = std::pow (10.0, gainDb / 40.0);
+    const double w0 = 2.0 * pi * f0 / fs;
+    const double peqQ = 1.0 / (2.0 * std::sinh (std::asinh (0.5 / q) * w0 / std::sin (w0)));
+    const double shelfR = std::sqrt (A) * std::sqrt (2.0);
+
+    const std::pair<std::size_t, std::function<Complex (Complex)>> cases[] {
+        { lowPass2ndOrder, [&] (Complex s) { return 1.0 / (s * s + s / q + 1.0); } },
+        { highPass2ndOrder, [&] (Complex s) { return s * s / (s * s + s / q + 1.0); } },
+        { allpass, [&] (Complex s) { return (s * s - s / q + 1.0) / (s * s + s / q + 1.0); } },
+        { peq, [&] (Complex s) { return (s * s + s * A / peqQ + 1.0) / (s * s + s / (A * peqQ) + 1.0); } },
+        { lowShelf, [&] (Complex s) { return A * (s * s + shelfR * s + A) / (A * s * s + shelfR * s + 1.0); } },
+        { highShelf, [&] (Complex s) { return A * (A * s * s + shelfR * s + 1.0) / (s * s + shelfR * s + A); } },
+    };
+
+    for (const auto& [type, prototype] : cases)
+    {
+        const Section section (type, gainDb, f0, type == lowShelf || type == highShelf ? 1.0 : q);
+
+        for (double f : sweep())
+        {
+            const auto expected = prototype (Complex (0.0, std::tan (pi * f / fs) / std::tan (w0 / 2.0)));
+            ASSERT_LE (std::abs (section.response (f) - expected), 1e-12 * std::max (1.0, std::abs (expected)))
+                << "type " << type << " at " << f << " Hz: " << section.response (f) << " vs " << expected;
+        }
+    }
+}
+
+TEST (IirDesigners, PeakingIsExactlyFlatAtZeroGainAndItsCutUndoesItsBoost)
+{
+    const Section flat (peq, 0.0, 1000.0, 0.707), boost (peq, 9.5, 250.0, 2.0), cut (peq, -9.5, 250.0, 2.0);
+
     for (double f : sweep())
-        ASSERT_EQ (s.response (f), std::complex<double> (1.0, 0.0)) << f;
-}
-
-TEST (IirDesignersPeaking, GainAtCentreAndUnityFarAway)
-{
-    Section s;
-    designPeakingBiquad (s.b, s.a, 6.0, 1000.0, 0.707, fs);
-    EXPECT_NEAR (std::abs (s.response (1000.0)), std::pow (10.0, 6.0 / 20.0), 1e-12);
-    EXPECT_NEAR (s.gainDb (0.0), 0.0, tightDb);
-    EXPECT_NEAR (s.gainDb (fs / 2), 0.0, 1e-6);
-
-    // Left unnormalised: a[0] = 1 + alpha / A with alpha from the bandwidth formula.
-    const double w0 = 2.0 * pi * 1000.0 / fs;
-    const double bw = std::asinh (0.5 / 0.707) / (std::log (2.0) / 2.0);
-    const double alpha = std::sin (w0) * std::sinh (std::log (2.0) / 2.0 * bw * w0 / std::sin (w0));
-    EXPECT_NEAR (s.a.data[0], 1.0 + alpha / std::pow (10.0, 6.0 / 40.0), 1e-14);
-    EXPECT_NE (s.a.data[0], 1.0);
-
-    // The peak is at the centre frequency.
-    for (double f : sweep())
-        ASSERT_LE (s.gainDb (f), 6.0 + tightDb) << f;
-}
-
-TEST (IirDesignersPeaking, CutIsTheInverseOfTheBoost)
-{
-    Section boost, cut;
-    designPeakingBiquad (boost.b, boost.a, 9.5, 250.0, 2.0, fs);
-    designPeakingBiquad (cut.b, cut.a, -9.5, 250.0, 2.0, fs);
-    EXPECT_NEAR (cut.gainDb (250.0), -9.5, tightDb);
-    for (double f : sweep())
+    {
+        ASSERT_EQ (flat.response (f), Complex (1.0, 0.0)) << f;
         ASSERT_NEAR (std::abs (boost.response (f) * cut.response (f)), 1.0, 1e-12) << f;
-}
-
-//==============================================================================
-TEST (IirDesignersShelf, PlateausAndMidpoint)
-{
-    // (gain at 0 Hz, gain at fs/2, gain at the corner) for a low and a high shelf.
-    Section low, high;
-    designLowShelfBiquad (low.b, low.a, 12.0, 300.0, 1.0, fs);
-    designHighShelfBiquad (high.b, high.a, -8.0, 4000.0, 1.0, fs);
-
-    for (const auto& [s, dc, nyquist, corner, cornerDb] : { std::tuple (&low, 12.0, 0.0, 300.0, 6.0),
-                                                            std::tuple (&high, 0.0, -8.0, 4000.0, -4.0) })
-    {
-        expectThreeByOne (*s);
-        EXPECT_EQ (s->a.data[0], 1.0);
-        EXPECT_NEAR (s->gainDb (0.0), dc, tightDb);
-        EXPECT_NEAR (s->gainDb (fs / 2), nyquist, 1e-6);
-        EXPECT_NEAR (s->gainDb (corner), cornerDb, tightDb);
+        ASSERT_LE (boost.gainDb (f), 9.5 + 1e-9) << f;     // the peak lies at f0
     }
 }
 
-TEST (IirDesignersShelf, SlopeOneIsMonotonicAndSteeperSlopesOvershoot)
+TEST (IirDesigners, ShelvesOfSlopeOneAreMonotonicAndSteeperOnesOvershoot)
 {
-    // S = 1 gives alpha = sin (w0) / 2 * sqrt (2): the steepest shelf whose magnitude never overshoots.
-    Section low, high, steep;
-    designLowShelfBiquad (low.b, low.a, 10.0, 500.0, 1.0, fs);
-    designHighShelfBiquad (high.b, high.a, 10.0, 500.0, 1.0, fs);
-    designLowShelfBiquad (steep.b, steep.a, 10.0, 500.0, 2.0, fs);
+    const Section low (lowShelf, 10.0, 500.0, 1.0), high (highShelf, 10.0, 500.0, 1.0), steep (lowShelf, 10.0, 500.0, 2.0);
+    double previousLow = inf, previousHigh = -inf, largestSteep = -inf;
 
-    double previousLow = 1e9, previousHigh = -1e9, largestSteep = -1e9;
     for (double f : sweep())
     {
         ASSERT_LE (low.gainDb (f), previousLow + 1e-12) << f;
@@ -120,96 +135,6 @@ TEST (IirDesignersShelf, SlopeOneIsMonotonicAndSteeperSlopesOvershoot)
         previousHigh = high.gainDb (f);
         largestSteep = std::max (largestSteep, steep.gainDb (f));
     }
+
     EXPECT_GT (largestSteep, 10.1);
-}
-
-//==============================================================================
-TEST (IirDesignersAllpass, UnitMagnitudeAndHalfTurnAtF0)
-{
-    Section s;
-    designAllpassBiquad (s.b, s.a, 2000.0, 0.9, fs);
-    expectThreeByOne (s);
-    EXPECT_EQ (s.a.data[0], 1.0);
-    EXPECT_EQ (s.b.data[2], 1.0);
-    EXPECT_EQ (s.b.data[0], s.a.data[2]);
-    for (double f : sweep())
-        ASSERT_NEAR (std::abs (s.response (f)), 1.0, 1e-12) << f;
-
-    EXPECT_NEAR (std::abs (s.phaseDegrees (2000.0)), 180.0, 1e-9);
-    EXPECT_NEAR (s.phaseDegrees (0.0), 0.0, 1e-12);
-    EXPECT_LT (s.phaseDegrees (1500.0), -90.0);    // turning toward -180 below f0
-}
-
-//==============================================================================
-TEST (IirDesignersSecondOrder, LowpassLandmarks)
-{
-    Section s;
-    designSecondOrderLowpass (s.b, s.a, 1.0 / std::sqrt (2.0), 1000.0, fs);
-    expectThreeByOne (s);
-    EXPECT_NEAR (s.gainDb (0.0), 0.0, tightDb);
-    EXPECT_NEAR (s.gainDb (1000.0), -3.0103, 1e-4);
-    EXPECT_LT (s.gainDb (20000.0), -50.0);
-    EXPECT_LT (std::abs (s.response (fs / 2)), 1e-12);
-
-    Section resonant;
-    designSecondOrderLowpass (resonant.b, resonant.a, 4.0, 1000.0, fs);
-    EXPECT_NEAR (resonant.gainDb (1000.0), 20.0 * std::log10 (4.0), 1e-9);
-}
-
-TEST (IirDesignersSecondOrder, HighpassLandmarks)
-{
-    Section s;
-    designSecondOrderHighpass (s.b, s.a, 1.0 / std::sqrt (2.0), 80.0, fs);
-    expectThreeByOne (s);
-    EXPECT_LT (std::abs (s.response (0.0)), 1e-12);
-    EXPECT_NEAR (s.gainDb (80.0), -3.0103, 1e-4);
-    EXPECT_NEAR (s.gainDb (fs / 2), 0.0, 1e-9);
-    EXPECT_LT (s.gainDb (8.0), -39.0);
-}
-
-//==============================================================================
-TEST (IirDesignersFirstOrder, LowpassPoleIsTheExponentialOfTheCutoff)
-{
-    Section s;
-    designFirstOrderLowpass (s.b, s.a, 1000.0, fs);
-    expectThreeByOne (s);
-
-    const double p = std::exp (-2.0 * pi * 1000.0 / fs);    // 0.877306..., not 2.7^(...) = 0.8781...
-    EXPECT_NEAR (-s.a.data[1], p, 1e-15);
-    EXPECT_NEAR (-s.a.data[1], 0.8773058, 1e-7);
-    EXPECT_EQ (s.a.data[0], 1.0);
-    EXPECT_EQ (s.a.data[2], 0.0);
-    EXPECT_NEAR (s.b.data[0], 1.0 - p, 1e-15);
-    EXPECT_EQ (s.b.data[1], 0.0);
-
-    EXPECT_NEAR (std::abs (s.response (0.0)), 1.0, 1e-14);
-    EXPECT_NEAR (std::abs (s.response (fs / 2)), (1.0 - p) / (1.0 + p), 1e-14);
-
-    // A one-pole section falls to -3 dB where cos w = 1 - (1 - p)^2 / (2 p).
-    const double corner = std::acos (1.0 - (1.0 - p) * (1.0 - p) / (2.0 * p)) * fs / (2.0 * pi);
-    EXPECT_NEAR (s.gainDb (corner), -3.0103, 1e-4);
-}
-
-TEST (IirDesignersFirstOrder, LowpassAtZeroHertzIsAllZero)
-{
-    Section s;
-    designFirstOrderLowpass (s.b, s.a, 0.0, fs);
-    EXPECT_EQ (s.b.data, (std::vector<double> { 0.0, 0.0, 0.0 }));
-    EXPECT_EQ (s.a.data, (std::vector<double> { 1.0, -1.0, 0.0 }));
-}
-
-TEST (IirDesignersFirstOrder, HighpassBlocksDirectCurrent)
-{
-    Section s;
-    designFirstOrderHighpass (s.b, s.a, 1000.0, fs);
-    expectThreeByOne (s);
-    const double p = std::exp (-2.0 * pi * 1000.0 / fs);
-    EXPECT_NEAR (s.b.data[0], p, 1e-15);
-    EXPECT_NEAR (s.b.data[1], -p, 1e-15);
-    EXPECT_NEAR (-s.a.data[1], p, 1e-15);
-
-    EXPECT_EQ (std::abs (s.response (0.0)), 0.0);
-    const double nyquist = std::abs (s.response (fs / 2));
-    EXPECT_NEAR (nyquist, 2.0 * p / (1.0 + p), 1e-14);
-    EXPECT_LT (nyquist, 1.0);
 }

@@ -56,25 +56,39 @@ namespace
         return withValue (e.createProjectText(), key, replacement);
     }
 
-    /** Everything a refused document must leave alone. */
-    struct Snapshot
+    /** The bits of every stored field, for telling whether a design came back exactly as written. */
+    std::string storedBits (const DesignEngine& e)
     {
-        explicit Snapshot (const DesignEngine& e)
-            : text (e.createProjectText()), path (e.projectFilePath), coefficients (e.filterData.coefficients.data),
-              axis (e.frequencyAxis.data), impulse (e.inputData.impulseResponse.data), axesChanged (e.axesChanged)
+        std::string bits;
+        const auto add = [&bits] (const auto&... values) { (bits.append (reinterpret_cast<const char*> (&values), sizeof (values)), ...); };
+        const auto& i = e.inputData;
+        const auto& t = e.targetData;
+        const auto& f = e.filterData;
+
+        add (e.fs, e.NFFT, i.refLevel, i.shift, i.windowLength, i.windowType, i.minimumPhase, t.targetMagnitude, t.targetPhase,
+             t.fminMagnitude, t.fmaxMagnitude, t.nominalTargetLevel, t.limitBoostCut, t.fminPhase, t.fmaxPhase, f.filterType,
+             f.windowShift, f.windowLength, f.windowType, f.minimumPhase, f.numUserValues, f.numIIRs, f.type.rows, f.type.cols);
+
+        for (auto type : f.type.data)
+            add (type);
+
+        for (const auto* m : { &i.fi, &i.mag_i, &i.phi_i, &t.userDefinedMagFreq, &t.userDefinedMag, &t.userDefinedPhiFreq,
+                               &t.userDefinedPhi, &f.gain, &f.freq, &f.q, &f.fi, &f.mag, &f.phi })
         {
+            add (m->rows, m->cols);
+            for (double x : m->data)
+                add (x);
         }
 
-        bool operator== (const Snapshot& o) const
-        {
-            return text == o.text && path == o.path && coefficients == o.coefficients && axis == o.axis
-                   && impulse == o.impulse && axesChanged == o.axesChanged;
-        }
+        return bits + i.fileName.toStdString();
+    }
 
-        juce::String text, path;
-        std::vector<double> coefficients, axis, impulse;
-        bool axesChanged;
-    };
+    /** Everything a refused document must leave alone. */
+    auto snapshot (const DesignEngine& e)
+    {
+        return std::tuple (storedBits (e), e.projectFilePath, e.filterData.coefficients.data, e.frequencyAxis.data,
+                           e.inputData.impulseResponse.data, e.axesChanged);
+    }
 
     /** A loaded, computed design that refused documents must not disturb. */
     void loadSomething (TestEngine& e)
@@ -83,16 +97,11 @@ namespace
         e.NFFT = 1024;
         e.rebuildAxes();
         e.inputData.fileName = "room.txt";
-        e.inputData.fi = row ({ 0, 100, 1000, 22100, 22200 });
-        e.inputData.mag_i = row ({ 0, 3000, 9000, 9000, 9000 });
-        e.inputData.phi_i = row ({ 0, -1, -2, -2, -2 });
+        std::tie (e.inputData.fi, e.inputData.mag_i, e.inputData.phi_i) = std::tuple (row ({ 0, 100, 1000, 22100, 22200 }), row ({ 0, 3000, 9000, 9000, 9000 }), row ({ 0, -1, -2, -2, -2 }));
         e.targetData.targetMagnitude = TargetMagnitudeType::flat;
         e.filterData.filterType = FilterResponseType::userDefined;
-        e.filterData.numIIRs = 1;
-        e.filterData.type = Matrix<std::size_t> (1, 1, { (std::size_t) IirFilterType::peq });
-        e.filterData.gain = row ({ 3.0 });
-        e.filterData.freq = row ({ 500.0 });
-        e.filterData.q = row ({ 2.0 });
+        auto& f = e.filterData;
+        std::tie (f.numIIRs, f.type, f.gain, f.freq, f.q) = std::tuple (1, Matrix<std::size_t> (1, 1, { (std::size_t) IirFilterType::peq }), row ({ 3 }), row ({ 500 }), row ({ 2 }));
         e.projectFilePath = "/somewhere/loaded.tlvProj";
         e.calculateInputFromMeasurement();
         e.calculate (true);
@@ -205,123 +214,47 @@ namespace
         e.filterData.phi = randomVector (random, numUser, numUsed, phase);
     }
 
-    void expectSameVector (const Matrix<double>& a, const Matrix<double>& b, const char* name)
-    {
-        ASSERT_EQ (a.rows, b.rows) << name;
-        ASSERT_EQ (a.cols, b.cols) << name;
-        for (std::size_t i = 0; i < a.data.size(); ++i)
-            ASSERT_TRUE (sameDouble (a.data[i], b.data[i])) << name << "[" << i << "]: " << a.data[i] << " vs " << b.data[i];
-    }
-
-    void expectSameStoredFields (const DesignEngine& a, const DesignEngine& b)
-    {
-        const auto whole = [] (const DesignEngine& e)
-        {
-            const auto& i = e.inputData;
-            const auto& t = e.targetData;
-            const auto& f = e.filterData;
-            return std::make_tuple (e.NFFT, i.shift, i.windowLength, i.windowType, i.minimumPhase, t.targetMagnitude,
-                                    t.targetPhase, f.filterType, f.windowShift, f.windowLength, f.windowType,
-                                    f.minimumPhase, f.numUserValues, f.numIIRs, f.type.cols, f.type.data);
-        };
-        EXPECT_TRUE (whole (a) == whole (b));
-        EXPECT_EQ (a.inputData.fileName, b.inputData.fileName);
-
-        const auto& ta = a.targetData;
-        const auto& tb = b.targetData;
-        for (auto [x, y] : { std::pair (a.fs, b.fs), std::pair (a.inputData.refLevel, b.inputData.refLevel),
-                             std::pair (ta.fminMagnitude, tb.fminMagnitude), std::pair (ta.fmaxMagnitude, tb.fmaxMagnitude),
-                             std::pair (ta.nominalTargetLevel, tb.nominalTargetLevel), std::pair (ta.limitBoostCut, tb.limitBoostCut),
-                             std::pair (ta.fminPhase, tb.fminPhase), std::pair (ta.fmaxPhase, tb.fmaxPhase) })
-            EXPECT_TRUE (sameDouble (x, y)) << x << " vs " << y;
-
-        const auto vectors = [] (const DesignEngine& e)
-        {
-            return std::vector<const Matrix<double>*> { &e.inputData.fi, &e.inputData.mag_i, &e.inputData.phi_i,
-                                                        &e.targetData.userDefinedMagFreq, &e.targetData.userDefinedMag,
-                                                        &e.targetData.userDefinedPhiFreq, &e.targetData.userDefinedPhi,
-                                                        &e.filterData.gain, &e.filterData.freq, &e.filterData.q,
-                                                        &e.filterData.fi, &e.filterData.mag, &e.filterData.phi };
-        };
-
-        for (std::size_t i = 0; i < vectors (a).size(); ++i)
-            expectSameVector (*vectors (a)[i], *vectors (b)[i], ("vector " + std::to_string (i)).c_str());
-    }
 }
 
 //==============================================================================
 TEST (ProjectDocument, RandomDesignsReadBackBitForBit)
 {
     ScratchFolder scratch;
+    const auto file = scratch.get ("design.tlvProj");
     std::mt19937_64 random (20261206);
 
     for (int trial = 0; trial < 200; ++trial)
     {
-        TestEngine written;
+        TestEngine written, read;
         randomise (written, random);
-        const auto file = scratch.get ("design.tlvProj");
         ASSERT_TRUE (written.writeProject (file).wasOk());
 
-        TestEngine read;
         const auto result = read.readProject (file.getFullPathName());
         ASSERT_TRUE (result.wasOk()) << trial << ": " << result.getErrorMessage();
-        EXPECT_EQ (read.projectFilePath, file.getFullPathName());
-        EXPECT_TRUE (read.axesChanged);
-        expectSameStoredFields (written, read);
-
-        if (HasFailure())
-        {
-            ADD_FAILURE() << "trial " << trial << ":\n" << written.createProjectText();
-            break;
-        }
+        ASSERT_TRUE (storedBits (read) == storedBits (written)) << "trial " << trial << ":\n" << written.createProjectText();
+        EXPECT_EQ (std::tuple (read.projectFilePath, read.axesChanged), std::tuple (file.getFullPathName(), true));
     }
 }
 
-TEST (ProjectDocument, ReadingRebuildsAxesAndTheInputResponse)
+TEST (ProjectDocument, ReadingRebuildsTheAxesAndFromTwoMeasuredPointsOnTheInputResponse)
 {
-    TestEngine written;
+    TestEngine written, read;
     written.fs = 96000.0;
     written.NFFT = 2048;
     written.inputData.fileName = "flat.txt";
     written.inputData.refLevel = 0.0;
-    written.inputData.fi = row ({ 0.0, 1000.0, 48100.0, 48200.0 });
-    written.inputData.mag_i = row ({ 1, 1, 1, 1 });
-    written.inputData.phi_i = row ({ 0, 0, 0, 0 });
-
-    TestEngine read;
+    std::tie (written.inputData.fi, written.inputData.mag_i, written.inputData.phi_i) = std::tuple (row ({ 0, 1000, 48100, 48200 }), row ({ 1, 1, 1, 1 }), row ({ 0, 0, 0, 0 }));
     ASSERT_TRUE (read.readProjectText (written.createProjectText()).wasOk());
-    EXPECT_EQ (read.frequencyAxis.length(), 1025u);
-    EXPECT_EQ (read.frequencyAxis.data[1024], 48000.0);
-    EXPECT_EQ (read.timeAxis.length(), 2048u);
+    EXPECT_EQ (std::tuple (read.frequencyAxis.length(), read.frequencyAxis.data[1024], read.timeAxis.length()), std::tuple (1025u, 48000.0, 2048u));
     EXPECT_NEAR (read.inputData.impulseResponse.data[1024], 1.0, 1e-6);
-    EXPECT_EQ (read.notifications, 0);          // the caller recomputes after refreshing its controls
-    EXPECT_TRUE (read.projectFilePath.isEmpty());
 
-    // One measurement point: no input response is made from it.
-    written.inputData.fi = row ({ 1000.0 });
-    written.inputData.mag_i = row ({ 5.0 });
-    written.inputData.phi_i = row ({ 0.0 });
+    // One measured point makes no input response.
+    std::tie (written.inputData.fi, written.inputData.mag_i, written.inputData.phi_i) = std::tuple (row ({ 1000 }), row ({ 5 }), row ({ 0 }));
     ASSERT_TRUE (read.readProjectText (written.createProjectText()).wasOk());
     EXPECT_EQ (read.inputData.impulseResponse.data[0], 1.0);
 }
 
-TEST (ProjectDocument, VersionRules)
-{
-    TestEngine e;
-
-    for (auto version : { "\"1.0.0\"", "\"1.0\"", "\"1\"", "\"0.9.9\"", "\"\"", "1", "\"1.0.0.7\"", "null", "\"a.b.c\"" })
-        EXPECT_TRUE (e.readProjectText (withValue (e, "Talvo Version", version)).wasOk()) << version;
-
-    for (auto version : { "\"1.0.1\"", "\"1.1\"", "\"2.0.0\"", "\"99999999999.0\"", "1.5" })
-    {
-        const auto result = e.readProjectText (withValue (e, "Talvo Version", version));
-        EXPECT_EQ (result.getErrorMessage(), DesignEngine::newerVersionMessage) << version;
-    }
-
-    EXPECT_EQ (e.readProjectText (withValue (e, "Talvo Version", {})).getErrorMessage(), DesignEngine::notValidFileMessage);
-}
-
-TEST (ProjectDocument, MissingOrOddValuesReadAsTheirDefaults)
+TEST (ProjectDocument, OlderVersionsAndMissingOrOddValuesRead)
 {
     TestEngine e;
     e.NFFT = 4096;
@@ -337,7 +270,7 @@ TEST (ProjectDocument, MissingOrOddValuesReadAsTheirDefaults)
         { "shift", "1e30", [&e] { return e.inputData.shift == 4096; } },
         { "windowLength", "9000", [&e] { return e.inputData.windowLength == 4096; } },   // the input block's comes first
         { "refLevel", "\"1e2\"", [&e] { return e.inputData.refLevel == 100.0; } },
-        { "minimumPhase", "\"yes\"", [] { return true; } },
+        { "minimumPhase", "\"yes\"", [&e] { return e.inputData.minimumPhase; } },
         { "fileName", "42", [&e] { return e.inputData.fileName == "42"; } },
         { "fileName", "\"\\ud83d\\ude00\"", [&e] { return e.inputData.fileName == juce::String::charToString (0x1f600); } },
         { "NFFT", "\"8192\"", [&e] { return e.NFFT == 8192; } },
@@ -345,6 +278,9 @@ TEST (ProjectDocument, MissingOrOddValuesReadAsTheirDefaults)
         { "refLevel", "-1e-400", [&e] { return sameDouble (e.inputData.refLevel, -0.0); } },            // below the subnormals
         { "refLevel", "\"5e-324\"", [&e] { return e.inputData.refLevel == 5e-324; } },                 // as earlier builds wrote it
     };
+
+    for (auto version : { "\"1.0.0\"", "\"1.0\"", "\"1\"", "\"0.9.9\"", "\"\"", "1", "\"1.0.0.7\"", "null", "\"a.b.c\"" })
+        EXPECT_TRUE (e.readProjectText (withValue (e, "Talvo Version", version)).wasOk()) << version;
 
     for (const auto& [key, value, holds] : cases)
     {
@@ -354,20 +290,11 @@ TEST (ProjectDocument, MissingOrOddValuesReadAsTheirDefaults)
     }
 
     // A missing window type is None for the input, but stays 0 for the filter.
-    {
-        TestEngine source;
-        auto text = withValue (source, "windowType", {});
-        ASSERT_TRUE (e.readProjectText (text).wasOk());
-        EXPECT_EQ (e.inputData.windowType, 1);
-        EXPECT_EQ (e.filterData.windowType, 1);
-
-        juce::StringArray lines;
-        lines.addLines (source.createProjectText());
-        lines.removeString ("        \"windowType\": 1,");
-        ASSERT_TRUE (e.readProjectText (lines.joinIntoString ("\n")).wasOk());
-        EXPECT_EQ (e.inputData.windowType, 1);
-        EXPECT_EQ (e.filterData.windowType, 0);
-    }
+    const auto text = TestEngine().createProjectText();
+    ASSERT_TRUE (e.readProjectText (withValue (text, "windowType", {})).wasOk());
+    EXPECT_EQ (std::pair (e.inputData.windowType, e.filterData.windowType), std::pair (1, 1));
+    ASSERT_TRUE (e.readProjectText (text.replaceSection (text.lastIndexOf ("\"windowType\": 1,"), 16, "")).wasOk());
+    EXPECT_EQ (std::pair (e.inputData.windowType, e.filterData.windowType), std::pair (1, 0));
 }
 
 //==============================================================================
@@ -375,19 +302,9 @@ TEST (ProjectDocument, RefusedDocumentsLeaveTheLoadedDesignAlone)
 {
     TestEngine e;
     loadSomething (e);
-    const Snapshot before (e);
+    const auto before = snapshot (e);
     const auto valid = e.createProjectText();
     const auto tail = valid.substring (valid.indexOf ("\"fs\""));
-
-    // The filter block's "fi" comes after the measurement's, so a user point is set in a copy.
-    auto withUserPoint = [&valid] (double f, double level, double phase)
-    {
-        TestEngine copy;
-        EXPECT_TRUE (copy.readProjectText (valid).wasOk());
-        copy.filterData.numUserValues = 1;
-        std::tie (copy.filterData.fi, copy.filterData.mag, copy.filterData.phi) = std::tuple (row ({ f }), row ({ level }), row ({ phase }));
-        return copy.createProjectText();
-    };
 
     struct Case { juce::String name, text; const char* message; };
     const char* invalid = DesignEngine::notValidFileMessage;
@@ -398,36 +315,26 @@ TEST (ProjectDocument, RefusedDocumentsLeaveTheLoadedDesignAlone)
         { "top-level array", "[" + valid + "]", invalid },
         { "no version key", "{" + tail, invalid },
         { "only the version", "{ \"Talvo Version\": \"1.0.0\" }", invalid },
-        { "not JSON", "Talvo Version = 1.0.0", invalid },
-        { "newer version", withValue (e, "Talvo Version", "\"1.0.1\""), DesignEngine::newerVersionMessage },
-        { "fs zero", withValue (e, "fs", "0"), invalid },
         { "fs NaN", withValue (e, "fs", "\"nan\""), invalid },
-        { "fs infinite", withValue (e, "fs", "\"inf\""), invalid },
         { "fs missing", withValue (e, "fs", {}), invalid },
-        { "fs a word", withValue (e, "fs", "\"fast\""), invalid },
         { "NFFT 1000", withValue (e, "NFFT", "1000"), invalid },
-        { "NFFT 16", withValue (e, "NFFT", "16"), invalid },
         { "NFFT 131072", withValue (e, "NFFT", "131072"), invalid },
         { "NFFT negative", withValue (e, "NFFT", "-4096"), invalid },
         { "NFFT huge", withValue (e, "NFFT", "4294971392"), invalid },
-        { "NFFT missing", withValue (e, "NFFT", {}), invalid },
         { "negative type", withValue (e, "type", "[6, -1]"), invalid },
         { "NaN type", withValue (e, "type", "[\"nan\"]"), invalid },
         { "type beyond 64 bits", withValue (e, "type", "[1e30]"), invalid },
         { "type longer than gain", withValue (withValue (withValue (e, "type", "[6, 6]"), "freq", "[1, 2]"), "q", "[1, 2]"), invalid },
         { "numIIRs negative", withValue (e, "numIIRs", "-1"), invalid },
         { "numIIRs above the sections", withValue (e, "numIIRs", "2"), invalid },
-        { "numIIRs huge", withValue (e, "numIIRs", "1e12"), invalid },
         { "numUserValues negative", withValue (e, "numUserValues", "-3"), invalid },
         { "numUserValues above points", withValue (e, "numUserValues", "2"), invalid },
-        { "numUserValues huge", withValue (e, "numUserValues", "2147483647"), invalid },
         { "measurement lengths differ", withValue (e, "mag_i", "[1, 2]"), invalid },
         { "measurement phase missing", withValue (e, "phi_i", {}), invalid },
         { "user magnitude lengths differ", withValue (e, "userDefinedMag", "[1, 2, 3]"), invalid },
         { "user phase lengths differ", withValue (e, "userDefinedPhiFreq", "[10, 20]"), invalid },
         { "fs below 1 Hz", withValue (e, "fs", "0.5"), invalid },
         { "fs beyond 64 bits", withValue (e, "fs", "1.9e19"), invalid },
-        { "reference level infinite", withValue (e, "refLevel", "\"-inf\""), invalid },
         { "reference level above the slider", withValue (e, "refLevel", "200.5"), invalid },
         { "nominal level below the slider", withValue (e, "nominalTargetLevel", "-1"), invalid },
         { "boost/cut limit far below", withValue (e, "limitBoostCut", "-6200"), invalid },
@@ -439,18 +346,19 @@ TEST (ProjectDocument, RefusedDocumentsLeaveTheLoadedDesignAlone)
         { "target level 800 dB", withValue (e, "userDefinedMag", "[800]"), invalid },
         { "target phase frequency negative", withValue (e, "userDefinedPhiFreq", "[-1]"), invalid },
         { "section at fs/2", withValue (e, "freq", "[22050]"), invalid },
-        { "section gain NaN", withValue (e, "gain", "[\"nan\"]"), invalid },
         { "shelf slope too steep", withValue (withValue (withValue (e, "type", "[7]"), "gain", "[30]"), "q", "[50]"), invalid },
-        { "user point level 760 dB", withUserPoint (1000, 760, 0), invalid },
-        { "integer literal too long", withValue (e, "refLevel", "123456789012345678901234567890"), invalid },
+        { "user point level 760 dB", withValue (withValue (e, "numUserValues", "1"), "mag", "[760]"), invalid },
     };
+
+    for (auto version : { "\"1.0.1\"", "\"1.1\"", "\"2.0.0\"", "\"99999999999.0\"", "1.5" })
+        cases.push_back ({ juce::String ("version ") + version, withValue (e, "Talvo Version", version), DesignEngine::newerVersionMessage });
 
     for (const auto& c : cases)
     {
         const auto result = e.readProjectText (c.text);
         EXPECT_TRUE (result.failed()) << c.name;
         EXPECT_EQ (result.getErrorMessage(), juce::String (c.message)) << c.name;
-        EXPECT_TRUE (Snapshot (e) == before) << c.name;
+        EXPECT_TRUE (snapshot (e) == before) << c.name;
     }
 
     // The same through files, with the file checks first.
@@ -461,7 +369,7 @@ TEST (ProjectDocument, RefusedDocumentsLeaveTheLoadedDesignAlone)
     const auto truncated = scratch.get ("truncated.tlvProj");
     truncated.replaceWithText (valid.substring (0, 200));
     EXPECT_EQ (e.readProject (truncated.getFullPathName()).getErrorMessage(), DesignEngine::notValidFileMessage);
-    EXPECT_TRUE (Snapshot (e) == before);
+    EXPECT_TRUE (snapshot (e) == before);
 
     // And the valid one still loads.
     EXPECT_TRUE (e.readProjectText (valid).wasOk());
@@ -471,7 +379,7 @@ TEST (ProjectDocument, HostileBytesAreRefusedWithoutHarm)
 {
     TestEngine e;
     loadSomething (e);
-    const Snapshot before (e);
+    const auto before = snapshot (e);
     ScratchFolder scratch;
     const auto path = scratch.get ("hostile.tlvProj").getFullPathName();
 
@@ -485,19 +393,10 @@ TEST (ProjectDocument, HostileBytesAreRefusedWithoutHarm)
         return text.substr (0, at + 2) + value + text.substr (at + 3);
     };
     const auto withExtraKey = [&valid] (const std::string& value) { return "{\"x\": " + value + "," + valid.substr (1); };
-    const auto objects = [] (int depth)
-    {
-        std::string text;
-        for (int i = 0; i < depth; ++i)
-            text += "{\"a\": ";
-        return text + "0" + std::string ((std::size_t) depth, '}');
-    };
-    std::string minusBrackets;
-    for (int i = 0; i < 100000; ++i)
-        minusBrackets += "[-],";
+    const auto objects = [] (int depth) { return (juce::String::repeatedString ("{\"a\": ", depth) + "0" + juce::String::repeatedString ("}", depth)).toStdString(); };
 
     const std::tuple<const char*, std::string, bool> cases[] {
-        { "[-], 100000 times", withExtraKey (minusBrackets + "0"), false },
+        { "[-], 100000 times", withExtraKey (juce::String::repeatedString ("[-],", 100000).toStdString() + "0"), false },
         { "arrays 64 deep", withExtraKey (std::string (63, '[') + std::string (63, ']')), true },
         { "arrays 65 deep", withExtraKey (std::string (64, '[') + std::string (64, ']')), false },
         { "objects 64 deep", withExtraKey (objects (63)), true },
@@ -542,7 +441,7 @@ TEST (ProjectDocument, HostileBytesAreRefusedWithoutHarm)
         else
         {
             EXPECT_EQ (e.readProject (path).getErrorMessage(), juce::String (DesignEngine::notValidFileMessage)) << name;
-            EXPECT_TRUE (Snapshot (e) == before) << name;
+            EXPECT_TRUE (snapshot (e) == before) << name;
         }
     }
 }
@@ -557,19 +456,11 @@ TEST (ProjectDocument, MutatedDocumentsNeverCrashNorHalfReadNorMakeTheFilterNonF
     e.rebuildAxes();
     e.targetData.targetMagnitude = TargetMagnitudeType::userDefined;
     e.targetData.targetPhase = TargetPhaseType::userDefined;
-    e.targetData.userDefinedMagFreq = row ({ 20, 1000, 20000 });
-    e.targetData.userDefinedMag = row ({ 0, -3, -6 });
-    e.targetData.userDefinedPhiFreq = row ({ 20, 20000 });
-    e.targetData.userDefinedPhi = row ({ 0, -90 });
-    e.filterData.numIIRs = 5;
-    e.filterData.type = Matrix<std::size_t> (1, 5, { 1, 4, 6, 7, 9 });
-    e.filterData.gain = row ({ 0, 0, 3, -6, 0 });
-    e.filterData.freq = row ({ 100, 5000, 500, 200, 3000 });
-    e.filterData.q = row ({ 0.7, 0.7, 2, 1, 0.5 });
-    e.filterData.numUserValues = 3;
-    e.filterData.fi = row ({ 0, 100, 1000 });
-    e.filterData.mag = row ({ -3, 0, 6 });
-    e.filterData.phi = row ({ 0, 10, -10 });
+    auto& t = e.targetData;
+    auto& f = e.filterData;
+    std::tie (t.userDefinedMagFreq, t.userDefinedMag, t.userDefinedPhiFreq, t.userDefinedPhi) = std::tuple (row ({ 20, 1000, 20000 }), row ({ 0, -3, -6 }), row ({ 20, 20000 }), row ({ 0, -90 }));
+    std::tie (f.numIIRs, f.type, f.gain, f.freq, f.q) = std::tuple (5, Matrix<std::size_t> (1, 5, { 1, 4, 6, 7, 9 }), row ({ 0, 0, 3, -6, 0 }), row ({ 100, 5000, 500, 200, 3000 }), row ({ 0.7, 0.7, 2, 1, 0.5 }));
+    std::tie (f.numUserValues, f.fi, f.mag, f.phi) = std::tuple (3, row ({ 0, 100, 1000 }), row ({ -3, 0, 6 }), row ({ 0, 10, -10 }));
     const auto valid = e.createProjectText();
     ASSERT_TRUE (e.readProjectText (valid).wasOk());
 
@@ -614,12 +505,12 @@ TEST (ProjectDocument, MutatedDocumentsNeverCrashNorHalfReadNorMakeTheFilterNonF
             }
         }
 
-        const Snapshot before (e);
+        const auto before = snapshot (e);
         const auto result = e.readProjectText (text);
 
         if (result.failed())
         {
-            ASSERT_TRUE (Snapshot (e) == before) << "refused variant changed the design:\n" << text;
+            ASSERT_TRUE (snapshot (e) == before) << "refused variant changed the design:\n" << text;
             continue;
         }
 
@@ -642,30 +533,24 @@ TEST (ProjectDocument, MutatedDocumentsNeverCrashNorHalfReadNorMakeTheFilterNonF
 }
 
 //==============================================================================
-TEST (ProjectDocument, WritingReplacesTheFileAtomicallyAndReportsFailure)
+TEST (ProjectDocument, WritingReplacesTheFileAtomicallyReadsTheDesignOnlyAndReportsFailure)
 {
     ScratchFolder scratch;
     TestEngine e;
     loadSomething (e);
+    const auto before = snapshot (e);
     const auto file = scratch.get ("design.tlvProj");
 
     file.replaceWithText ("previous contents");
     ASSERT_TRUE (e.writeProject (file).wasOk());
     EXPECT_EQ (file.loadFileAsString(), e.createProjectText());
     EXPECT_EQ (scratch.folder.getNumberOfChildFiles (juce::File::findFilesAndDirectories), 1);   // no temporary left
+    EXPECT_TRUE (snapshot (e) == before);
 
-    const auto unwritable = scratch.get ("not-a-folder").getChildFile ("design.tlvProj");
+    // A file where the target's folder should be, and a folder as the target: refused, named, the document kept.
     scratch.get ("not-a-folder").replaceWithText ("a file where a folder should be");
-    const auto result = e.writeProject (unwritable);
-    EXPECT_TRUE (result.failed());
-    EXPECT_TRUE (result.getErrorMessage().contains ("design.tlvProj"));
-
-    EXPECT_TRUE (e.writeProject (scratch.folder).failed());
-    EXPECT_TRUE (scratch.folder.isDirectory());
+    const auto result = e.writeProject (scratch.get ("not-a-folder").getChildFile ("design.tlvProj"));
+    EXPECT_TRUE (result.failed() && result.getErrorMessage().contains ("design.tlvProj")) << result.getErrorMessage();
+    EXPECT_TRUE (e.writeProject (scratch.folder).failed() && scratch.folder.isDirectory());
     EXPECT_EQ (file.loadFileAsString(), e.createProjectText());
-
-    // Writing reads the design only.
-    const Snapshot before (e);
-    ASSERT_TRUE (e.writeProject (file).wasOk());
-    EXPECT_TRUE (Snapshot (e) == before);
 }
