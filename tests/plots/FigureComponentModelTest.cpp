@@ -52,6 +52,9 @@ TEST (FigureModel, GridAndTicksFollowTheLimitsScaleAndSteps)
           decades (1, 4), decades (1, 4, 1), steps (40, 10, 9), steps (40, 10, 9), steps (-1, 0.25, 9) },
         { "time plot", [] (FigureComponent& f) { figuretest::setUpTimePlot (f, 4096.0 / 48.0); },
           steps (0, 10, 9), steps (0, 10, 9), steps (-1, 0.125, 17), steps (-1, 0.5, 5), {} },
+        // 65536 samples at 1 Hz: 6.5 million 10 ms steps thinned to every 1000th, grid and ticks alike.
+        { "time plot of millions of steps", [] (FigureComponent& f) { figuretest::setUpTimePlot (f, 65536.0 * 1000.0); },
+          steps (0, 10000, 6554), steps (0, 10000, 6554), steps (-1, 0.125, 17), steps (-1, 0.5, 5), {} },
         // The loop stops below ceil(log10 max): the decade 10000 is neither a line nor a tick.
         { "upper limit on a decade", [] (FigureComponent& f) { f.xlim (10.0, 10000.0); f.ylim (-120.0, 10.0); },
           decades (1, 3), decades (1, 3, 1), leftDefault, leftDefault, {} },
