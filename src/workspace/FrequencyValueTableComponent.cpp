@@ -17,7 +17,11 @@ void FrequencyValueTableComponent::EditableTextCustomComponent::mouseDown (const
 void FrequencyValueTableComponent::EditableTextCustomComponent::textWasEdited()
 {
     // The domain of each value is a user point's: see storeValue.
-    if (! owner.storeValue (row, columnId, getText().getDoubleValue()))
+    // The cell then shows the value in effect: the stored one after a refusal, and after an
+    // accepted text the number it was read as (a text without a number reads as 0).
+    owner.storeValue (row, columnId, getText().getDoubleValue());
+
+    if (juce::isPositiveAndBelow (row, owner.rows.size()))
         setText (juce::String (getField (owner.rows[row], columnId)), juce::dontSendNotification);
 }
 

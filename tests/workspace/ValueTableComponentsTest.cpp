@@ -92,9 +92,16 @@ TEST_F (PointTable, TypedTextStoresItsLeadingNumberWhenChangedAndCommitted)
     };
     for (const auto& c : cases)
     {
+        const auto before = listener.calls.size();
         typeIntoLabel (*cell (c.row, c.column), c.typed, c.escape);
         EXPECT_EQ (rowsNow(), c.rows) << c.typed;
         EXPECT_EQ (listener.calls.size(), c.notifications) << c.typed;
+
+        // A stored text is shown as the number it was read as ("abc" as 0), not as typed.
+        if (c.notifications > before)
+        {
+            EXPECT_EQ (cell (c.row, c.column)->getText(), juce::String (c.rows[(size_t) (c.row * 3 + c.column - 1)])) << c.typed;
+        }
     }
 
     // A value for a row that no longer exists stores nothing.
