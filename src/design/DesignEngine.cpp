@@ -718,7 +718,8 @@ void DesignEngine::computeTargetStage()
 
         for (std::size_t k = 0; k < numFrequencies; ++k)
             if (inClosedBand (f[k], magnitudeLow, magnitudeHigh))
-                T.data[k] = Complex (g * S.data[k].real() / magnitude[k], g * S.data[k].imag() / magnitude[k]);
+                T.data[k] = magnitude[k] == 0.0 ? Complex (g, 0.0)   // no phase to keep: phase 0
+                                                : Complex (g * S.data[k].real() / magnitude[k], g * S.data[k].imag() / magnitude[k]);
     }
     else if (magnitudeType == TargetMagnitudeType::userDefined && targetData.userDefinedMag.length() >= 2)
     {

@@ -105,7 +105,7 @@ namespace DesignLimits
 
     bool isValidPointFrequency (double frequencyHz) noexcept
     {
-        return std::isfinite (frequencyHz) && frequencyHz >= 0.0;
+        return frequencyHz == 0.0 || isBetween (frequencyHz, minPointFrequencyHz, maxPointFrequencyHz);
     }
 
     bool isValidUserPoint (double frequencyHz, double levelDb, double phaseDegrees) noexcept

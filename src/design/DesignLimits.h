@@ -51,8 +51,16 @@ namespace DesignLimits
     /** True for a phase within +-maxPhaseDegrees. */
     bool isValidPhase (double phaseDegrees) noexcept;
 
-    /** True for the frequency of a point of a curve: finite and not negative. A point at 0 Hz is
-        allowed; the interpolation places it at log10 f = -4. */
+    /** The frequencies of curve points other than 0 Hz: from 1 uHz to 1e20 Hz (beyond the half of
+        any sample rate below 2^64 Hz). The splines through measured points divide by the steps
+        between frequencies and by their squares: within these bounds no step, however small or
+        large, takes them out of the range of doubles. */
+    inline constexpr double minPointFrequencyHz = 1.0e-6;
+    inline constexpr double maxPointFrequencyHz = 1.0e20;
+
+    /** True for the frequency of a point of a curve: 0 Hz, or from minPointFrequencyHz to
+        maxPointFrequencyHz. A point at 0 Hz is allowed; the interpolation places it at
+        log10 f = -4. */
     bool isValidPointFrequency (double frequencyHz) noexcept;
 
     /** True for a user point of the filter response: a valid point frequency, a valid level and a

@@ -261,7 +261,8 @@ bool phaseInRange (double p, int phaseUnit) noexcept
 /** Opens the file and hands every used line (three complete numbers) to useLine, which checks and
     stores its values and returns ok, or why they cannot be taken. The frequency is checked here:
     the splines through the points divide by the step between two frequencies, so each one must be
-    finite and above the one before, and a frequency below 0 Hz means nothing. The first refused
+    above the one before and within the bounds of DesignLimits::isValidPointFrequency, and a
+    frequency below 0 Hz means nothing. The first refused
     line ends the reading and its number goes to offendingLine. Fewer than two used lines are
     refused too. */
 template <typename UseLine>
@@ -313,7 +314,7 @@ Outcome readUsedLines (const juce::File& file, const juce::String& typedDelimite
             continue;
 
         const auto f = values[0];
-        const auto outcome = ! (f >= 0.0 && std::isfinite (f))            ? Outcome::invalidFrequency
+        const auto outcome = ! DesignLimits::isValidPointFrequency (f)       ? Outcome::invalidFrequency
                              : numUsedLines > 0 && ! (f > previousFrequency) ? Outcome::frequencyNotRising
                                                                              : useLine (f, values[1], values[2]);
 
@@ -366,7 +367,8 @@ juce::String MeasurementImport::Points::getMessage() const
             return "Fewer than two data lines were found. A data line holds three numbers separated by the "
                    "delimiter; check that the delimiter matches the file.";
         case Outcome::invalidFrequency:
-            return "The frequency on line " + juce::String (offendingLine) + " is negative or not a finite number.";
+            return "The frequency on line " + juce::String (offendingLine) + " is neither 0 Hz nor a number from "
+                   + juce::String (DesignLimits::minPointFrequencyHz) + " to " + juce::String (DesignLimits::maxPointFrequencyHz) + " Hz.";
         case Outcome::frequencyNotRising:
             return "The frequencies must rise from one data line to the next, but line "
                    + juce::String (offendingLine) + " does not.";

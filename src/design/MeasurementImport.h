@@ -37,7 +37,7 @@ public:
         fileDoesNotExist,     ///< empty path, nothing at the path, or a folder
         failedToOpen,         ///< the file exists but could not be opened for reading
         tooFewDataLines,      ///< fewer than two used lines
-        invalidFrequency,     ///< a used line whose frequency is negative or not finite
+        invalidFrequency,     ///< a used line whose frequency is not 0 Hz nor from 1 uHz to 1e20 Hz
         frequencyNotRising,   ///< a used line whose frequency is not above the one before
         magnitudeOutOfRange,  ///< a magnitude that is not finite or whose level lies beyond DesignLimits::maxLevelDb
         phaseOutOfRange       ///< a phase that is not finite or lies beyond DesignLimits::maxPhaseDegrees

@@ -199,6 +199,10 @@ ComplexMatrix minimumPhase (const ComplexMatrix& H)
         if (logMagnitude[i] > largest)
             largest = logMagnitude[i];
 
+    // A spectrum that is zero everywhere has no logarithm; its minimum-phase version is itself.
+    if (largest == 0.0)
+        return ComplexMatrix (1, n);
+
     // Bins below the floor become (limit, 0): magnitude 'limit' and phase 0.
     if (largest != 0.0)
     {

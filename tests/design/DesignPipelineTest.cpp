@@ -277,6 +277,7 @@ TEST (CorrectionStage, BinsWithoutInputOrWithAResponseBeyondRangeAreLeftUncorrec
     e.calculate (true);
 
     ASSERT_EQ (e.inputData.spectrum.data[2048], Complex (0.0, 0.0));
+    EXPECT_EQ (e.targetData.response.data[2048], Complex (std::pow (10.0, 80.0 / 20.0), 0.0));   // no phase to keep
     EXPECT_EQ (e.filterData.correction.data[2048], Complex (1.0, 0.0));
 
     // Filter-response bins that overflow (bins 85 and 86, next to 1000 Hz) are left at 1; the
@@ -294,6 +295,27 @@ TEST (CorrectionStage, BinsWithoutInputOrWithAResponseBeyondRangeAreLeftUncorrec
     EXPECT_NEAR (dB (R[84]), -6.0, 1e-9);
     EXPECT_NEAR (dB (R[87]), -6.0, 1e-9);
     EXPECT_TRUE (allFinite (e.filterData.coefficients));
+}
+
+TEST (CorrectionStage, AMeasurementOfZerosLeavesEveryComputedVectorFinite)
+{
+    // Zeros have no logarithm and no phase: neither the minimum-phase import, nor the flat target,
+    // nor the minimum-phase target may turn them into NaN.
+    for (bool importedAsMinimumPhase : { false, true })
+        for (int phaseTarget : { TargetPhaseType::none, TargetPhaseType::minimum })
+        {
+            TestEngine e;
+            e.inputData.fileName = "zeros.txt";
+            e.inputData.minimumPhase = importedAsMinimumPhase;
+            e.inputData.fi = row ({ 0, 1000, 24100 });
+            e.inputData.mag_i = e.inputData.phi_i = row ({ 0, 0, 0 });
+            e.calculateInputFromMeasurement();
+            e.targetData.targetMagnitude = TargetMagnitudeType::flat;
+            e.targetData.targetPhase = phaseTarget;
+            e.calculate (true);
+            EXPECT_TRUE (allFinite (e.inputData.impulseResponse) && allFinite (e.inputData.spectrum) && allFinite (e.targetData.response)
+                         && allFinite (e.filterData.coefficients)) << importedAsMinimumPhase << phaseTarget;
+        }
 }
 
 TEST (CorrectionStage, ACorrectionOfExactlyZeroStaysZero)

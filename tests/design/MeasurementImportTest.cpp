@@ -190,6 +190,8 @@ TEST_F (ImportFile, ValuesAreConvertedByTheirUnitsAndTheFirstUnusableLineIsNamed
         { measurement, "10,0,0\nNaN,0,0\n", dB, deg, Outcome::invalidFrequency, 2 },
         { measurement, "10,0,0\ninf,0,0\n", dB, deg, Outcome::invalidFrequency, 2 },
         { measurement, "-5,0,0\n20,0,0\n", dB, deg, Outcome::invalidFrequency, 1 },
+        { measurement, "1e-200,80,0\n200,70,0\n", dB, deg, Outcome::invalidFrequency, 1 },
+        { measurement, "20,80,0\n9e307,85,0\n", dB, deg, Outcome::invalidFrequency, 2 },
         { measurement, "10,nan,0\n20,0,0\n", dB, deg, Outcome::magnitudeOutOfRange, 1 },
         { measurement, "10,0,0\n20,200.5,0\n", dB, deg, Outcome::magnitudeOutOfRange, 2 },
         { measurement, "10,-200.5,0\n20,0,0\n", dB, deg, Outcome::magnitudeOutOfRange, 1 },

@@ -151,7 +151,7 @@ namespace
         auto finite = [&random] { double d; do d = randomDouble (random); while (! std::isfinite (d)); return d; };
         const auto level = within (-DesignLimits::maxLevelDb, DesignLimits::maxLevelDb);
         const auto phase = within (-DesignLimits::maxPhaseDegrees, DesignLimits::maxPhaseDegrees);
-        const auto frequency = within (0.0, 1e6);
+        const auto frequency = [&random, nonZero = within (DesignLimits::minPointFrequencyHz, 1e6)] { return random() % 8 == 0 ? 0.0 : nonZero(); };
 
         e.NFFT = DesignEngine::nfftSizes[random() % std::size (DesignEngine::nfftSizes)];
         e.fs = std::uniform_real_distribution<double> (1.0, 384000.0) (random);
