@@ -156,13 +156,7 @@ namespace
         return (std::int32_t) std::clamp<std::int64_t> (shift, -(std::int64_t) n, (std::int64_t) n);
     }
 
-    /** True when both matrices have the same shape and the same bits in every element. */
-    template <typename T>
-    bool sameBits (const Matrix<T>& a, const Matrix<T>& b) noexcept
-    {
-        return a.rows == b.rows && a.cols == b.cols && a.data.size() == b.data.size()
-               && (a.data.empty() || std::memcmp (a.data.data(), b.data.data(), a.data.size() * sizeof (T)) == 0);
-    }
+    using ::sameBits;
 
     bool sameBits (double a, double b) noexcept
     {

@@ -256,7 +256,7 @@ namespace
         d.fs = read.number (property (root, Keys::fs));
         d.nfft = read.widenedCount (property (root, Keys::nfft));
 
-        if (! std::isfinite (d.fs) || d.fs <= 0.0 || ! DesignEngine::isSupportedNfft (d.nfft))
+        if (! DesignLimits::isValidSampleRate (d.fs) || ! DesignEngine::isSupportedNfft (d.nfft))
             return false;
 
         const auto input = property (root, Keys::inputData);

@@ -32,14 +32,13 @@ namespace
     bool isValidMeasurement (const InputData& input)
     {
         const auto n = std::min ({ input.fi.length(), input.mag_i.length(), input.phi_i.length() });
-        const double maxMagnitude = std::pow (10.0, DesignLimits::maxLevelDb / 20.0);
 
         for (std::size_t i = 0; i < n; ++i)
         {
             if (! DesignLimits::isValidPointFrequency (input.fi.data[i])
                  || (i > 0 && ! (input.fi.data[i] > input.fi.data[i - 1]))
-                 || ! (std::abs (input.mag_i.data[i]) <= maxMagnitude)
-                 || ! (std::abs (input.phi_i.data[i]) <= DesignLimits::maxPhaseRadians))
+                 || ! DesignLimits::isValidLinearMagnitude (input.mag_i.data[i])
+                 || ! DesignLimits::isValidPhaseRadians (input.phi_i.data[i]))
                 return false;
         }
 
@@ -101,6 +100,16 @@ namespace DesignLimits
     bool isValidPhase (double phaseDegrees) noexcept
     {
         return isBetween (phaseDegrees, -maxPhaseDegrees, maxPhaseDegrees);
+    }
+
+    bool isValidPhaseRadians (double phaseRadians) noexcept
+    {
+        return isBetween (phaseRadians, -maxPhaseRadians, maxPhaseRadians);
+    }
+
+    bool isValidLinearMagnitude (double magnitude) noexcept
+    {
+        return isBetween (magnitude, -maxLinearMagnitude, maxLinearMagnitude);
     }
 
     bool isValidPointFrequency (double frequencyHz) noexcept

@@ -19,6 +19,10 @@ namespace DesignLimits
         product of levels that the design forms inside the range of the numbers it computes with. */
     inline constexpr double maxLevelDb = 200.0;
 
+    /** Largest linear magnitude, in either direction, of a measured point: 10^(maxLevelDb / 20). */
+    inline constexpr double maxLinearMagnitude = 1.0e10;
+    static_assert (maxLevelDb == 200.0, "maxLinearMagnitude is 10^(maxLevelDb / 20)");
+
     /** Largest phase, in either direction, of a measured point, a user-defined target point and a
         user point: about 2.8 million turns, room for the unwrapped phase of any real measurement. */
     inline constexpr double maxPhaseDegrees = 1.0e9;
@@ -50,6 +54,12 @@ namespace DesignLimits
 
     /** True for a phase within +-maxPhaseDegrees. */
     bool isValidPhase (double phaseDegrees) noexcept;
+
+    /** True for a phase in radians within +-maxPhaseRadians. */
+    bool isValidPhaseRadians (double phaseRadians) noexcept;
+
+    /** True for a linear magnitude within +-maxLinearMagnitude (0 included). */
+    bool isValidLinearMagnitude (double magnitude) noexcept;
 
     /** The frequencies of curve points other than 0 Hz: from 1 uHz to 1e20 Hz (beyond the half of
         any sample rate below 2^64 Hz). The splines through measured points divide by the steps

@@ -339,13 +339,6 @@ namespace
         return sections;
     }
 
-    template <typename T>
-    bool sameBits (const Matrix<T>& x, const Matrix<T>& y) noexcept
-    {
-        return x.rows == y.rows && x.cols == y.cols && x.data.size() == y.data.size()
-               && (x.data.empty() || std::memcmp (x.data.data(), y.data.data(), x.data.size() * sizeof (T)) == 0);
-    }
-
     bool hasPlainCoefficients (const Matrix<double>& m) noexcept
     {
         if (m.length() != 3)

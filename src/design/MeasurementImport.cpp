@@ -227,22 +227,14 @@ private:
 //==============================================================================
 using Outcome = MeasurementImport::Outcome;
 
-/** Linear magnitudes are held to the same range as levels in dB, by their size. */
-const double maxLinearMagnitude = std::pow (10.0, DesignLimits::maxLevelDb / 20.0);
-
 /** Each test is false for NaN, so a value that is not a number never passes. */
-bool levelInRange (double db) noexcept
-{
-    return std::abs (db) <= DesignLimits::maxLevelDb;
-}
-
 bool magnitudeInRange (double m, int magnitudeUnit) noexcept
 {
     if (magnitudeUnit == MeasurementImport::decibels)
-        return levelInRange (m);
+        return DesignLimits::isValidLevel (m);
 
     if (magnitudeUnit == MeasurementImport::linear)
-        return std::abs (m) <= maxLinearMagnitude;
+        return DesignLimits::isValidLinearMagnitude (m);
 
     return std::isfinite (m); // the value is not used
 }
@@ -250,10 +242,10 @@ bool magnitudeInRange (double m, int magnitudeUnit) noexcept
 bool phaseInRange (double p, int phaseUnit) noexcept
 {
     if (phaseUnit == MeasurementImport::degrees)
-        return std::abs (p) <= DesignLimits::maxPhaseDegrees;
+        return DesignLimits::isValidPhase (p);
 
     if (phaseUnit == MeasurementImport::radians)
-        return std::abs (p) <= DesignLimits::maxPhaseRadians;
+        return DesignLimits::isValidPhaseRadians (p);
 
     return std::isfinite (p); // the value is not used
 }
@@ -641,7 +633,7 @@ MeasurementImport::Points MeasurementImport::readTarget (const juce::File& file,
         {
             value = magnitudeUnit == linear ? 20.0 * std::log10 (std::abs (b)) : b;
 
-            if (! levelInRange (value))
+            if (! DesignLimits::isValidLevel (value))
                 return Outcome::magnitudeOutOfRange;
 
             if (! std::isfinite (c))

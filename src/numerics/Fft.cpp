@@ -33,11 +33,18 @@ int rangeExponent (double largest) noexcept
     return exponent;
 }
 
-/** out[k] = x[k] / 2^exponent, rounded to single precision. */
-void toFloatScaled (const double* x, float* out, std::size_t n, int exponent) noexcept
+/** Rounds the n doubles of x to single precision into out, divided by the power of two that
+    rangeExponent gives for the largest magnitude among them and alsoLargest (of elements that go to
+    single precision elsewhere), and returns its exponent. */
+int toFloatInRange (const double* x, float* out, std::size_t n, double alsoLargest = 0.0) noexcept
 {
-    for (std::size_t k = 0; k < n; ++k)
-        out[k] = static_cast<float> (std::ldexp (x[k], -exponent));
+    const auto exponent = rangeExponent (std::max (vectorMath::toFloat (x, out, n), alsoLargest));
+
+    if (exponent != 0)
+        for (std::size_t k = 0; k < n; ++k)
+            out[k] = static_cast<float> (std::ldexp (x[k], -exponent));
+
+    return exponent;
 }
 
 /** Multiplies n doubles by 2^exponent. */
@@ -73,13 +80,11 @@ ComplexMatrix transform (const ComplexMatrix& x, std::size_t n, FftSetup::Direct
     const auto* inputParts = reinterpret_cast<const double*> (input);
 
     // The elements past the transformed ones pass through single precision too.
-    auto largest = vectorMath::toFloat (inputParts, bufferParts, 2 * copied);
+    double largestPassedThrough = 0.0;
     for (std::size_t k = 2 * copied; k < 2 * available; ++k)
-        largest = std::max (largest, std::fabs (inputParts[k]));
+        largestPassedThrough = std::max (largestPassedThrough, std::fabs (inputParts[k]));
 
-    const auto exponent = rangeExponent (largest);
-    if (exponent != 0)
-        toFloatScaled (inputParts, bufferParts, 2 * copied, exponent);
+    const auto exponent = toFloatInRange (inputParts, bufferParts, 2 * copied, largestPassedThrough);
 
     std::fill (bufferParts + 2 * copied, bufferParts + 2 * points, 0.0f);
 
@@ -169,9 +174,7 @@ Matrix<double> ifftRealPart (const ComplexMatrix& X, std::size_t n)
     const auto copied = std::min (X.data.size(), n);
     const auto* parts = reinterpret_cast<const double*> (X.data.data());
     auto* bufferParts = reinterpret_cast<float*> (buffer);
-    const auto exponent = rangeExponent (vectorMath::toFloat (parts, bufferParts, 2 * copied));
-    if (exponent != 0)
-        toFloatScaled (parts, bufferParts, 2 * copied, exponent);
+    const auto exponent = toFloatInRange (parts, bufferParts, 2 * copied);
 
     std::fill (buffer + copied, buffer + n, std::complex<float>());
     lease.transform (FftSetup::Direction::inverse);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <complex>
 #include <cstddef>
+#include <cstring>
 #include <limits>
 #include <new>
 #include <type_traits>
@@ -202,6 +203,15 @@ Matrix<std::complex<double>> timesJ (const Matrix<double>& x);
     by end: linspace (-1.0, 3) gives -1.0, -1.5, -2.0.
 */
 Matrix<double> linspace (double end, std::size_t n);
+
+/** True when both matrices have the same shape and the same bits in every element (so NaN equals
+    the same NaN, and -0.0 differs from 0.0): the test for a result that may be reused. */
+template <typename T>
+bool sameBits (const Matrix<T>& a, const Matrix<T>& b) noexcept
+{
+    return a.rows == b.rows && a.cols == b.cols && a.data.size() == b.data.size()
+           && (a.data.empty() || std::memcmp (a.data.data(), b.data.data(), a.data.size() * sizeof (T)) == 0);
+}
 
 //==============================================================================
 // The rest of the numeric library, so that this one header gives all of it.

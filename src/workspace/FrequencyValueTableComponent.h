@@ -33,8 +33,8 @@ public:
         void mouseDown (const juce::MouseEvent& event) override;
 
         /** Stores the committed text's leading number into the cell's field and notifies; a value
-            outside the field's domain (see storeValue) is not stored, and the cell shows the
-            stored value again. */
+            outside the field's domain (see storeValue) is not stored. Either way the cell then
+            shows the value in effect. */
         void textWasEdited() override;
 
         FrequencyValueTableComponent& owner;
