@@ -376,62 +376,8 @@ Matrix<Complex> calculateIirCascadeResponse (const Matrix<std::size_t>& type,
                                              const Matrix<double>& frequencies,
                                              double fs)
 {
-    const auto numBins = frequencies.length();
-
-    const auto sections = designSections (type, gain, freq, q, fs);
-    bool allPlain = true;
-
-    for (const auto& s : sections)
-        allPlain = allPlain && hasPlainCoefficients (s.b) && hasPlainCoefficients (s.a);
-
-    if (sections.empty())
-        return onesLike (numBins);
-
-    static thread_local UnitCirclePoints z;
-    z.update (frequencies, fs);
-
-    Matrix<Complex> response (1, numBins);
-
-    // Usually every section stays in the plain range on every point: then the whole cascade runs
-    // block by block, each block of points going through all sections while it is in the cache.
-    if (allPlain && z.allFinite)
-    {
-        constexpr std::size_t blockSize = 256;
-        double hr[blockSize], hi[blockSize];
-        bool plain = true;
-
-        for (std::size_t start = 0; start < numBins && plain; start += blockSize)
-        {
-            const auto count = std::min (blockSize, numBins - start);
-            std::fill (hr, hr + count, 1.0);
-            std::fill (hi, hi + count, 0.0);
-
-            for (const auto& s : sections)
-                plain = multiplySectionPlainly (s.b.data.data(), s.a.data.data(), z.re.data() + start, z.im.data() + start, hr, hi, count) && plain;
-
-            for (std::size_t u = 0; u < count; ++u)
-                response.data[start + u] = Complex (hr[u], hi[u]);
-        }
-
-        if (plain)
-            return response;
-    }
-
-    // Section by section over the whole grid, each with the plain kernel where it stays in range and
-    // the exact one where it does not.
-    std::vector<double> hRe (numBins, 1.0), hIm (numBins, 0.0), outRe (numBins), outIm (numBins);
-
-    for (const auto& s : sections)
-    {
-        multiplySection (s, z, hRe, hIm, outRe, outIm);
-        std::swap (hRe, outRe);
-        std::swap (hIm, outIm);
-    }
-
-    for (std::size_t u = 0; u < numBins; ++u)
-        response.data[u] = Complex (hRe[u], hIm[u]);
-
-    return response;
+    IirCascadeProducts nothingKept;
+    return calculateIirCascadeResponse (type, gain, freq, q, frequencies, fs, nothingKept);
 }
 
 Matrix<Complex> calculateIirCascadeResponse (const Matrix<std::size_t>& type,
