@@ -529,10 +529,31 @@ std::vector<double> DesignEngine::getLeftOutSectionFrequencies() const
     const auto numSections = std::min ({ f.type.length(), f.gain.length(), f.freq.length(), f.q.length() });
 
     for (std::size_t i = 0; i < numSections; ++i)
-        if (! DesignLimits::isValidIirSection (f.type.data[i], f.gain.data[i], f.freq.data[i], f.q.data[i], fs))
+        if (DesignLimits::isStorableIirSection (f.type.data[i], f.gain.data[i], f.freq.data[i], f.q.data[i])
+             && ! DesignLimits::isValidIirSection (f.type.data[i], f.gain.data[i], f.freq.data[i], f.q.data[i], fs))
             frequencies.push_back (f.freq.data[i]);
 
     return frequencies;
+}
+
+juce::String DesignEngine::getLeftOutSectionsWarning() const
+{
+    juce::StringArray names;
+
+    for (const auto f : getLeftOutSectionFrequencies())
+        names.add (juce::String (f) + " Hz");
+
+    if (names.isEmpty())
+        return {};
+
+    const auto last = names.strings.removeAndReturn (names.size() - 1);
+
+    if (names.isEmpty())
+        return "The IIR section at " + last + " cannot be designed at this sample rate and is left out "
+               "until the rate is raised or the section is changed.";
+
+    return "The IIR sections at " + names.joinIntoString (", ") + " and " + last + " cannot be designed at "
+           "this sample rate and are left out until the rate is raised or the sections are changed.";
 }
 
 //==============================================================================

@@ -88,11 +88,17 @@ public:
     void calculateFilterResponse();
 
     /** The frequencies (Hz), in section order, of the IIR sections that the filter response leaves
-        out because they are not valid at the current fs (DesignLimits::isValidIirSection): a section
-        at or above half the sample rate, once the rate was lowered below twice its frequency. Empty
-        when the cascade is off (numIIRs 0).
+        out because they cannot be designed at the current fs, although they may be held at any rate
+        (DesignLimits::isStorableIirSection but not isValidIirSection): a section at or near half the
+        sample rate, once the rate was lowered. Empty when the cascade is off (numIIRs 0).
     */
     std::vector<double> getLeftOutSectionFrequencies() const;
+
+    /** The warning for the user that names the sections getLeftOutSectionFrequencies() lists, or an
+        empty text when there are none. Its title is leftOutSectionsTitle. */
+    juce::String getLeftOutSectionsWarning() const;
+
+    static constexpr const char* leftOutSectionsTitle = "Sample Rate";
 
     /** Runs the four stages of the design (input, target, correction, filter) when recompute is true,
         then, always, calls designCalculated(). A bin of the correction, or of the filter response

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <limits>
 
 /*  The project document: one JSON object with "Talvo Version", "fs", "NFFT" and the three blocks
@@ -314,7 +315,7 @@ namespace
         {
             const double x = types.data[i];
 
-            if (! (x >= 0.0 && x < 18446744073709551616.0))   // below 2^64, and no NaN
+            if (! (x >= 0.0 && x < (double) DesignLimits::maxSectionTypeId + 1.0))   // and no NaN
                 return false;
 
             d.filter.type.data[i] = (std::size_t) x;
@@ -330,14 +331,18 @@ namespace
         if (read.wrongKind)
             return false;
 
-        const auto numSections = d.filter.type.length();
+        // The engine designs every entry of the section arrays, the filter editor shows numIIRs of
+        // them: they read the same sections only when the two agree. The same for the user points.
+        // With a count of 0 the arrays are not used.
+        const auto holdsExactly = [] (std::uint64_t count, std::initializer_list<std::size_t> lengths)
+        {
+            return count == 0 || std::all_of (lengths.begin(), lengths.end(), [count] (std::size_t n) { return n == count; });
+        };
 
-        if (numSections > d.filter.gain.length() || numSections > d.filter.freq.length()
-             || numSections > d.filter.q.length() || d.filter.numIIRs > numSections)
-            return false;
-
-        if (d.filter.numUserValues > d.filter.fi.length() || d.filter.numUserValues > d.filter.mag.length()
-             || d.filter.numUserValues > d.filter.phi.length())
+        if (! holdsExactly (d.filter.numIIRs, { d.filter.type.length(), d.filter.gain.length(),
+                                                d.filter.freq.length(), d.filter.q.length() })
+             || ! holdsExactly (d.filter.numUserValues, { d.filter.fi.length(), d.filter.mag.length(),
+                                                          d.filter.phi.length() }))
             return false;
 
         // Every value within its domain, so that the design cannot become NaN (see DesignLimits).

@@ -29,6 +29,16 @@ namespace
         return std::all_of (m.data.begin(), m.data.end(), [] (double x) { return std::isfinite (x); });
     }
 
+    /** Each frequency above the one before (rising), or at least equal to it (never falling). */
+    bool isOrdered (const Matrix<double>& x, std::size_t n, bool strictlyRising)
+    {
+        for (std::size_t i = 1; i < n; ++i)
+            if (strictlyRising ? ! (x.data[i] > x.data[i - 1]) : ! (x.data[i] >= x.data[i - 1]))
+                return false;
+
+        return true;
+    }
+
     bool isValidMeasurement (const InputData& input)
     {
         const auto n = std::min ({ input.fi.length(), input.mag_i.length(), input.phi_i.length() });
@@ -36,16 +46,16 @@ namespace
         for (std::size_t i = 0; i < n; ++i)
         {
             if (! DesignLimits::isValidPointFrequency (input.fi.data[i])
-                 || (i > 0 && ! (input.fi.data[i] > input.fi.data[i - 1]))
                  || ! DesignLimits::isValidLinearMagnitude (input.mag_i.data[i])
                  || ! DesignLimits::isValidPhaseRadians (input.phi_i.data[i]))
                 return false;
         }
 
-        return true;
+        return isOrdered (input.fi, n, true);
     }
 
-    /** The points (x, y) that both vectors hold have valid frequencies and values. */
+    /** The points (x, y) that both vectors hold have valid frequencies, each above the one before,
+        and valid values. */
     template <typename IsValidValue>
     bool isValidCurve (const Matrix<double>& x, const Matrix<double>& y, IsValidValue isValidValue)
     {
@@ -55,10 +65,10 @@ namespace
             if (! DesignLimits::isValidPointFrequency (x.data[i]) || ! isValidValue (y.data[i]))
                 return false;
 
-        return true;
+        return isOrdered (x, n, true);
     }
 
-    bool isValidFilterResponse (double fsHz, const FilterData& filter)
+    bool isValidFilterResponse (const FilterData& filter)
     {
         if (filter.numIIRs != 0)
         {
@@ -66,8 +76,8 @@ namespace
                                                  filter.freq.length(), filter.q.length() });
 
             for (std::size_t i = 0; i < numSections; ++i)
-                if (! DesignLimits::isValidIirSection (filter.type.data[i], filter.gain.data[i],
-                                                       filter.freq.data[i], filter.q.data[i], fsHz))
+                if (! DesignLimits::isStorableIirSection (filter.type.data[i], filter.gain.data[i],
+                                                          filter.freq.data[i], filter.q.data[i]))
                     return false;
         }
 
@@ -80,7 +90,8 @@ namespace
 
         // Above the last point the interpolation holds the last elements of mag and phi, each taken
         // by its own length.
-        return numUsed < 2 || (DesignLimits::isValidLevel (filter.mag.data.back())
+        return numUsed < 2 || (isOrdered (filter.fi, filter.fi.length(), false)
+                               && DesignLimits::isValidLevel (filter.mag.data.back())
                                && DesignLimits::isValidPhase (filter.phi.data.back()));
     }
 }
@@ -122,14 +133,16 @@ namespace DesignLimits
         return isValidPointFrequency (frequencyHz) && isValidLevel (levelDb) && isValidPhase (phaseDegrees);
     }
 
-    bool isValidIirSection (std::size_t type, double gainDb, double frequencyHz, double q, double fsHz)
+    bool isStorableIirSection (std::size_t type, double gainDb, double frequencyHz, double q) noexcept
     {
+        if (type > maxSectionTypeId || ! std::isfinite (gainDb) || ! std::isfinite (frequencyHz) || ! std::isfinite (q))
+            return false;
+
         // A type without a designer is left out of every response.
-        if (type > IirFilterType::allpass || ! IirFilterType::isValid ((long long) type))
+        if (! IirFilterType::isValid ((long long) type))
             return true;
 
-        if (! std::isfinite (fsHz) || ! std::isfinite (q) || ! isValidLevel (gainDb)
-             || ! (frequencyHz > 0.0 && frequencyHz < fsHz / 2.0))
+        if (! isValidLevel (gainDb) || ! (frequencyHz > 0.0 && frequencyHz < firstUnrepresentableSampleRateHz / 2.0))
             return false;
 
         switch (type)
@@ -138,23 +151,30 @@ namespace DesignLimits
             case IirFilterType::highPass2ndOrder:
             case IirFilterType::peq:
             case IirFilterType::allpass:
-                if (! isBetween (q, minQ, maxQ))
-                    return false;
-                break;
+                return isBetween (q, minQ, maxQ);
 
             case IirFilterType::lowShelf:
             case IirFilterType::highShelf:
             {
                 const double A = std::pow (10.0, gainDb / 40.0);
-
-                if (! isBetween (q, minQ, maxQ) || ! ((1.0 / q - 1.0) * (A + 1.0 / A) + 2.0 >= 0.0))
-                    return false;
-                break;
+                return isBetween (q, minQ, maxQ) && (1.0 / q - 1.0) * (A + 1.0 / A) + 2.0 >= 0.0;
             }
 
             default:
-                break;
+                return true;
         }
+    }
+
+    bool isValidIirSection (std::size_t type, double gainDb, double frequencyHz, double q, double fsHz)
+    {
+        if (! isStorableIirSection (type, gainDb, frequencyHz, q))
+            return false;
+
+        if (! IirFilterType::isValid ((long long) type))
+            return true;
+
+        if (! std::isfinite (fsHz) || ! (frequencyHz < fsHz / 2.0))
+            return false;
 
         Matrix<double> b, a;
         designIirSection (type, gainDb, frequencyHz, q, fsHz, b, a);
@@ -174,6 +194,6 @@ namespace DesignLimits
                && isBetween (target.limitBoostCut, minBoostCutLimitDb, maxBoostCutLimitDb)
                && isValidCurve (target.userDefinedMagFreq, target.userDefinedMag, isValidLevel)
                && isValidCurve (target.userDefinedPhiFreq, target.userDefinedPhi, isValidPhase)
-               && isValidFilterResponse (fsHz, filter);
+               && isValidFilterResponse (filter);
     }
 }

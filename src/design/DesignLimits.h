@@ -23,8 +23,10 @@ namespace DesignLimits
     inline constexpr double maxLinearMagnitude = 1.0e10;
     static_assert (maxLevelDb == 200.0, "maxLinearMagnitude is 10^(maxLevelDb / 20)");
 
-    /** Largest phase, in either direction, of a measured point, a user-defined target point and a
-        user point: about 2.8 million turns, room for the unwrapped phase of any real measurement. */
+    /** Largest phase, in either direction: about 2.8 million turns, room for the unwrapped phase of
+        any real measurement. Each limit belongs to the unit in which the design holds the phase, and
+        a phase read in the other unit is checked after its conversion: degrees for the user-defined
+        target points and the user points, radians for the measured points. */
     inline constexpr double maxPhaseDegrees = 1.0e9;
     inline constexpr double maxPhaseRadians = maxPhaseDegrees * 3.141592653589793 / 180.0;
 
@@ -77,19 +79,34 @@ namespace DesignLimits
         valid phase. */
     bool isValidUserPoint (double frequencyHz, double levelDb, double phaseDegrees) noexcept;
 
-    /** True when the IIR section (an IirFilterType id, its gain in dB, frequency in Hz, Q or shelf
-        slope S) can be designed at the sample rate fsHz with a finite response everywhere:
-          - a type without a designer (0, 5, 10 and above) contributes nothing and is always valid;
-          - gain, frequency and q are finite, |gain| <= maxLevelDb and 0 < frequency < fsHz / 2;
+    /** The largest section type id a design holds: the section table keeps ids as signed 32-bit
+        numbers, so a larger one could not be shown or edited as it is stored. */
+    inline constexpr std::size_t maxSectionTypeId = 2147483647;
+
+    /** True when an IIR section (an IirFilterType id, its gain in dB, frequency in Hz, Q or shelf
+        slope S) may be held by a design whatever its sample rate, by rules that do not depend on the
+        rate:
+          - the type is at most maxSectionTypeId, and gain, frequency and q are finite;
+          - a type without a designer (0, 5, 10 and above) contributes nothing; beyond that its
+            values are not looked at;
+          - otherwise |gain| <= maxLevelDb and 0 < frequency < half the largest sample rate;
           - the second-order low and high pass, the PEQ and the all pass have minQ <= Q <= maxQ;
           - the shelves have minQ <= S <= maxQ and a real slope: (1/S - 1) (A + 1/A) + 2 >= 0 with
             A = 10^(gain / 40), which bounds S from above the more the larger |gain| is;
-          - the first-order sections ignore q beyond its being finite;
-          - and the designed coefficients, and the section's response at 0 Hz and at fsHz / 2,
-            are finite (which leaves out sections so close to 0 Hz or fsHz / 2 that the formulas
-            lose every digit, such as a PEQ just below fsHz / 2).
-        A section valid at one rate may be invalid at a lower one (its frequency at or above half of
-        it); the cascade leaves such sections out.
+          - the first-order sections ignore q beyond its being finite.
+        A project document holds only such sections, and the cascade leaves out those that cannot be
+        designed at the current rate (see isValidIirSection).
+    */
+    bool isStorableIirSection (std::size_t type, double gainDb, double frequencyHz, double q) noexcept;
+
+    /** True when the IIR section is storable and, if its type has a designer, can be designed at
+        the sample rate fsHz with a finite response everywhere: frequency < fsHz / 2, and the designed
+        coefficients and the section's response at 0 Hz and at fsHz / 2 finite. That leaves out
+        sections so close to 0 Hz or fsHz / 2 that the formulas lose every digit: a PEQ below fsHz / 2
+        by less than a band that widens as Q falls (about 0.002 % of fsHz / 2 at Q 1000, 1.4 to 2 % at
+        Q 0.707, 9 to 11 % at Q 0.01).
+        A section valid at one rate may be invalid at a lower one; the cascade leaves such sections
+        out, and they come back when the rate is raised.
     */
     bool isValidIirSection (std::size_t type, double gainDb, double frequencyHz, double q, double fsHz);
 
@@ -101,11 +118,14 @@ namespace DesignLimits
             |mag_i| <= 10^(maxLevelDb / 20) (linear); |phi_i| <= maxPhaseRadians;
           - TargetData: the band frequencies finite; nominalTargetLevel within the target-level
             range; limitBoostCut within the boost/cut range; the user-defined curves' frequencies
-            valid point frequencies, their levels valid levels and their phases valid phases;
+            valid point frequencies, each above the one before, their levels valid levels and their
+            phases valid phases;
           - FilterData: every section that the cascade uses (all entries of type when numIIRs is not
-            0) a valid IIR section at fsHz; every user point that the response uses (none for
-            numUserValues 0, the first for 1, every point held by fi, mag and phi for more, and
-            then also the last elements of mag and phi) a valid user point.
+            0) a storable IIR section, whatever fsHz; every user point that the response uses (none
+            for numUserValues 0, the first for 1, every point held by fi, mag and phi for more, and
+            then also the last elements of mag and phi) a valid user point, and with two points or
+            more their frequencies never falling (the filter editor keeps them sorted; two points
+            may share a frequency);
         Counts and array lengths are the caller's to check; only the elements that every array of a
         group holds are looked at.
     */

@@ -227,29 +227,6 @@ private:
 //==============================================================================
 using Outcome = MeasurementImport::Outcome;
 
-/** Each test is false for NaN, so a value that is not a number never passes. */
-bool magnitudeInRange (double m, int magnitudeUnit) noexcept
-{
-    if (magnitudeUnit == MeasurementImport::decibels)
-        return DesignLimits::isValidLevel (m);
-
-    if (magnitudeUnit == MeasurementImport::linear)
-        return DesignLimits::isValidLinearMagnitude (m);
-
-    return std::isfinite (m); // the value is not used
-}
-
-bool phaseInRange (double p, int phaseUnit) noexcept
-{
-    if (phaseUnit == MeasurementImport::degrees)
-        return DesignLimits::isValidPhase (p);
-
-    if (phaseUnit == MeasurementImport::radians)
-        return DesignLimits::isValidPhaseRadians (p);
-
-    return std::isfinite (p); // the value is not used
-}
-
 /** Opens the file and hands every used line (three complete numbers) to useLine, which checks and
     stores its values and returns ok, or why they cannot be taken. The frequency is checked here:
     the splines through the points divide by the step between two frequencies, so each one must be
@@ -562,11 +539,33 @@ MeasurementImport::Points MeasurementImport::readMeasurement (const juce::File& 
 
     conclude (points, readUsedLines (file, typedDelimiter, points.offendingLine, [&] (double f, double m, double p)
     {
-        if (! magnitudeInRange (m, magnitudeUnit))
+        // A value that is not finite as read is refused; the limits are those of the units in which
+        // the design holds the values (linear magnitude, phase in radians), checked after conversion.
+        if (! std::isfinite (m))
             return Outcome::magnitudeOutOfRange;
 
-        if (! phaseInRange (p, phaseUnit))
+        if (! std::isfinite (p))
             return Outcome::phaseOutOfRange;
+
+        const double magnitude = magnitudeUnit == decibels ? std::pow (10.0, m / 20.0)
+                               : magnitudeUnit == linear   ? m
+                                                           : 0.0;
+
+        if (! DesignLimits::isValidLinearMagnitude (magnitude))
+            return Outcome::magnitudeOutOfRange;
+
+        const double phase = phaseUnit == radians ? p
+                           : phaseUnit == degrees ? (p + p) * pi / 360.0
+                                                  : 0.0;
+
+        if (! DesignLimits::isValidPhaseRadians (phase))
+            return Outcome::phaseOutOfRange;
+
+        if (magnitudeUnit != decibels && magnitudeUnit != linear)
+            std::cerr << "Magnitude unit not implemented" << std::endl;
+
+        if (phaseUnit != radians && phaseUnit != degrees)
+            std::cerr << "Phase unit not implemented" << std::endl;
 
         if (points.frequencies.empty() && f > 0.0)
         {
@@ -574,24 +573,6 @@ MeasurementImport::Points MeasurementImport::readMeasurement (const juce::File& 
             points.values.push_back (0.0);
             points.phases.push_back (0.0);
         }
-
-        double magnitude = 0.0;
-
-        if (magnitudeUnit == decibels)
-            magnitude = std::pow (10.0, m / 20.0);
-        else if (magnitudeUnit == linear)
-            magnitude = m;
-        else
-            std::cerr << "Magnitude unit not implemented" << std::endl;
-
-        double phase = 0.0;
-
-        if (phaseUnit == radians)
-            phase = p;
-        else if (phaseUnit == degrees)
-            phase = (p + p) * pi / 360.0;
-        else
-            std::cerr << "Phase unit not implemented" << std::endl;
 
         points.frequencies.push_back (f);
         points.values.push_back (magnitude);
@@ -641,16 +622,20 @@ MeasurementImport::Points MeasurementImport::readTarget (const juce::File& file,
         }
         else
         {
+            // Phase targets are held in degrees: a value in radians is checked after its conversion.
             if (! std::isfinite (b))
                 return Outcome::magnitudeOutOfRange;
 
-            if (! phaseInRange (c, phaseUnit))
+            if (! std::isfinite (c))
                 return Outcome::phaseOutOfRange;
 
             if (phaseUnit == radians)
                 value = c / (2.0 * pi) * 360.0;
             else if (phaseUnit == degrees)
                 value = c;
+
+            if (! DesignLimits::isValidPhase (value))
+                return Outcome::phaseOutOfRange;
         }
 
         points.frequencies.push_back (a);

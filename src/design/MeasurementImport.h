@@ -39,8 +39,8 @@ public:
         tooFewDataLines,      ///< fewer than two used lines
         invalidFrequency,     ///< a used line whose frequency is not 0 Hz nor from 1 uHz to 1e20 Hz
         frequencyNotRising,   ///< a used line whose frequency is not above the one before
-        magnitudeOutOfRange,  ///< a magnitude that is not finite or whose level lies beyond DesignLimits::maxLevelDb
-        phaseOutOfRange       ///< a phase that is not finite or lies beyond DesignLimits::maxPhaseDegrees
+        magnitudeOutOfRange,  ///< a magnitude that is not finite or, converted, lies beyond its limit
+        phaseOutOfRange       ///< a phase that is not finite or, converted, lies beyond its limit
     };
 
     /** Points read from a file, in file order, or what went wrong. */
@@ -104,9 +104,10 @@ public:
         Used lines give frequency (Hz), magnitude (linear or dB by magnitudeUnit) and phase (degrees
         or radians by phaseUnit); the magnitude is stored linear and the phase in radians. A unit id
         other than the two known ones prints one line on std::cerr per used line and gives 0.0.
-        Frequencies must be finite, not negative and rising; levels (a linear magnitude by its size)
-        must lie within DesignLimits::maxLevelDb and phases within DesignLimits::maxPhaseDegrees
-        (or maxPhaseRadians), with a linear 0 allowed; at least two lines must be used.
+        Frequencies must be finite, not negative and rising; magnitudes and phases must be finite as
+        read and, once converted, lie within the limits of the units the design holds them in:
+        |linear magnitude| <= DesignLimits::maxLinearMagnitude (+200 dB; a linear 0 is allowed) and
+        |phase| <= DesignLimits::maxPhaseRadians. At least two lines must be used.
         When the first used frequency is above 0 Hz, a point of zero magnitude and phase is put in
         front at 0 Hz. When the last point lies below fs/2, two copies of its magnitude and phase
         are appended at fs/2 + fs/nfft and fs/2 + 2 fs/nfft, just above the top of the design's
@@ -125,8 +126,10 @@ public:
         and turned into 20 log10 |value| dB when magnitudeUnit is linear); for a phase target column
         3 is the value (degrees, or radians turned into degrees when phaseUnit is radians; any other
         unit gives 0.0). The other column need only be a complete, finite number. Nothing is added in
-        front or at the end. The frequency rules and the ranges are those of readMeasurement, the
-        level checked after the conversion to dB (so a linear 0 is refused).
+        front or at the end. The frequency rules are those of readMeasurement. The value is checked
+        after its conversion, in the unit the design holds it in: a level within
+        DesignLimits::maxLevelDb (so a linear 0 is refused), a phase within
+        DesignLimits::maxPhaseDegrees.
 
         @param typedDelimiter  the delimiter as typed; resolveDelimiter is applied here
     */

@@ -609,6 +609,7 @@ void DesignComponent::loadProject (juce::String path)
 
     refreshControls();
     calculate (true);
+    warnAboutLeftOutSections();
 }
 
 bool DesignComponent::saveProject (juce::File file)

@@ -88,8 +88,13 @@ public:
 
     /** Reads the project document at path (a full path) into the design state, refreshes the
         controls and recomputes. A failure is shown in a modal warning box titled "Opening File"
-        and leaves the design, the controls and projectFilePath as they were. */
+        and leaves the design, the controls and projectFilePath as they were. IIR sections that
+        cannot be designed at the document's rate are named as after a rate entry. */
     void loadProject (juce::String path);
+
+    /** Names, in a modal warning box, the IIR sections that the design leaves out at its sample
+        rate (getLeftOutSectionsWarning); shows nothing when there are none. */
+    void warnAboutLeftOutSections();
 
     /** Writes the current design state as a project document to file, replacing its contents
         atomically. Changes nothing in the design. A failure is shown in a modal warning box titled

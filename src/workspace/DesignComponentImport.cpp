@@ -14,7 +14,6 @@ namespace
 constexpr const char* importingFileTitle = "Importing File";
 constexpr const char* importingCsvFileTitle = "Importing CSV File";
 constexpr const char* exportingFileTitle = "Exporting File";
-constexpr const char* sampleRateTitle = "Sample Rate";
 
 /** The settings a measurement import starts from. */
 namespace MeasurementDefaults
@@ -109,30 +108,6 @@ void importMeasurement (DesignComponent& design)
     design.calculate (true);
 }
 
-/** Names the IIR sections that the design leaves out at its sample rate, if there are any: those at
-    or above half the rate, once the rate was lowered below twice their frequency. */
-void warnAboutLeftOutSections (const DesignComponent& design)
-{
-    const auto frequencies = design.getLeftOutSectionFrequencies();
-
-    if (frequencies.empty())
-        return;
-
-    juce::StringArray names;
-
-    for (const auto f : frequencies)
-        names.add (juce::String (f) + " Hz");
-
-    const auto last = names.strings.removeAndReturn (names.size() - 1);
-    const bool one = names.isEmpty();
-    const auto list = one ? last : names.joinIntoString (", ") + " and " + last;
-
-    showWarning (sampleRateTitle, one ? "The IIR section at " + list + " lies at or above half the sample rate and is left out "
-                                                                       "until the rate is raised or the section is changed."
-                                      : "The IIR sections at " + list + " lie at or above half the sample rate and are left out "
-                                                                        "until the rate is raised or the sections are changed.");
-}
-
 void enterSampleRate (DesignComponent& design)
 {
     // Read as String::getDoubleValue reads it, but defined for exponents of any length.
@@ -158,7 +133,7 @@ void enterSampleRate (DesignComponent& design)
     design.axesChanged = true;
     design.calculateInputFromMeasurement();
     design.calculate (true);
-    warnAboutLeftOutSections (design);
+    design.warnAboutLeftOutSections();
 }
 
 void importUserDefinedTarget (DesignComponent& design, MeasurementImport::TargetColumn column)
@@ -203,6 +178,12 @@ void DesignComponent::labelTextChanged (juce::Label* labelThatHasChanged)
         importMeasurement (*this);
     else if (labelThatHasChanged == labelFs.get())
         enterSampleRate (*this);
+}
+
+void DesignComponent::warnAboutLeftOutSections()
+{
+    if (const auto warning = getLeftOutSectionsWarning(); warning.isNotEmpty())
+        showWarning (leftOutSectionsTitle, warning);
 }
 
 void DesignComponent::importUserDefinedMagnitude()

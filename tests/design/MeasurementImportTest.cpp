@@ -194,7 +194,7 @@ TEST_F (ImportFile, ValuesAreConvertedByTheirUnitsAndTheFirstUnusableLineIsNamed
         { measurement, "20,80,0\n9e307,85,0\n", dB, deg, Outcome::invalidFrequency, 2 },
         { measurement, "10,nan,0\n20,0,0\n", dB, deg, Outcome::magnitudeOutOfRange, 1 },
         { measurement, "10,0,0\n20,200.5,0\n", dB, deg, Outcome::magnitudeOutOfRange, 2 },
-        { measurement, "10,-200.5,0\n20,0,0\n", dB, deg, Outcome::magnitudeOutOfRange, 1 },
+        { measurement, "10,-200.5,0\n20,0,0\n", dB, deg, Outcome::ok, 0 },   // held linear: 10^-10.025 is in range
         { measurement, "10,1e11,0\n20,0,0\n", lin, deg, Outcome::magnitudeOutOfRange, 1 },
         { measurement, "10,-inf,0\n20,0,0\n", lin, deg, Outcome::magnitudeOutOfRange, 1 },
         { measurement, "10,nan,0\n20,0,0\n", 3, 0, Outcome::magnitudeOutOfRange, 1 }, // unknown unit, yet not a number
@@ -202,7 +202,7 @@ TEST_F (ImportFile, ValuesAreConvertedByTheirUnitsAndTheFirstUnusableLineIsNamed
         { measurement, "10,0,0\n20,0,nan\n", dB, deg, Outcome::phaseOutOfRange, 2 },
         { measurement, "10,0,2e7\n20,0,0\n", dB, rad, Outcome::phaseOutOfRange, 1 },
         { measurement, "0,200,1e9\n20,-200,-1e9\n", dB, deg, Outcome::ok, 0 },
-        { measurement, "0,0,17453292\n20,-1e10,-17453292\n", lin, rad, Outcome::ok, 0 },
+        { measurement, "0,0,17453292.519943297\n20,-1e10,-17453292.519943297\n", lin, rad, Outcome::ok, 0 },
         { phaseTarget, "20,1,0\n", dB, deg, Outcome::tooFewDataLines, 0 },
         { magnitudeTarget, "20,1,0\n40,0,0\n", lin, deg, Outcome::magnitudeOutOfRange, 2 }, // 0 is minus infinity dB
         { magnitudeTarget, "20,201,0\n40,1,0\n", dB, deg, Outcome::magnitudeOutOfRange, 1 },
@@ -212,6 +212,9 @@ TEST_F (ImportFile, ValuesAreConvertedByTheirUnitsAndTheFirstUnusableLineIsNamed
         { phaseTarget, "20,0,1e308\n40,0,0\n", dB, deg, Outcome::phaseOutOfRange, 1 },
         { phaseTarget, "20,0,2e7\n40,0,0\n", dB, rad, Outcome::phaseOutOfRange, 1 },
         { phaseTarget, "20,0,1e9\n40,0,-1e9\n", dB, deg, Outcome::ok, 0 },
+        // The largest measured phase in radians is, converted to degrees, just beyond the limit of
+        // a target phase: held in degrees, it is refused; one step below it is taken.
+        { phaseTarget, "20,0,-17453292.519943293\n40,0,17453292.519943297\n", dB, rad, Outcome::phaseOutOfRange, 2 },
     };
 
     for (const auto& c : cases)

@@ -17,15 +17,17 @@ namespace
     const double nan = std::numeric_limits<double>::quiet_NaN();
 
     /** A document of the engine's current design, with one key's value text replaced (or the key
-        removed when replacement is empty). */
-    juce::String withValue (const juce::String& document, const juce::String& key, const juce::String& replacement)
+        removed when replacement is empty): its first occurrence, or its last one when lastOne. */
+    juce::String withValue (const juce::String& document, const juce::String& key, const juce::String& replacement,
+                            bool lastOne = false)
     {
         juce::StringArray lines;
         lines.addLines (document);
         const auto prefix = "\"" + key + "\": ";
 
-        for (int i = 0; i < lines.size(); ++i)
+        for (int n = 0; n < lines.size(); ++n)
         {
+            const int i = lastOne ? lines.size() - 1 - n : n;
             const auto trimmed = lines[i].trimStart();
 
             if (! trimmed.startsWith (prefix) || trimmed.endsWith ("{"))
@@ -163,9 +165,14 @@ namespace
         e.inputData.windowType = int32 (1, 5);
         e.inputData.fileName = random() % 3 == 0 ? juce::String() : juce::String (juce::CharPointer_UTF8 ("/m\xc3\xa4ssung \"eins\"\\\t\x01\x07\x7f\xe2\x82\xac \xe6\xb8\xac\xe5\xae\x9a \xf0\x9f\x98\x80")) + juce::String ((int) random());
         e.inputData.minimumPhase = random() % 2 == 0;
+        // Curve frequencies rise from point to point, from 0 Hz or above.
+        const auto rising = [&random] (std::size_t n)
+        {
+            double f = random() % 8 == 0 ? 0.0 : randomWithin (random, DesignLimits::minPointFrequencyHz, 100.0);
+            return randomVector (random, n, n, [&] { const auto x = f; f += randomWithin (random, 1e-3, 5000.0); return x; });
+        };
         const auto numPoints = random() % 4 == 0 ? 1 : count (40);
-        double rising = randomWithin (random, 0.0, 100.0);
-        e.inputData.fi = randomVector (random, numPoints, numPoints, [&] { return rising += randomWithin (random, 1e-3, 5000.0); });
+        e.inputData.fi = rising (numPoints);
         e.inputData.mag_i = randomVector (random, numPoints, numPoints, within (-1e10, 1e10));
         e.inputData.phi_i = randomVector (random, numPoints, numPoints, within (-DesignLimits::maxPhaseRadians, DesignLimits::maxPhaseRadians));
 
@@ -178,9 +185,9 @@ namespace
         e.targetData.fminPhase = finite();
         e.targetData.fmaxPhase = finite();
         const auto numMag = count (20), numPhi = count (20);
-        e.targetData.userDefinedMagFreq = randomVector (random, numMag, numMag, frequency);
+        e.targetData.userDefinedMagFreq = rising (numMag);
         e.targetData.userDefinedMag = randomVector (random, numMag, numMag, level);
-        e.targetData.userDefinedPhiFreq = randomVector (random, numPhi, numPhi, frequency);
+        e.targetData.userDefinedPhiFreq = rising (numPhi);
         e.targetData.userDefinedPhi = randomVector (random, numPhi, numPhi, phase);
 
         e.filterData.filterType = int32 (-2, 4);
@@ -188,29 +195,33 @@ namespace
         e.filterData.windowLength = (std::uint64_t) int32 (0, n);
         e.filterData.windowType = int32 (-2, 5);
         e.filterData.minimumPhase = random() % 2 == 0;
+        // Counts of 0 leave the arrays unused, and then they may hold anything of any length.
         const auto numSections = count (12);
+        const bool sectionsUsed = random() % 4 != 0;
+        const auto unusedExtra = [&random, sectionsUsed] { return sectionsUsed ? 0 : random() % 3; };
+        e.filterData.numIIRs = sectionsUsed ? numSections : 0;
         e.filterData.type = Matrix<std::size_t> (1, numSections);
-        e.filterData.gain = randomVector (random, numSections + random() % 3, numSections, level);
-        e.filterData.freq = randomVector (random, numSections, numSections, within (0.0, e.fs / 2));
-        e.filterData.q = randomVector (random, numSections + random() % 3, numSections, within (DesignLimits::minQ, DesignLimits::maxQ));
-        e.filterData.numIIRs = random() % (numSections + 1);
+        e.filterData.gain = randomVector (random, numSections + unusedExtra(), numSections, level);
+        e.filterData.freq = randomVector (random, numSections, numSections, within (0.0, e.fs));
+        e.filterData.q = randomVector (random, numSections + unusedExtra(), numSections, within (DesignLimits::minQ, DesignLimits::maxQ));
         for (std::size_t i = 0; i < numSections; ++i)
         {
             auto& f = e.filterData;
             f.type.data[i] = random() % 12;
-            // A section the cascade cannot use gets a type without a designer, and then any values.
-            if (! DesignLimits::isValidIirSection (f.type.data[i], f.gain.data[i], f.freq.data[i], f.q.data[i], e.fs))
+            // A section no rate can design gets a type without a designer, and then any finite values;
+            // one above half of this rate is held and left out.
+            if (! DesignLimits::isStorableIirSection (f.type.data[i], f.gain.data[i], f.freq.data[i], f.q.data[i]))
             {
                 f.type.data[i] = random() % 2 == 0 ? 5 : 10;
-                f.gain.data[i] = randomDouble (random);
+                f.gain.data[i] = finite();
             }
         }
         const auto numUser = count (12);
-        e.filterData.numUserValues = random() % (numUser + 1);
-        const auto numUsed = e.filterData.numUserValues == 0 ? 0 : (e.filterData.numUserValues == 1 ? 1 : numUser);
+        e.filterData.numUserValues = random() % 4 == 0 ? 0 : numUser;
+        const auto numUsed = (std::size_t) e.filterData.numUserValues;
         e.filterData.fi = randomVector (random, numUser, numUsed, frequency);
-        const auto numLevels = numUser + random() % 2;   // with two points or more the last one is used
-        e.filterData.mag = randomVector (random, numLevels, numUsed >= 2 ? numLevels : numUsed, level);
+        std::sort (e.filterData.fi.data.begin(), e.filterData.fi.data.begin() + (long) numUsed);   // as the editor keeps them
+        e.filterData.mag = randomVector (random, numUser + (numUsed == 0 ? random() % 2 : 0), numUsed, level);
         e.filterData.phi = randomVector (random, numUser, numUsed, phase);
     }
 
@@ -345,7 +356,13 @@ TEST (ProjectDocument, RefusedDocumentsLeaveTheLoadedDesignAlone)
         { "measured phase beyond the limit", withValue (e, "phi_i", "[0, -1, -2e7, -2, -2]"), invalid },
         { "target level 800 dB", withValue (e, "userDefinedMag", "[800]"), invalid },
         { "target phase frequency negative", withValue (e, "userDefinedPhiFreq", "[-1]"), invalid },
-        { "section at fs/2", withValue (e, "freq", "[22050]"), invalid },
+        { "section at 0 Hz", withValue (e, "freq", "[0]"), invalid },
+        { "type beyond a table's 32 bits", withValue (e, "type", "[4294967302]"), invalid },
+        { "no-designer section with a NaN gain", withValue (withValue (e, "type", "[5]"), "gain", "[\"nan\"]"), invalid },
+        { "numIIRs below the sections", withValue (withValue (withValue (withValue (e, "type", "[6, 6]"), "gain", "[3, 3]"), "freq", "[1, 2]"), "q", "[1, 2]"), invalid },
+        { "numUserValues below the points", withValue (withValue (withValue (withValue (e, "numUserValues", "1"), "fi", "[0, 1]", true), "mag", "[0, 0]"), "phi", "[0, 0]"), invalid },
+        { "user points falling", withValue (withValue (withValue (withValue (e, "numUserValues", "2"), "fi", "[9, 1]", true), "mag", "[0, 0]"), "phi", "[0, 0]"), invalid },
+        { "target frequencies repeat", withValue (withValue (e, "userDefinedMagFreq", "[1, 1]"), "userDefinedMag", "[0, 0]"), invalid },
         { "shelf slope too steep", withValue (withValue (withValue (e, "type", "[7]"), "gain", "[30]"), "q", "[50]"), invalid },
         { "user point level 760 dB", withValue (withValue (e, "numUserValues", "1"), "mag", "[760]"), invalid },
     };
@@ -419,6 +436,15 @@ TEST (ProjectDocument, HostileBytesAreRefusedWithoutHarm)
         { "overlong slash", with ("fileName", "\"\xc0\xaf\""), false },
         { "encoded surrogate", with ("fileName", "\"\xed\xa0\x80\""), false },
         { "cut-off sequence", with ("fileName", "\"\xe2\x82\""), false },
+        { "E0 overlong", with ("fileName", "\"\xe0\x9f\xbf\""), false },
+        { "E0 lowest, U+0800", with ("fileName", "\"\xe0\xa0\x80\""), true },
+        { "F0 overlong", with ("fileName", "\"\xf0\x8f\xbf\xbf\""), false },
+        { "F0 lowest, U+10000", with ("fileName", "\"\xf0\x90\x80\x80\""), true },
+        { "F4 highest, U+10FFFF", with ("fileName", "\"\xf4\x8f\xbf\xbf\""), true },
+        { "F4 beyond U+10FFFF", with ("fileName", "\"\xf4\x90\x80\x80\""), false },
+        { "F5 lead byte", with ("fileName", "\"\xf5\x80\x80\x80\""), false },
+        { "a repeated key counts last: a valid rate", "{\"fs\": 0.5," + valid.substr (1), true },
+        { "a repeated key counts last: a rate below 1 Hz", valid.substr (0, valid.rfind ('}')) + ", \"fs\": 0.5}", false },
         { "raw control character", with ("fileName", "\"a\tb\""), false },
         { "single quotes", with ("Talvo Version", "'1.0.0'"), false },
         { "leading zero", with ("shift", "007"), false },
@@ -446,7 +472,7 @@ TEST (ProjectDocument, HostileBytesAreRefusedWithoutHarm)
     }
 }
 
-TEST (ProjectDocument, MutatedDocumentsNeverCrashNorHalfReadNorMakeTheFilterNonFinite)
+TEST (ProjectDocument, MutatedDocumentsNeverCrashNorHalfReadNorMakeACurveNonFinite)
 {
     // A design that uses every part a document stores: measurement, user-defined target curves,
     // user points and one section of most kinds.
@@ -522,9 +548,14 @@ TEST (ProjectDocument, MutatedDocumentsNeverCrashNorHalfReadNorMakeTheFilterNonF
         ASSERT_EQ (fresh.createProjectText(), e.createProjectText()) << text;
         ASSERT_EQ (e.frequencyAxis.length(), e.NFFT / 2 + 1);
 
+        // Every curve the plots show is finite, not only the filter, which a last guard keeps finite
+        // whatever the document held.
         e.calculate (true);
         ASSERT_EQ (e.filterData.coefficients.length(), e.NFFT);
-        ASSERT_TRUE (allFinite (e.filterData.coefficients)) << text;
+        for (const auto* curve : { &e.inputData.spectrum, &t.response, &t.bandResponse, &f.correction, &f.response, &f.coefficientSpectrum })
+            ASSERT_TRUE (allFinite (*curve)) << text;
+        for (const auto* curve : { &e.inputData.impulseResponse, &e.inputData.shiftedImpulseResponse, &f.impulseResponse, &f.coefficients })
+            ASSERT_TRUE (allFinite (*curve)) << text;
 
         ASSERT_TRUE (e.readProjectText (valid).wasOk());
     }

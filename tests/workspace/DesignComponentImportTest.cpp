@@ -189,11 +189,9 @@ TEST_F (Workspace, SampleRateEntryRefusesUnusableRatesRefreshesTheTimeLabelsAndW
 
     ASSERT_EQ (script.boxes.size(), 3u);
     EXPECT_EQ (script.boxes[0].title, "Sample Rate");
-    EXPECT_EQ (script.boxes[0].message, "The IIR sections at 30000 Hz and 25000 Hz lie at or above half the sample rate and are "
-                                        "left out until the rate is raised or the sections are changed.");
-    EXPECT_EQ (script.boxes[1].message, "The IIR section at 30000 Hz lies at or above half the sample rate and is left out "
-                                        "until the rate is raised or the section is changed.");
-    EXPECT_TRUE (script.boxes[2].message.startsWith ("The IIR sections at 30000 Hz, 1000 Hz and 25000 Hz lie")) << script.boxes[2].message;
+    EXPECT_TRUE (script.boxes[0].message.startsWith ("The IIR sections at 30000 Hz and 25000 Hz cannot")) << script.boxes[0].message;
+    EXPECT_TRUE (script.boxes[1].message.startsWith ("The IIR section at 30000 Hz cannot")) << script.boxes[1].message;
+    EXPECT_TRUE (script.boxes[2].message.startsWith ("The IIR sections at 30000 Hz, 1000 Hz and 25000 Hz cannot")) << script.boxes[2].message;
 }
 
 //==============================================================================

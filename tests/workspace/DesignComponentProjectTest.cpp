@@ -2,6 +2,10 @@
 // in its message box and changes nothing.
 #include "GuiTestSupport.h"
 
+#include "design/IirFilterType.h"
+
+#include <tuple>
+
 using namespace guitest;
 
 namespace
@@ -67,4 +71,24 @@ TEST_F (EditedWorkspace, FailedWriteIsReportedAndChangesNothing)
     EXPECT_EQ (script.boxes[0].title, "Saving File");
     EXPECT_TRUE (script.boxes[0].message.startsWith ("Could not write to file. "));
     expectUnchanged();
+}
+
+TEST_F (EditedWorkspace, ADesignSavedAfterTheRateWasLoweredOpensAgainAndNamesItsLeftOutSection)
+{
+    auto& f = d.filterData;
+    std::tie (f.numIIRs, f.type, f.gain, f.freq, f.q) = std::tuple (1, Matrix<std::size_t> (1, 1, { (std::size_t) IirFilterType::peq }),
+                                                                    Matrix<double> (1, 1, { -8.0 }), Matrix<double> (1, 1, { 20000.0 }),
+                                                                    Matrix<double> (1, 1, { 0.707 }));
+    d.labelFs->setText ("32000", juce::dontSendNotification);
+    d.labelTextChanged (d.labelFs.get());
+    const auto file = folder.file ("lowered.tlvProj");
+    ASSERT_TRUE (d.saveProject (file));
+
+    d.loadProject (file.getFullPathName());
+    EXPECT_EQ (d.fs, 32000.0);
+    EXPECT_EQ (file.loadFileAsString(), d.createProjectText());
+    ASSERT_EQ (script.boxes.size(), 2u); // after the rate entry, and again after Open
+    EXPECT_EQ (script.boxes[1].title, "Sample Rate");
+    EXPECT_EQ (script.boxes[1].message, d.getLeftOutSectionsWarning());
+    EXPECT_TRUE (script.boxes[1].message.contains ("20000 Hz"));
 }
