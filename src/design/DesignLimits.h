@@ -103,8 +103,9 @@ namespace DesignLimits
         the sample rate fsHz with a finite response everywhere: frequency < fsHz / 2, and the designed
         coefficients and the section's response at 0 Hz and at fsHz / 2 finite. That leaves out
         sections so close to 0 Hz or fsHz / 2 that the formulas lose every digit: a PEQ below fsHz / 2
-        by less than a band that widens as Q falls (about 0.002 % of fsHz / 2 at Q 1000, 1.4 to 2 % at
-        Q 0.707, 9 to 11 % at Q 0.01).
+        by less than a band that widens as Q falls and depends on the gain (measured over gains of
+        +-0.5 to +-200 dB: 0.0013 to 0.003 % of fsHz / 2 at Q 1000, 1.3 to 2.7 % at Q 0.707, 8.5 to
+        16 % at Q 0.01).
         A section valid at one rate may be invalid at a lower one; the cascade leaves such sections
         out, and they come back when the rate is raised.
     */
