@@ -92,6 +92,8 @@ void importMeasurement (DesignComponent& design)
 
     if (points.outcome != MeasurementImport::Outcome::ok)
     {
+        // The measurement loaded before stays in effect, and the field names its file again.
+        design.labelInputFile->setText (design.inputData.fileName, juce::dontSendNotification);
         showWarning (importingFileTitle, points.getMessage());
         return;
     }
