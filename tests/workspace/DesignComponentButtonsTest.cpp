@@ -118,6 +118,20 @@ TEST_F (Buttons, TargetFormsOpenOnTheDesignsValuesAndOkWritesAndRecomputes)
     expectRecomputes (4);
 }
 
+TEST_F (Buttons, TheFilterEditorJudgesSectionsAtTheDesignsRate)
+{
+    // 23 kHz lies below half of the editor's own 48 kHz, but not below half of the design's rate.
+    d.fs = 44100.0;
+    clickAndAct (d.textButtonDefineFilter.get(), [] (juce::Component& modal)
+    {
+        auto& editor = *find<FilterComponent> (modal);
+        editor.textButtonAddIir->triggerClick();
+        pump();
+        typeIntoLabel (*dynamic_cast<juce::Label*> (editor.iirTable->table.getCellComponent (2, 0)), "23000");
+        editor.textButtonOK->triggerClick();
+    });
+    EXPECT_EQ (d.filterData.freq.data, (std::vector<double> { 1000.0 }));
+}
 
 TEST_F (Buttons, UserDefinedTargetsAskForACsvFileInsteadOfOpeningAForm)
 {
