@@ -31,7 +31,7 @@ class ValueSlider : public juce::Slider
 {
 public:
     ValueSlider (const juce::String& componentName, double minimum, double maximum)
-        : juce::Slider (componentName), userRange (minimum, maximum, DialogControls::sliderStep)
+        : juce::Slider (componentName)
     {
         using Remap = juce::NormalisableRange<double>::ValueRemapFunction;
         const Remap linear; // none: the range's own linear mapping
@@ -49,18 +49,19 @@ public:
         textFromValueFunction = valueText;
     }
 
-    /** A value the user enters: the value in effect (or NaN) leaves it as it is; any other is
-        clamped to the range and put on the steps. */
+    /** A value the user enters: the value in effect (or NaN) leaves it as it is; any other is put
+        on the nearest step (halves up) and clamped to the range. */
     double snapValue (double attemptedValue, DragMode) override
     {
         if (attemptedValue == getValue() || std::isnan (attemptedValue))
             return getValue();
 
-        return userRange.snapToLegalValue (attemptedValue);
+        // Step number / steps per unit rather than the framework's step number x step: a step is
+        // then the double nearest its decimal (93.8, not 93.80000000000001).
+        const auto stepsPerUnit = std::round (1.0 / DialogControls::sliderStep);
+        const auto onStep = std::floor (attemptedValue * stepsPerUnit + 0.5) / stepsPerUnit;
+        return juce::jlimit (getMinimum(), getMaximum(), onStep);
     }
-
-private:
-    const juce::NormalisableRange<double> userRange;
 };
 } // namespace
 

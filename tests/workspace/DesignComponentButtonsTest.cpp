@@ -95,9 +95,9 @@ TEST_F (Buttons, TargetFormsOpenOnTheDesignsValuesAndOkWritesAndRecomputes)
     });
     const auto& t = d.targetData;
     EXPECT_EQ (t.nominalTargetLevel, 80.0);
-    EXPECT_NEAR (t.limitBoostCut, -6.2, 1e-9);
+    EXPECT_EQ (t.limitBoostCut, -6.2);
     EXPECT_EQ (t.fminMagnitude, 24000.0);
-    EXPECT_NEAR (t.fmaxMagnitude, 100.5, 1e-9);
+    EXPECT_EQ (t.fmaxMagnitude, 100.5);
     EXPECT_TRUE (d.targetChanged);
     expectRecomputes (3);
 
