@@ -2,6 +2,7 @@
 
 #include "design/DesignLimits.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstring>
@@ -517,11 +518,16 @@ bool MeasurementImport::readCompleteNumber (const char* begin, const char* end, 
     return true;
 }
 
-double MeasurementImport::readLeadingNumber (const juce::String& text) noexcept
+std::optional<double> MeasurementImport::readLeadingNumber (const juce::String& text) noexcept
 {
     const auto begin = text.toRawUTF8();
     double value = 0.0;
-    scanNumber (begin, begin + text.getNumBytesAsUTF8(), value);
+    const auto stop = scanNumber (begin, begin + text.getNumBytesAsUTF8(), value);
+
+    // Without a number the scan stops right after the leading white space.
+    if (std::all_of (begin, stop, isNumberWhitespace))
+        return std::nullopt;
+
     return value;
 }
 

@@ -3,6 +3,7 @@
 #include <juce_core/juce_core.h>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 /**
@@ -85,10 +86,14 @@ public:
     static bool readCompleteNumber (const char* begin, const char* end, double& value) noexcept;
 
     /** The longest number at the start of text (after white space), as juce::String::getDoubleValue
-        reads it: what follows the number is ignored, and text without a number gives 0. Unlike
-        the framework's parser it stays defined for exponents of any length.
+        reads it: what follows the number is ignored. Unlike the framework's parser it stays defined
+        for exponents of any length (an exponent too long for any double gives 0 or infinity, as
+        the number's size would), and it tells text without a number apart from a 0.
+
+        @returns the number, or nothing when the text does not start with one (where the framework
+                 reads 0).
     */
-    static double readLeadingNumber (const juce::String& text) noexcept;
+    static std::optional<double> readLeadingNumber (const juce::String& text) noexcept;
 
     /** Splits the UTF-8 bytes [begin, end) of one line into fields at every character of
         breakCharacters. Empty fields before, between and after break characters are kept; an empty

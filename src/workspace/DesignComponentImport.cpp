@@ -91,6 +91,8 @@ void importMeasurement (DesignComponent& design)
 
     if (points.outcome != MeasurementImport::Outcome::ok)
     {
+        // The measurement loaded before stays in effect, and the field names its file again.
+        design.labelInputFile->setText (design.inputData.fileName, juce::dontSendNotification);
         showWarning (importingFileTitle, points.getMessage());
         return;
     }
@@ -110,19 +112,18 @@ void importMeasurement (DesignComponent& design)
 
 void enterSampleRate (DesignComponent& design)
 {
-    // Read as String::getDoubleValue reads it, but defined for exponents of any length.
     const auto typed = MeasurementImport::readLeadingNumber (design.labelFs->getText());
 
     // Text without a positive number, an infinite rate or one beyond 64 bits changes nothing, and
     // neither does a rate that truncates to 0 Hz: no zero rate may reach a division. The field
     // then shows the rate that stays in effect instead of the refused text.
-    if (! DesignLimits::isValidSampleRate (typed))
+    if (! typed.has_value() || ! DesignLimits::isValidSampleRate (*typed))
     {
         design.refreshSampleRateField();
         return;
     }
 
-    const auto rate = (double) (std::uint64_t) typed;
+    const auto rate = (double) (std::uint64_t) *typed;
 
     if (rate == design.fs)
         return;

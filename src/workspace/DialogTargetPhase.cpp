@@ -92,13 +92,15 @@ juce::String readoutText (double frequencyHz)
     return juce::String (frequencyHz, 2);
 }
 
-/** Moves `slider` to whichever of `below` and `above` is nearer its value; a tie goes to `above`. */
+/** Moves `slider` to whichever of `below` and `above` is nearer its value, a tie going to `above`,
+    as if the user had entered it: on the slider's steps. */
 void snapToNearer (juce::Slider& slider, const juce::Label& below, const juce::Label& above)
 {
     const double c1 = below.getText().getDoubleValue();
     const double c2 = above.getText().getDoubleValue();
     const double v = slider.getValue();
-    slider.setValue (std::abs (v - c2) <= std::abs (v - c1) ? c2 : c1, juce::dontSendNotification);
+    const double nearer = std::abs (v - c2) <= std::abs (v - c1) ? c2 : c1;
+    slider.setValue (slider.snapValue (nearer, juce::Slider::notDragging), juce::dontSendNotification);
 }
 } // namespace
 

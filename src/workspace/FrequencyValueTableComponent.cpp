@@ -1,6 +1,7 @@
 #include "workspace/FrequencyValueTableComponent.h"
 
 #include "design/DesignLimits.h"
+#include "design/MeasurementImport.h"
 #include "workspace/ValueTableRowSorter.h"
 
 FrequencyValueTableComponent::EditableTextCustomComponent::EditableTextCustomComponent (FrequencyValueTableComponent& ownerTable)
@@ -16,10 +17,11 @@ void FrequencyValueTableComponent::EditableTextCustomComponent::mouseDown (const
 
 void FrequencyValueTableComponent::EditableTextCustomComponent::textWasEdited()
 {
-    // The domain of each value is a user point's: see storeValue.
-    // The cell then shows the value in effect: the stored one after a refusal, and after an
-    // accepted text the number it was read as (a text without a number reads as 0).
-    owner.storeValue (row, columnId, getText().getDoubleValue());
+    // A text without a number is refused like a value outside the field's domain (a user
+    // point's: see storeValue). The cell then shows the value in effect: the stored one after a
+    // refusal, and after an accepted text the number it was read as.
+    if (const auto value = MeasurementImport::readLeadingNumber (getText()))
+        owner.storeValue (row, columnId, *value);
 
     if (juce::isPositiveAndBelow (row, owner.rows.size()))
         setText (juce::String (getField (owner.rows[row], columnId)), juce::dontSendNotification);

@@ -7,8 +7,8 @@
     (Hz), magnitude (dB) and phase (degrees) in columns 1, 2 and 3.
 
     Every cell is a label edited by a double click. A committed, changed text is read as its leading
-    number (0.0 when it starts with none), stored into the row and announced to the listeners, unless
-    it lies outside the field's domain.
+    number, stored into the row and announced to the listeners, unless it starts with no number or
+    the number lies outside the field's domain.
     A click on a column header sorts the rows by that column; sorting announces nothing.
 */
 class FrequencyValueTableComponent : public ValueTableComponent
@@ -32,9 +32,10 @@ public:
         /** Selects the cell's row as a click on the row would (modifier keys extend or toggle). */
         void mouseDown (const juce::MouseEvent& event) override;
 
-        /** Stores the committed text's leading number into the cell's field and notifies; a value
-            outside the field's domain (see storeValue) is not stored. Either way the cell then
-            shows the value in effect. */
+        /** Stores the committed text's leading number (MeasurementImport::readLeadingNumber) into
+            the cell's field and notifies; a text without a number, or a value outside the field's
+            domain (see storeValue), is not stored. Either way the cell then shows the value in
+            effect. */
         void textWasEdited() override;
 
         FrequencyValueTableComponent& owner;

@@ -2,6 +2,7 @@
 
 #include "design/DesignLimits.h"
 #include "design/IirFilterType.h"
+#include "design/MeasurementImport.h"
 
 IirTableComponent::EditableTextCustomComponent::EditableTextCustomComponent (IirTableComponent& ownerTable)
     : juce::Label ({}, {}), owner (ownerTable)
@@ -16,10 +17,11 @@ void IirTableComponent::EditableTextCustomComponent::mouseDown (const juce::Mous
 
 void IirTableComponent::EditableTextCustomComponent::textWasEdited()
 {
-    // The domain of each value is the row's as a section at the design's rate: see storeValue.
-    // The cell then shows the value in effect: the stored one after a refusal, and after an
-    // accepted text the number it was read as (a text without a number reads as 0).
-    owner.storeValue (row, columnId, getText().getDoubleValue());
+    // A text without a number is refused like a value outside the field's domain (the row's as
+    // a section at the design's rate: see storeValue). The cell then shows the value in effect:
+    // the stored one after a refusal, and after an accepted text the number it was read as.
+    if (const auto value = MeasurementImport::readLeadingNumber (getText()))
+        owner.storeValue (row, columnId, *value);
 
     if (juce::isPositiveAndBelow (row, owner.rows.size()))
         setText (juce::String (getField (owner.rows[row], columnId)), juce::dontSendNotification);

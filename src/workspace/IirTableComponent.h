@@ -31,9 +31,10 @@ public:
         /** Selects the cell's row as a click on the row would (modifier keys extend or toggle). */
         void mouseDown (const juce::MouseEvent& event) override;
 
-        /** Stores the committed text's leading number into the cell's field and notifies; a value
-            that the table refuses (see storeValue) is not stored. Either way the cell then shows the
-            value in effect. */
+        /** Stores the committed text's leading number (MeasurementImport::readLeadingNumber) into
+            the cell's field and notifies; a text without a number, or a value that the table
+            refuses (see storeValue), is not stored. Either way the cell then shows the value in
+            effect. */
         void textWasEdited() override;
 
         IirTableComponent& owner;

@@ -66,28 +66,40 @@ std::string stateOf (const DesignComponent& d)
 TEST_F (Buttons, TargetFormsOpenOnTheDesignsValuesAndOkWritesAndRecomputes)
 {
     selectFlatAndZeroPhase();
+    // With nothing touched, OK writes back what each form was given, bit for bit, though the band
+    // edge of 93.75 Hz lies between the sliders' steps.
+    const auto document = d.createProjectText();
+    for (auto* button : { d.textButtonDefineTargetMagnitude.get(), d.textButtonDefineTargetPhase.get() })
+        clickAndAct (button, [] (juce::Component& modal)
+        {
+            EXPECT_EQ (find<juce::Label> (*find<juce::Slider> (modal, "sliderFMin"))->getText(), "93.75");
+            find<juce::Button> (modal, "textButtonOk")->triggerClick();
+        });
+    EXPECT_EQ (d.createProjectText(), document);
+    expectRecomputes (2);
+
     clickAndAct (d.textButtonDefineTargetMagnitude.get(), [] (juce::Component& modal)
     {
         auto* form = find<DialogTargetMagnitude> (modal);
         ASSERT_NE (form, nullptr);
         EXPECT_EQ (form->sliderNominalTargetLevel->getValue(), 80.0);
         EXPECT_EQ (form->sliderBoostCutLimit->getValue(), 12.0);
-        EXPECT_NEAR (form->sliderFMin->getValue(), 93.75, 0.05 + 1e-9); // shown on the 0.1 steps
         EXPECT_EQ (form->sliderFMax->getValue(), 24000.0);
-        // Typed values are clamped and put on the steps; a reversed band is taken as entered.
-        typeIntoValueBox (*form->sliderNominalTargetLevel, "250.04");
+        // Typed numbers are read whole, clamped and put on the steps; a text without a number
+        // changes nothing; a reversed band is taken as entered.
+        typeIntoValueBox (*form->sliderNominalTargetLevel, "dB");
         typeIntoValueBox (*form->sliderBoostCutLimit, "-6.24");
-        form->sliderFMin->setValue (20000.0, byUser);
-        form->sliderFMax->setValue (100.5, byUser);
+        typeIntoValueBox (*form->sliderFMin, "1e9");
+        typeIntoValueBox (*form->sliderFMax, "100.54");
         form->textButtonOk->triggerClick();
     });
     const auto& t = d.targetData;
-    EXPECT_EQ (t.nominalTargetLevel, 200.0);
-    EXPECT_NEAR (t.limitBoostCut, -6.2, 1e-9);
-    EXPECT_EQ (t.fminMagnitude, 20000.0);
-    EXPECT_NEAR (t.fmaxMagnitude, 100.5, 1e-9);
+    EXPECT_EQ (t.nominalTargetLevel, 80.0);
+    EXPECT_EQ (t.limitBoostCut, -6.2);
+    EXPECT_EQ (t.fminMagnitude, 24000.0);
+    EXPECT_EQ (t.fmaxMagnitude, 100.5);
     EXPECT_TRUE (d.targetChanged);
-    expectRecomputes (1);
+    expectRecomputes (3);
 
     // Phase +135 degrees up to bin 99, -135 degrees from bin 100 on.
     auto& spectrum = d.inputData.spectrum;
@@ -103,7 +115,22 @@ TEST_F (Buttons, TargetFormsOpenOnTheDesignsValuesAndOkWritesAndRecomputes)
         form->textButtonOk->triggerClick();
     });
     EXPECT_EQ (d.targetData.fmaxPhase, 12000.0);
-    expectRecomputes (2);
+    expectRecomputes (4);
+}
+
+TEST_F (Buttons, TheFilterEditorJudgesSectionsAtTheDesignsRate)
+{
+    // 23 kHz lies below half of the editor's own 48 kHz, but not below half of the design's rate.
+    d.fs = 44100.0;
+    clickAndAct (d.textButtonDefineFilter.get(), [] (juce::Component& modal)
+    {
+        auto& editor = *find<FilterComponent> (modal);
+        editor.textButtonAddIir->triggerClick();
+        pump();
+        typeIntoLabel (*dynamic_cast<juce::Label*> (editor.iirTable->table.getCellComponent (2, 0)), "23000");
+        editor.textButtonOK->triggerClick();
+    });
+    EXPECT_EQ (d.filterData.freq.data, (std::vector<double> { 1000.0 }));
 }
 
 TEST_F (Buttons, UserDefinedTargetsAskForACsvFileInsteadOfOpeningAForm)
@@ -171,8 +198,7 @@ TEST_F (Buttons, AnythingButOkPutsTheEditedBlockBackBitForBitWithoutRecomputing)
               e.textButtonDeleteFr->triggerClick();
               e.textButtonDeleteIir->triggerClick();
           } },
-        { "the phase form only opened, which puts the band on the sliders' steps", phaseButton, [&] (juce::Component&)
-          { EXPECT_NEAR (d.targetData.fminPhase, 93.8, 1e-9); } },
+        { "the phase form only opened", phaseButton, [&] (juce::Component&) { EXPECT_EQ (d.targetData.fminPhase, 93.75); } },
         { "both phase limits moved", phaseButton, [&] (juce::Component& m)
           {
               phaseForm (m).sliderFMin->setValue (500.0, byUser);

@@ -106,6 +106,7 @@ TEST_F (Workspace, MeasurementImportStoresThePointsAndSettingsAndARefusalChanges
         EXPECT_NE (spectrumBefore.data, design->inputData.measuredSpectrum.data);
     }
     const auto before = fingerprint (*design);
+    const auto loaded = design->inputData.fileName;
     const std::pair<juce::String, juce::String> refused[] = {
         { write ("header.txt", "* only a header\n1000,80,0\n").getFullPathName(), "Fewer than two data lines were found." },
         { write ("odd.txt", "* hdr\n20\t0\t0\n100\tnan\t0\n1000\t0\t0\n").getFullPathName(),
@@ -124,6 +125,7 @@ TEST_F (Workspace, MeasurementImportStoresThePointsAndSettingsAndARefusalChanges
         ASSERT_EQ (script.boxes.size(), 1u) << path;
         EXPECT_TRUE (script.boxes[0].text().startsWith ("Importing File. " + message)) << script.boxes[0].text();
         EXPECT_TRUE (fingerprint (*design) == before);
+        EXPECT_EQ (design->labelInputFile->getText(), loaded); // the field names the file in effect
         EXPECT_EQ (listener.calls, 1);
     }
 

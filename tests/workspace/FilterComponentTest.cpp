@@ -176,7 +176,7 @@ TEST (FilterComponentWriteBack, CellEditsReachTheBlockAndThePreviewAtOnce)
 TEST (FilterComponentWriteBack, RefusedEntriesLeaveTheCellAndTheBlockAsTheyWere)
 {
     // At the design's 44100 Hz every section must lie below 22050 Hz.
-    FilterData block = makeBlock ({ { 100.0, 0.0, 0.0 } }, { { 6, 1000.0, 1.0, 0.0 }, { 1, 1000.0, 0.0, 0.0 } });
+    FilterData block = makeBlock ({ { 100.0, 0.0, 45.0 } }, { { 6, 1000.0, 1.0, -8.0 }, { 1, 1000.0, 0.0, 0.0 } });
     const ProgramLookByDefault look;
     FilterComponent editor (&block, 44100.0);
     pump();
@@ -187,9 +187,12 @@ TEST (FilterComponentWriteBack, RefusedEntriesLeaveTheCellAndTheBlockAsTheyWere)
     auto* points = &editor.frequencyValueTable->table;
     auto* sections = &editor.iirTable->table;
     struct Case { juce::TableListBox* table; int column; const char* typed; };
+    // A text without a number, and one whose exponent overflows an int (infinite, read whole).
     const Case cases[] = {
-        { points, 1, "-1" },     { points, 1, "1e999" }, { points, 2, "200.5" }, { points, 3, "-2e9" },
-        { sections, 2, "22050" }, { sections, 3, "abc" } /* reads as Q 0 */, { sections, 3, "1001" }, { sections, 4, "760" },
+        { points, 1, "-1" },      { points, 1, "1e999" },   { points, 2, "200.5" },  { points, 3, "-2e9" },
+        { points, 3, "abc" },     { points, 2, "1e4294967297" },
+        { sections, 2, "22050" }, { sections, 3, "1001" }, { sections, 4, "760" },
+        { sections, 4, "abc" },   { sections, 4, "1e4294967297" },
     };
     for (const auto& c : cases)
     {
