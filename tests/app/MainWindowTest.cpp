@@ -1,5 +1,5 @@
 // The main window on the X display: input that Xlib has read already is handled within a frame or
-// two.
+// two, and a window where nothing happens sends the server nothing.
 #include <gtest/gtest.h>
 
 // Xlib's own declarations, after the test framework's, whose names its macros would clash with.
@@ -55,4 +55,13 @@ TEST_F (ShownMainWindow, HandlesAMouseMoveThatARoundTripLeftInXlibsQueue)
     runFrames (3);
     EXPECT_EQ (recorder.lastMove.toString(), (window.getScreenPosition() + target).toString());
     window.removeMouseListener (&recorder);
+}
+
+TEST_F (ShownMainWindow, SendsTheServerNoRequestPerIdleFrame)
+{
+    // The framework's own check of the active window asks once in 1.7 s at most; a request on every
+    // frame would make 100.
+    const auto firstRequest = XNextRequest (display);
+    runFrames (100);
+    EXPECT_LE (XNextRequest (display) - firstRequest, 10u) << "requests in 100 idle frames";
 }
