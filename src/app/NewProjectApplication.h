@@ -4,7 +4,6 @@
 
 #include <memory>
 
-#include "app/ClosedWindowRepainter.h"
 #include "app/PendingInputFlusher.h"
 
 /** The application object: opens the one main window at start-up and deletes it at shut-down.
@@ -45,7 +44,6 @@ public:
         void closeButtonPressed() override;
 
     private:
-        ClosedWindowRepainter closedWindowRepainter { *this };
         PendingInputFlusher pendingInputFlusher { *this };
 
         JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MainWindow)

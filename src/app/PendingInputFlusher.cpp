@@ -2,35 +2,50 @@
 #define JUCE_GUI_BASICS_INCLUDE_XHEADERS 1
 #include "app/PendingInputFlusher.h"
 
-PendingInputFlusher::PendingInputFlusher (juce::Component& ownerToWatch)
-    : owner (ownerToWatch), frames (&ownerToWatch, [this] { flushPendingInput(); })
+#if JUCE_LINUX || JUCE_BSD
+ // The framework's entry for running the handler of one of the file descriptors its loop waits on.
+ #include <juce_events/native/juce_linux_EventLoopInternal.h>
+
+namespace
+{
+::Display* xDisplay()
+{
+    auto* windowSystem = juce::XWindowSystem::getInstanceWithoutCreating();
+    return windowSystem != nullptr ? windowSystem->getDisplay() : nullptr;
+}
+
+void readXConnection()
+{
+    if (auto* display = xDisplay())
+        juce::LinuxEventLoopInternal::invokeEventLoopCallbackForFd (
+            juce::X11Symbols::getInstance()->xConnectionNumber (display));
+}
+} // namespace
+#endif
+
+PendingInputFlusher::PendingInputFlusher (juce::Component& owner)
+    : frames (&owner, [this] { flushPendingInput(); })
 {
 }
 
 void PendingInputFlusher::flushPendingInput()
 {
    #if JUCE_LINUX || JUCE_BSD
-    auto* peer = owner.getPeer();
-    auto* windowSystem = juce::XWindowSystem::getInstanceWithoutCreating();
+    auto* display = xDisplay();
 
-    if (peer == nullptr || windowSystem == nullptr || windowSystem->getDisplay() == nullptr)
+    if (display == nullptr)
         return;
 
-    auto* display = windowSystem->getDisplay();
-    auto* x11 = juce::X11Symbols::getInstance();
-    juce::XWindowSystemUtilities::ScopedXLock lock;
+    {
+        juce::XWindowSystemUtilities::ScopedXLock lock;
 
-    // Only what Xlib has read already: this asks the server nothing.
-    if (x11->xEventsQueued (display, QueuedAlready) == 0)
-        return;
+        // Only what Xlib has read already: this asks the server nothing.
+        if (juce::X11Symbols::getInstance()->xEventsQueued (display, QueuedAlready) == 0)
+            return;
+    }
 
-    // A message of no type, which the framework passes over once it has read it.
-    XEvent nudge {};
-    nudge.xclient.type = ClientMessage;
-    nudge.xclient.display = display;
-    nudge.xclient.window = (::Window) peer->getNativeHandle();
-    nudge.xclient.format = 32;
-    x11->xSendEvent (display, nudge.xclient.window, False, NoEventMask, &nudge);
-    x11->xFlush (display);
+    // From the message loop, where the framework runs this reader itself, and not inside the frame
+    // callback of the owner's window, which the events may delete or hold in a modal loop.
+    juce::MessageManager::callAsync (readXConnection);
    #endif
 }

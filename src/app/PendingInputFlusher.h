@@ -6,11 +6,12 @@
 
     On Linux the framework reads X events only when data arrives on the server connection. Each of
     its synchronous round trips (destroying a window, putting an image on the screen) reads whatever
-    the server has sent meanwhile into Xlib's own queue, where a key press, a click, a focus change or
-    the close button's message then waits until some later event happens to arrive: a key typed while
-    the window repaints is lost until the mouse moves. This looks at that queue on every frame of the
-    owner's display and, when it holds events, sends the owner's window an empty client message, whose
-    arrival makes the framework read the whole queue. Elsewhere it does nothing.
+    the server has sent meanwhile into Xlib's own queue, where it then waits until some later event
+    happens to arrive: a key typed while the window repaints, a click, the close button's message, or
+    the Expose event that asks to repaint what a closed menu, list, dialog, message box or file
+    chooser uncovered. On every frame of the owner's display this looks at that queue, which asks the
+    server nothing, and when it holds events it runs the framework's own reader of the connection,
+    as if new data had arrived. Elsewhere it does nothing.
 */
 class PendingInputFlusher
 {
@@ -21,7 +22,6 @@ public:
 private:
     void flushPendingInput();
 
-    juce::Component& owner;
     juce::VBlankAttachment frames;
 
     JUCE_DECLARE_NON_COPYABLE (PendingInputFlusher)
