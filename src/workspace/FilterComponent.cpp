@@ -294,8 +294,8 @@ void FilterComponent::updateFrequencyResponse()
         q.data[i] = section.q;
     }
 
-    // The preview leaves out what the design leaves out: a section that is not valid at the design's
-    // rate (one at or above half of it) counts as a type without a designer.
+    // The preview leaves out what the design leaves out: a section that cannot be designed at the
+    // design's rate (one at or near half of it) counts as a type without a designer.
     auto previewType = type;
 
     for (std::size_t i = 0; i < numSections; ++i)
