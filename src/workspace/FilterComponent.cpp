@@ -252,14 +252,11 @@ void FilterComponent::buttonClicked (juce::Button* button)
 
 void FilterComponent::updateFrequencyResponse()
 {
-    // User points, by ascending frequency.
+    // User points, by ascending frequency; points that share a frequency keep their order.
     auto points = frequencyValueTable->rows;
 
     if (points.size() >= 2)
-    {
-        ValueTableRowSorter byFrequency (1, 1);
-        points.sort (byFrequency);
-    }
+        ValueTableRowSorter::sortRows (points, 1, 1);
 
     const auto numPoints = (std::size_t) points.size();
     Matrix<double> fi (1, numPoints), mag (1, numPoints), phi (1, numPoints);
@@ -274,10 +271,19 @@ void FilterComponent::updateFrequencyResponse()
 
     const auto Ht = calculateUserPointsResponse (fi, mag, phi, numPoints, frequencyGrid);
 
-    filterData->fi = fi;
-    filterData->mag = mag;
-    filterData->phi = phi;
-    filterData->numUserValues = numPoints;
+    // A block that already holds what a table shows keeps its own copy: opening the editor and
+    // closing it untouched then leaves the design as it was, down to the arrays that a count of 0
+    // leaves unused (a document may carry them).
+    const bool pointsHeld = numPoints == 0 ? filterData->numUserValues == 0
+                                           : filterData->numUserValues == numPoints && sameBits (filterData->fi, fi)
+                                                 && sameBits (filterData->mag, mag) && sameBits (filterData->phi, phi);
+    if (! pointsHeld)
+    {
+        filterData->fi = fi;
+        filterData->mag = mag;
+        filterData->phi = phi;
+        filterData->numUserValues = numPoints;
+    }
 
     // IIR sections, in table order.
     const auto& sections = iirTable->rows;
@@ -304,11 +310,18 @@ void FilterComponent::updateFrequencyResponse()
 
     const auto Hiir = calculateIirCascadeResponse (previewType, gain, freq, q, frequencyGrid, fs);
 
-    filterData->type = type;
-    filterData->gain = gain;
-    filterData->freq = freq;
-    filterData->q = q;
-    filterData->numIIRs = numSections;
+    const bool sectionsHeld = numSections == 0 ? filterData->numIIRs == 0
+                                               : filterData->numIIRs == numSections && sameBits (filterData->type, type)
+                                                     && sameBits (filterData->gain, gain) && sameBits (filterData->freq, freq)
+                                                     && sameBits (filterData->q, q);
+    if (! sectionsHeld)
+    {
+        filterData->type = type;
+        filterData->gain = gain;
+        filterData->freq = freq;
+        filterData->q = q;
+        filterData->numIIRs = numSections;
+    }
 
     auto dIir = magnitudeDb (Hiir);
 

@@ -52,8 +52,8 @@ public:
 
     /** Computes the points' response, the IIR cascade and their product on the editor's grid at its
         sample rate, draws the chosen curves (phases in degrees on the right axis, magnitudes in dB on
-        the left), and writes the points sorted by frequency and the sections in table order into
-        the FilterData block. */
+        the left), and writes the points sorted by frequency (points at one frequency in table order)
+        and the sections in table order into the FilterData block, unless it already holds them. */
     void updateFrequencyResponse();
 
     /** The preview's frequencies in Hz: NFFT/2 points from 0 to fs/2. */

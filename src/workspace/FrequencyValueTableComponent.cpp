@@ -93,10 +93,7 @@ void FrequencyValueTableComponent::sortOrderChanged (int newSortColumnId, bool i
         return;
 
     if (rows.size() >= 2)
-    {
-        ValueTableRowSorter sorter (newSortColumnId, isForwards ? 1 : -1);
-        rows.sort (sorter);
-    }
+        ValueTableRowSorter::sortRows (rows, newSortColumnId, isForwards ? 1 : -1);
 
     table.updateContent();
 }

@@ -17,7 +17,7 @@ int ValueTableRowSorter::compareElements (const FrequencyValueTableComponent::Ro
     const double keyB = FrequencyValueTableComponent::getField (b, columnId);
 
     // A typed "nan" is a possible key. It counts as larger than every number and equal to another
-    // NaN, so the order stays a strict weak ordering, which std::sort needs to stay inside the array.
+    // NaN, so the order stays a strict weak ordering, which the sort needs to stay inside the array.
     const bool nanA = std::isnan (keyA);
     const bool nanB = std::isnan (keyB);
 
@@ -31,4 +31,10 @@ int ValueTableRowSorter::compareElements (const FrequencyValueTableComponent::Ro
         result = -1;
 
     return result * direction;
+}
+
+void ValueTableRowSorter::sortRows (juce::Array<FrequencyValueTableComponent::Row>& rows, int columnId, int direction)
+{
+    ValueTableRowSorter sorter (columnId, direction);
+    rows.sort (sorter, true);   // a stable sort
 }

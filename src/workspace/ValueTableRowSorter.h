@@ -7,7 +7,8 @@
     (3); any other column makes every pair equal. Direction +1 sorts ascending, -1 descending.
     A NaN key counts as larger than any number.
 
-    Used with juce::Array::sort, which sorts without keeping the order of equal rows.
+    Rows with equal keys keep their order (sortRows): two points at one frequency form a step, and
+    which magnitude lies on which side of it is their order.
 */
 class ValueTableRowSorter
 {
@@ -18,6 +19,9 @@ public:
     /** Negative when a goes before b: the sign of key(a) - key(b) times the direction. */
     int compareElements (const FrequencyValueTableComponent::Row& a,
                          const FrequencyValueTableComponent::Row& b) const noexcept;
+
+    /** Sorts `rows` by the column in the direction, keeping rows with equal keys in their order. */
+    static void sortRows (juce::Array<FrequencyValueTableComponent::Row>& rows, int columnId, int direction);
 
     int columnId;
     int direction;

@@ -8,7 +8,10 @@
 
 #include "design/IirFilterType.h"
 
+#include <array>
+#include <random>
 #include <string>
+#include <tuple>
 
 using namespace guitest;
 
@@ -239,6 +242,59 @@ TEST_F (Buttons, AnythingButOkPutsTheEditedBlockBackBitForBitWithoutRecomputing)
     EXPECT_FALSE (stateOf (d) == before);
     EXPECT_TRUE (d.filterChanged);
     EXPECT_EQ (d.listener.calls, notifications + 2);
+}
+
+TEST_F (Buttons, TheFilterEditorClosedUntouchedLeavesEveryAcceptedDesignBitForBit)
+{
+    // Seventeen points, more than a sort handles by insertion: four at each of 100 to 400 Hz and one
+    // at 500 Hz, their levels rising in document order, so that each frequency is a step. Then
+    // random designs: runs of points at one frequency, sections of every kind (also without a
+    // designer, or left out at the rate), and arrays that a count of 0 leaves unused.
+    auto& f = d.filterData;
+    std::mt19937 random (20261207);
+    const auto uniform = [&] (double low, double high) { return std::uniform_real_distribution<double> (low, high) (random); };
+    const auto pick = [&] (std::size_t n) { return (std::size_t) random() % n; };
+    int numAccepted = 0;
+    for (int design = 0; design < 13; ++design)
+    {
+        d.resetDesign();
+        f.filterType = FilterResponseType::userDefined;
+        const auto numPoints = design == 0 ? 17 : pick (40);
+        f.numUserValues = design > 0 && pick (3) == 0 ? 0 : numPoints;
+        f.fi = f.mag = f.phi = Matrix<double> (1, numPoints);
+        for (std::size_t i = 0; i < numPoints; ++i)
+        {
+            f.fi.data[i] = design == 0 ? 100.0 * (double) (i / 4 + 1)
+                                       : (i > 0 ? f.fi.data[i - 1] : 20.0) + (i > 0 && pick (3) > 0 ? 0.0 : uniform (0.0, 500.0));
+            f.mag.data[i] = design == 0 ? (double) i : uniform (-30.0, 30.0);
+        }
+        if (design > 0)
+        {
+            d.fs = std::array { 48000.0, 44100.0, 40000.0 }[pick (3)];
+            const auto numSections = pick (7);
+            f.numIIRs = pick (4) == 0 ? 0 : numSections;
+            f.type = Matrix<std::size_t> (1, numSections);
+            f.gain = f.freq = f.q = Matrix<double> (1, numSections);
+            for (std::size_t i = 0; i < numSections; ++i)
+                std::tie (f.type.data[i], f.gain.data[i], f.freq.data[i], f.q.data[i])
+                    = std::tuple (std::array<std::size_t, 6> { 0, 2, 5, 6, 8, 2147483647 }[pick (6)], uniform (-20.0, 20.0),
+                                  uniform (20.0, 30000.0), uniform (0.3, 1.0));
+        }
+        const auto document = d.createProjectText();
+        if (! d.readProjectText (document).wasOk())
+            continue;
+        ++numAccepted;
+        SCOPED_TRACE (document);
+        d.inputChanged = d.targetChanged = d.filterChanged = true;
+        d.calculate (true);
+        const auto before = stateOf (d);
+        for (const char* button : { "textButtonOK", "textButtonCancel" })
+        {
+            clickAndAct (d.textButtonDefineFilter.get(), [button] (juce::Component& m) { find<juce::Button> (m, button)->triggerClick(); });
+            EXPECT_TRUE (stateOf (d) == before) << button;
+        }
+    }
+    EXPECT_GE (numAccepted, 9);
 }
 
 TEST_F (Buttons, LoadImportsTheChosenMeasurementAndACancelChangesNothing)

@@ -72,6 +72,23 @@ TEST_F (PointTable, HeaderSortsWholeRowsByAnyColumnUpOrDownAndRefreshesTheCells)
     EXPECT_TRUE (listener.calls.empty());
 }
 
+TEST_F (PointTable, PointsThatShareAFrequencyKeepTheirOrderThroughEveryHeaderSort)
+{
+    // More rows than a sort handles by insertion, in runs of five at one frequency; the magnitudes
+    // count up in table order, so the rows stay in it when every sort keeps equal keys in order.
+    for (int i = 0; i < 60; ++i)
+        table.rows.add ({ 100.0 * (i / 5 + 1), (double) i, 0.0 });
+    table.numRows = table.rows.size();
+
+    for (const auto& [column, forwards] : { std::pair (1, false), { 3, true }, { 1, true } })
+    {
+        table.table.getHeader().setSortColumnId (column, forwards);
+        pump();
+    }
+    for (int i = 0; i < 60; ++i)
+        EXPECT_EQ (table.rows[i].magnitude, i);
+}
+
 TEST_F (PointTable, TypedTextStoresItsLeadingNumberWhenChangedAndCommitted)
 {
     fill ({ { 100.0, 1.0, 2.0 }, { 200.0, 3.0, 4.0 } });
