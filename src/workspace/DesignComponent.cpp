@@ -9,6 +9,8 @@ constexpr int rowHeight = 24;
 constexpr int labelFontHeight = 15;
 constexpr float timeLabelFilterKerning = 0.034f;
 constexpr juce::uint32 panelUnderColour = 0xFF323E44;
+/** The shifts and window lengths are counted in whole samples. */
+constexpr double sampleStep = 1.0;
 } // namespace
 
 //==============================================================================
@@ -126,11 +128,11 @@ void DesignComponent::setUpLabel (juce::Label& label)
     label.setColour (juce::TextEditor::backgroundColourId, juce::Colour (0x00000000));
 }
 
-void DesignComponent::setUpSlider (juce::Slider& slider)
+void DesignComponent::setUpSlider (ValueSlider& slider)
 {
     slider.setSliderStyle (juce::Slider::IncDecButtons);
     slider.setTextBoxStyle (juce::Slider::TextBoxLeft, false, 80, rowHeight);
-    slider.setRange (0.0, 4096.0, 1.0);
+    slider.setLimits (0.0, 4096.0);
     slider.addListener (this);
 }
 
@@ -160,11 +162,11 @@ void DesignComponent::createChildren()
     labelInputFile->addListener (this);
 
     setUpLabel (addChild (labelShift, "labelShift", translate ("Shift")));
-    setUpSlider (addChild (sliderShift, "sliderShift"));
+    setUpSlider (addChild (sliderShift, "sliderShift", sampleStep));
     setUpLabel (addChild (labelWindow, "labelWindow", translate ("Window")));
     setUpComboBox (addChild (comboBoxWindow, "comboBoxWindow"), windowItems, juce::String());
     setUpLabel (addChild (labelWindowLength, "labelWindowLength", translate ("Length")));
-    setUpSlider (addChild (sliderWindowLength, "sliderWindowLength"));
+    setUpSlider (addChild (sliderWindowLength, "sliderWindowLength", sampleStep));
 
     setUpLabel (addChild (labelShiftTime, "labelShiftTime", translate ("0 ms")));
     labelShiftTime->setJustificationType (juce::Justification::centredRight);
@@ -185,11 +187,11 @@ void DesignComponent::createChildren()
     setUpLabel (addChild (labelWindowFilter, "labelWindowFilter", translate ("Window")));
     setUpComboBox (addChild (comboBoxWindowFilter, "comboBoxWindowFilter"), windowItems, juce::String());
     setUpLabel (addChild (labelShiftFilter, "labelShiftFilter", translate ("Shift")));
-    setUpSlider (addChild (sliderWindowShiftFilter, "sliderWindowShiftFilter"));
+    setUpSlider (addChild (sliderWindowShiftFilter, "sliderWindowShiftFilter", sampleStep));
     setUpLabel (addChild (labelWindowShiftTimeFilter, "labelWindowShiftTimeFilter", translate ("0 ms")));
     labelWindowShiftTimeFilter->setJustificationType (juce::Justification::centredRight);
     setUpLabel (addChild (labelWindowLengthFilter, "labelWindowLengthFilter", translate ("Length")));
-    setUpSlider (addChild (sliderWindowLengthFilter, "sliderWindowLengthFilter"));
+    setUpSlider (addChild (sliderWindowLengthFilter, "sliderWindowLengthFilter", sampleStep));
     setUpLabel (addChild (labelWindowLengthTimeFilter, "labelWindowLengthTimeFilter", translate ("0 ms")));
     labelWindowLengthTimeFilter->setJustificationType (juce::Justification::centredRight);
     labelWindowLengthTimeFilter->setFont (labelWindowLengthTimeFilter->getFont()
@@ -360,10 +362,10 @@ void DesignComponent::setFilterWindowControlsEnabled (bool shouldBeEnabled)
 void DesignComponent::setSliderRangesFromNfft()
 {
     const auto n = (double) NFFT;
-    sliderShift->setRange (-n, n, 1.0);
-    sliderWindowLength->setRange (0.0, n, 1.0);
-    sliderWindowLengthFilter->setRange (0.0, n, 1.0);
-    sliderWindowShiftFilter->setRange (-n, n, 1.0);
+    sliderShift->setLimits (-n, n);
+    sliderWindowLength->setLimits (0.0, n);
+    sliderWindowLengthFilter->setLimits (0.0, n);
+    sliderWindowShiftFilter->setLimits (-n, n);
 }
 
 //==============================================================================
@@ -395,8 +397,8 @@ void DesignComponent::refreshControls()
 
     toggleMinimumPhase->setToggleState (filterData.minimumPhase, notification);
 
-    // Ranges first: a slider clamps a value to its current range, so a value set while the range
-    // still belongs to a smaller NFFT would be shown cut to that size.
+    // Ranges first: a range change moves a slider's value inside it, so a value set while the
+    // range still belongs to a smaller NFFT would be cut to that size.
     setSliderRangesFromNfft();
 
     sliderShift->setValue (inputData.shift, notification);

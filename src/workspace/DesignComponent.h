@@ -3,6 +3,7 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include "design/DesignEngine.h"
+#include "workspace/ValueSlider.h"
 
 /**
     The design workspace panel.
@@ -167,11 +168,11 @@ public:
     std::unique_ptr<juce::TextButton> textButtonLoad;
     std::unique_ptr<juce::Label> labelInputFile;
     std::unique_ptr<juce::Label> labelShift;
-    std::unique_ptr<juce::Slider> sliderShift;
+    std::unique_ptr<ValueSlider> sliderShift;
     std::unique_ptr<juce::Label> labelWindow;
     std::unique_ptr<juce::ComboBox> comboBoxWindow;
     std::unique_ptr<juce::Label> labelWindowLength;
-    std::unique_ptr<juce::Slider> sliderWindowLength;
+    std::unique_ptr<ValueSlider> sliderWindowLength;
     std::unique_ptr<juce::Label> labelShiftTime;
     std::unique_ptr<juce::Label> labelWindowLengthTime;
     std::unique_ptr<juce::ComboBox> comboBoxTargetMagnitude;
@@ -183,10 +184,10 @@ public:
     std::unique_ptr<juce::Label> labelWindowFilter;
     std::unique_ptr<juce::ComboBox> comboBoxWindowFilter;
     std::unique_ptr<juce::Label> labelShiftFilter;
-    std::unique_ptr<juce::Slider> sliderWindowShiftFilter;
+    std::unique_ptr<ValueSlider> sliderWindowShiftFilter;
     std::unique_ptr<juce::Label> labelWindowShiftTimeFilter;
     std::unique_ptr<juce::Label> labelWindowLengthFilter;
-    std::unique_ptr<juce::Slider> sliderWindowLengthFilter;
+    std::unique_ptr<ValueSlider> sliderWindowLengthFilter;
     std::unique_ptr<juce::Label> labelWindowLengthTimeFilter;
     std::unique_ptr<juce::TextButton> textButtonMaxWindowLengthFilter;
     std::unique_ptr<juce::TextButton> textButtonMaxWindowShiftFilter;
@@ -215,7 +216,7 @@ private:
     template <typename ItemArray>
     void setUpComboBox (juce::ComboBox& comboBox, const ItemArray& items, const juce::String& textWhenNothingSelected);
     void setUpLabel (juce::Label& label);
-    void setUpSlider (juce::Slider& slider);
+    void setUpSlider (ValueSlider& slider);
     void setUpButton (juce::Button& button, const juce::String& buttonText);
     bool storeWindowLength (juce::Slider& slider, std::uint64_t& windowLength);
     template <typename ItemArray>

@@ -18,17 +18,10 @@ std::unique_ptr<juce::Label> makeLabel (const juce::String& componentName,
                                         const juce::String& text,
                                         juce::Justification justification);
 
-/** A slider with increment/decrement buttons and an editable value box on the left of the given
-    width (24 px high), over minimum .. maximum (both on the steps) in steps of `sliderStep`
-    counted from 0, without a unit suffix.
-
-    Its value is the value in effect: setValue keeps a value as it is (93.75 stays 93.75, and so
-    does a value beyond the range), and the box shows it with one decimal, or in full where one
-    decimal would round it. What the user enters is put on the nearest step, the double nearest
-    its decimal, and clamped to the range: a text typed into the box is read whole
-    (MeasurementImport::readLeadingNumber, so "1e9" is 1e9 before the clamp), and a text without a
-    number, or the value in effect, changes nothing.
-    snapValue (value, juce::Slider::notDragging) gives what a user's entry of `value` becomes. */
+/** A ValueSlider with increment/decrement buttons and an editable value box on the left of the
+    given width (24 px high), over minimum .. maximum (both on the steps) in steps of `sliderStep`,
+    without a unit suffix. It keeps the values that the program gives it; what the user enters is
+    read, stepped and clamped as ValueSlider says. */
 std::unique_ptr<juce::Slider> makeValueSlider (const juce::String& componentName,
                                                double minimum,
                                                double maximum,

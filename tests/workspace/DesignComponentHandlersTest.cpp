@@ -122,7 +122,7 @@ TEST_F (Controls, ShrinkingNfftClampsTheCountsThatNoLongerFitAndGrowingKeepsThem
 TEST_F (Controls, SlidersStoreTheirCountsAndRefuseWindowLengthsOfZeroOrAboveNfft)
 {
     // A wider range than the design allows, as a slider could have before a size change.
-    d.sliderWindowLengthFilter->setRange (0.0, 10000.0, 1.0);
+    d.sliderWindowLengthFilter->setLimits (0.0, 10000.0);
     const auto inputShift = [&] { return (double) d.inputData.shift; };
     const auto inputLength = [&] { return (double) d.inputData.windowLength; };
     const auto filterShift = [&] { return (double) d.filterData.windowShift; };
@@ -152,6 +152,52 @@ TEST_F (Controls, SlidersStoreTheirCountsAndRefuseWindowLengthsOfZeroOrAboveNfft
         EXPECT_TRUE (c.changed);
         EXPECT_TRUE (d.recomputed()); // also after a refusal
         EXPECT_EQ (d.listener.calls, ++notifications);
+    }
+}
+
+TEST_F (Controls, TypedNumbersInTheShiftAndLengthBoxesAreReadWholeThenBoundedOrRefused)
+{
+    // Each text is typed into every box in turn, starting from 37 samples. A shift is bounded by
+    // its range; a window length of 0 is refused, one beyond NFFT is bounded by its range.
+    struct Step { const char* text; double shift; double length; bool lengthRefused = false; };
+    const Step steps[] = {
+        { "abc", 37.0, 37.0 },      // no number: nothing changes
+        { "1e3", 1000.0, 1000.0 },
+        { "+250", 250.0, 250.0 },
+        { " 250", 250.0, 250.0 },
+        { "12.5 samples", 13.0, 13.0 }, // whole samples, halves up
+        { "-12.5", -12.0, 13.0, true },
+        { "", -12.0, 13.0 },
+        { "0", 0.0, 13.0, true },
+        { "1e9", 4096.0, 4096.0 },
+        { "-1e400", -4096.0, 4096.0, true },
+        { "nan", -4096.0, 4096.0 },
+    };
+    struct Box { ValueSlider& slider; bool isLength; juce::Label& time; std::function<double()> stored; };
+    const Box boxes[] = {
+        { *d.sliderShift, false, *d.labelShiftTime, [&] { return (double) d.inputData.shift; } },
+        { *d.sliderWindowLength, true, *d.labelWindowLengthTime, [&] { return (double) d.inputData.windowLength; } },
+        { *d.sliderWindowShiftFilter, false, *d.labelWindowShiftTimeFilter, [&] { return (double) d.filterData.windowShift; } },
+        { *d.sliderWindowLengthFilter, true, *d.labelWindowLengthTimeFilter, [&] { return (double) d.filterData.windowLength; } },
+    };
+    for (const auto& box : boxes)
+    {
+        SCOPED_TRACE (box.slider.getName());
+        box.slider.setValue (37.0, byUser);
+        for (const auto& step : steps)
+        {
+            SCOPED_TRACE (step.text);
+            d.markCoefficients();
+            const double before = box.stored();
+            typeIntoValueBox (box.slider, step.text);
+            const double expected = box.isLength ? step.length : step.shift;
+            EXPECT_EQ (box.stored(), expected);
+            EXPECT_EQ (box.slider.getValue(), expected);
+            EXPECT_EQ (find<juce::Label> (box.slider)->getText(), juce::String ((int) expected));
+            EXPECT_EQ (box.time.getText(), d.timeLabelText (expected));
+            // A refused length recomputes as a moved slider does; an unchanged value moves nothing.
+            EXPECT_EQ (d.recomputed(), expected != before || (box.isLength && step.lengthRefused));
+        }
     }
 }
 
