@@ -365,6 +365,8 @@ TEST (ProjectDocument, RefusedDocumentsLeaveTheLoadedDesignAlone)
         { "target frequencies repeat", withValue (withValue (e, "userDefinedMagFreq", "[1, 1]"), "userDefinedMag", "[0, 0]"), invalid },
         { "shelf slope too steep", withValue (withValue (withValue (e, "type", "[7]"), "gain", "[30]"), "q", "[50]"), invalid },
         { "user point level 760 dB", withValue (withValue (e, "numUserValues", "1"), "mag", "[760]"), invalid },
+        { "q shorter than numIIRs", withValue (withValue (withValue (withValue (e, "numIIRs", "2"), "type", "[6, 6]"), "gain", "[3, 3]"), "freq", "[500, 600]"), invalid },
+        { "phi shorter than numUserValues", withValue (withValue (withValue (e, "numUserValues", "2"), "fi", "[1, 2]", true), "mag", "[0, 0]"), invalid },
     };
 
     for (auto version : { "\"1.0.1\"", "\"1.1\"", "\"2.0.0\"", "\"99999999999.0\"", "1.5" })
