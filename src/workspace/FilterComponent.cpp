@@ -37,6 +37,15 @@ Matrix<double> phaseDegrees (const ComplexMatrix& x)
 /** Sections that cancel or blow up the response are drawn at the edge of a +-120 dB range. */
 constexpr double sectionMagnitudeLimitDb = 120.0;
 
+/** True when a block already holds what a table shows: its count is the table's and, for a count
+    above 0, its arrays have the bits of the table's (`sameArrays`); a count of 0 leaves the arrays
+    unused. Such a block keeps its own copy, so that opening the editor and closing it untouched
+    leaves the design as it was, down to unused arrays that a document may carry. */
+bool blockHolds (std::uint64_t heldCount, std::size_t count, bool sameArrays)
+{
+    return heldCount == count && (count == 0 || sameArrays);
+}
+
 constexpr int editorWidth = 1024;
 constexpr int editorHeight = 768;
 constexpr int buttonWidth = 100;
@@ -254,9 +263,7 @@ void FilterComponent::updateFrequencyResponse()
 {
     // User points, by ascending frequency; points that share a frequency keep their order.
     auto points = frequencyValueTable->rows;
-
-    if (points.size() >= 2)
-        ValueTableRowSorter::sortRows (points, 1, 1);
+    ValueTableRowSorter::sortRows (points, 1, 1);
 
     const auto numPoints = (std::size_t) points.size();
     Matrix<double> fi (1, numPoints), mag (1, numPoints), phi (1, numPoints);
@@ -271,13 +278,8 @@ void FilterComponent::updateFrequencyResponse()
 
     const auto Ht = calculateUserPointsResponse (fi, mag, phi, numPoints, frequencyGrid);
 
-    // A block that already holds what a table shows keeps its own copy: opening the editor and
-    // closing it untouched then leaves the design as it was, down to the arrays that a count of 0
-    // leaves unused (a document may carry them).
-    const bool pointsHeld = numPoints == 0 ? filterData->numUserValues == 0
-                                           : filterData->numUserValues == numPoints && sameBits (filterData->fi, fi)
-                                                 && sameBits (filterData->mag, mag) && sameBits (filterData->phi, phi);
-    if (! pointsHeld)
+    if (! blockHolds (filterData->numUserValues, numPoints,
+                      sameBits (filterData->fi, fi) && sameBits (filterData->mag, mag) && sameBits (filterData->phi, phi)))
     {
         filterData->fi = fi;
         filterData->mag = mag;
@@ -310,11 +312,9 @@ void FilterComponent::updateFrequencyResponse()
 
     const auto Hiir = calculateIirCascadeResponse (previewType, gain, freq, q, frequencyGrid, fs);
 
-    const bool sectionsHeld = numSections == 0 ? filterData->numIIRs == 0
-                                               : filterData->numIIRs == numSections && sameBits (filterData->type, type)
-                                                     && sameBits (filterData->gain, gain) && sameBits (filterData->freq, freq)
-                                                     && sameBits (filterData->q, q);
-    if (! sectionsHeld)
+    if (! blockHolds (filterData->numIIRs, numSections,
+                      sameBits (filterData->type, type) && sameBits (filterData->gain, gain)
+                          && sameBits (filterData->freq, freq) && sameBits (filterData->q, q)))
     {
         filterData->type = type;
         filterData->gain = gain;

@@ -92,8 +92,7 @@ void FrequencyValueTableComponent::sortOrderChanged (int newSortColumnId, bool i
     if (newSortColumnId == 0)
         return;
 
-    if (rows.size() >= 2)
-        ValueTableRowSorter::sortRows (rows, newSortColumnId, isForwards ? 1 : -1);
+    ValueTableRowSorter::sortRows (rows, newSortColumnId, isForwards ? 1 : -1);
 
     table.updateContent();
 }
