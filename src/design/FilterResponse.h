@@ -30,8 +30,10 @@ inline constexpr double log10PositionOfZeroHzAsUpperEnd = -3.6989700043360187;
     and the last values above the last point. A point at 0 Hz or below counts as log10 f = -4 as the
     lower end of a segment and -3.69897 (log10 of 0.0002) as the upper end; the 0 Hz grid point takes
     the first point's values. Of the segments that contain a grid point the last one wins, a segment
-    of no width being passed over (see findLastSegmentContaining); a grid point in no segment gets
-    0 dB and 0 degrees. The points used are those that fi, mag and phi all hold.
+    of no width being passed over (see findLastSegmentContaining). A grid point that only segments of
+    no width contain (it lies on a step and every point lies at its frequency) takes the values of
+    the step's first point when fi is ascending; a grid point in no segment gets 0 dB and 0 degrees.
+    The points used are those that fi, mag and phi all hold.
 */
 Matrix<std::complex<double>> calculateUserPointsResponse (const Matrix<double>& fi,
                                                           const Matrix<double>& mag,

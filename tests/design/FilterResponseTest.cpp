@@ -57,7 +57,16 @@ TEST (UserPointsResponse, LevelAndPhaseAreLinearInLogFrequencyAndHeldOutsideTheP
           { -10, fromZeroHz (0.5, -10, 0), fromZeroHz (10, -10, 0), 0 }, { 0, fromZeroHz (0.5, 0, 30), fromZeroHz (10, 0, 30), 30 } },
         { "two points at one frequency: the segments beside decide", { 10, 100, 100 }, { 0, 6, -6 }, { 0, 30, 60 }, 3,
           { 50, 100, 200 }, { 6 * log5, 6, -6 }, { 30 * log5, 30, 60 } },
-        { "two points at one frequency and nothing beside: 0 dB", { 100, 100 }, { 3, 6 }, { 0, 0 }, 2, { 100 }, { 0 }, { 0 } },
+        { "two points at one frequency and nothing beside: the first one's values on the step", { 100, 100 }, { 3, 6 }, { 10, 20 }, 2,
+          { 50, 100, 200 }, { 3, 3, 6 }, { 10, 10, 20 } },
+        { "three points at one frequency: the first one's values on the step", { 100, 100, 100 }, { -2, 3, 6 }, { 10, 20, 30 }, 3,
+          { 50, 100, 200 }, { -2, -2, 6 }, { 10, 10, 30 } },
+        { "a step on the last frequency: the segment below reaches it", { 10, 100, 100 }, { 0, 3, 6 }, { 0, 10, 20 }, 3,
+          { 100, 200 }, { 3, 6 }, { 10, 20 } },
+        { "a step on the first frequency: the segment above reaches it", { 100, 100, 1000 }, { 3, 6, 0 }, { 10, 20, 0 }, 3,
+          { 50, 100 }, { 3, 6 }, { 10, 20 } },
+        { "not ascending: a step that no segment reaches stays at 0 dB", { 100, 100, std::nan (""), 100 }, { 3, 6, 0, 9 }, { 10, 20, 0, 30 }, 4,
+          { 100 }, { 0 }, { 0 } },
         { "a count beyond the arrays: the points all three hold", { 100, 1000, 5000 }, { 0, -6 }, { 0 }, 17,
           { 50, 1000 }, { 0, -6 }, { 0, 0 } },
     };
@@ -89,6 +98,35 @@ TEST (UserPointsResponse, TargetCurvesPassOverPointsAtOneFrequencyToo)
     e.calculate (true);
     EXPECT_NEAR (dB (e.targetData.response.data[2]) - e.inputData.refLevel, 6.0, 1e-9);
     EXPECT_NEAR (degrees (e.targetData.response.data[2]), 30.0, 1e-9);
+}
+
+TEST (UserPointsResponse, ABinOnAStepHoldingEveryPointTakesTheFirstPointsValuesInTheDesign)
+{
+    // 48 kHz and NFFT 4096: bins 11.71875 Hz apart, bin 128 at 1500 Hz exactly.
+    struct Case { const char* what; std::vector<double> mag, phi; double below, onStep, above, phaseOnStep; };
+    const Case cases[] {
+        { "two equal points", { 6, 6 }, { 0, 0 }, 6, 6, 6, 0 },
+        { "a step up", { 3, 6 }, { 0, 0 }, 3, 3, 6, 0 },
+        { "three points", { -2, 3, 6 }, { 45, 90, 135 }, -2, -2, 6, 45 },
+    };
+
+    for (const auto& c : cases)
+    {
+        TestEngine e;
+        ASSERT_EQ (e.frequencyAxis.data[128], 1500.0);
+        e.filterData.filterType = FilterResponseType::userDefined;
+        e.filterData.numUserValues = c.mag.size();
+        e.filterData.fi = row (std::vector<double> (c.mag.size(), 1500.0));
+        e.filterData.mag = row (c.mag);
+        e.filterData.phi = row (c.phi);
+        e.calculate (true);
+
+        const auto& R = e.filterData.response.data;
+        EXPECT_NEAR (dB (R[127]), c.below, 1e-9) << c.what;
+        EXPECT_NEAR (dB (R[128]), c.onStep, 1e-9) << c.what;
+        EXPECT_NEAR (dB (R[129]), c.above, 1e-9) << c.what;
+        EXPECT_NEAR (degrees (R[128]), c.phaseOnStep, 1e-9) << c.what;
+    }
 }
 
 TEST (IirCascadeResponse, MatchesFreqzOfEverySectionBitForBit)
