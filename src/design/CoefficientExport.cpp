@@ -1,68 +1,13 @@
 #include "design/CoefficientExport.h"
 
-#include <cerrno>
+#include "design/FileWriter.h"
+
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace
 {
 constexpr int decimals = 16;
-constexpr int maxSymbolicLinks = 40;
-
-/** Follows symbolic links, so that the file they lead to is replaced and not the link itself. */
-juce::File followLinks (juce::File file)
-{
-    for (int i = 0; i < maxSymbolicLinks && file.isSymbolicLink(); ++i)
-        file = file.getLinkedTarget();
-
-    return file;
-}
-
-/** Writes all of text, going on after partial writes; false with errno set on a failure. */
-bool writeAll (int fd, const std::string& text)
-{
-    for (size_t done = 0; done < text.size();)
-    {
-        const auto written = ::write (fd, text.data() + done, text.size() - done);
-
-        if (written < 0)
-        {
-            if (errno == EINTR)
-                continue;
-
-            return false;
-        }
-
-        if (written == 0)
-        {
-            errno = EIO;
-            return false;
-        }
-
-        done += (size_t) written;
-    }
-
-    return true;
-}
-
-/** A new, not yet created file name in the target's folder, removed again when this goes out of
-    scope (after a successful rename there is nothing left to remove). */
-struct TemporaryBeside
-{
-    explicit TemporaryBeside (const juce::File& target)
-        : file (target.getParentDirectory().getNonexistentChildFile (".talvo-export", ".tmp", false))
-    {
-    }
-
-    ~TemporaryBeside() { file.deleteFile(); }
-
-    const juce::File file;
-};
 
 /** Whether value comes out as a zero of either sign in the file's number format. */
 bool writtenAsZero (double value)
@@ -154,46 +99,15 @@ CoefficientExport::Result CoefficientExport::writeCoefficients (const juce::File
     if (const auto check = checkCoefficients (coefficients, count); check.outcome != Outcome::ok)
         return check;
 
-    const auto file = followLinks (target);
-    const auto path = file.getFullPathName();
-    struct stat existing {};
-    const bool exists = ::stat (path.toRawUTF8(), &existing) == 0;
-
-    if (exists && ! S_ISREG (existing.st_mode))
-        return failure (Outcome::couldNotOpen, S_ISDIR (existing.st_mode) ? std::strerror (EISDIR)
-                                                                          : "Not a regular file");
-
-    // Renaming a new file over a write-protected one would bypass the protection.
-    if (exists && ! file.hasWriteAccess())
-        return failure (Outcome::couldNotOpen, std::strerror (EACCES));
-
     const auto text = formatCoefficients (coefficients, count);
-    // A short hidden name, so that a target whose name is already as long as the file system
-    // allows still gets its temporary file. Whatever happens below, it does not stay behind.
-    const TemporaryBeside temporary (file);
-    const auto temporaryPath = temporary.file.getFullPathName();
-    const auto mode = exists ? (mode_t) (existing.st_mode & 07777) : (mode_t) 0666;
+    const auto written = FileWriter::replace (target, text.data(), text.size());
 
-    const auto fd = ::open (temporaryPath.toRawUTF8(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-
-    if (fd < 0)
-        return failure (Outcome::couldNotOpen, std::strerror (errno));
-
-    if (! writeAll (fd, text) || ::fsync (fd) != 0)
+    switch (written.outcome)
     {
-        const auto error = errno;
-        ::close (fd);
-        return failure (Outcome::couldNotWrite, std::strerror (error));
+        case FileWriter::Outcome::ok:            return {};
+        case FileWriter::Outcome::couldNotOpen:  return failure (Outcome::couldNotOpen, written.errorText);
+        case FileWriter::Outcome::couldNotWrite: return failure (Outcome::couldNotWrite, written.errorText);
     }
-
-    if (::close (fd) != 0)
-        return failure (Outcome::couldNotWrite, std::strerror (errno));
-
-    if (exists)
-        ::chmod (temporaryPath.toRawUTF8(), mode); // open() applied the umask
-
-    if (std::rename (temporaryPath.toRawUTF8(), path.toRawUTF8()) != 0)
-        return failure (Outcome::couldNotWrite, std::strerror (errno));
 
     return {};
 }

@@ -11,9 +11,8 @@
     value (negative zeros included), no exponent, and a single LF after every line, the last one
     included. The text is ASCII, so it is UTF-8 without a byte-order mark.
 
-    The file is replaced atomically: the text goes into a new file beside the target, which is
-    flushed to the disk and then renamed over the target. A failure at any step leaves a file that
-    was already there untouched.
+    The file is replaced as FileWriter replaces files: a failure at any step leaves a file that was
+    already there untouched.
 */
 class CoefficientExport
 {
@@ -25,7 +24,7 @@ public:
         notFinite,         ///< a coefficient is NaN or infinite; nothing was written
         allZero,           ///< every coefficient would be written as zero; nothing was written
         couldNotOpen,      ///< the file could not be created or opened for writing
-        couldNotWrite      ///< writing, flushing or the final rename failed
+        couldNotWrite      ///< writing, flushing or the final rename failed (see FileWriter)
     };
 
     struct Result

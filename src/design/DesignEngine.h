@@ -123,9 +123,11 @@ public:
     /** The same as readProject() for a document already in memory; projectFilePath is not touched. */
     juce::Result readProjectText (const juce::String& documentText);
 
-    /** Writes the stored fields of the design as a project document, replacing file atomically (the old
-        contents stay intact when writing fails). Every number reads back bit for bit, NaN and infinities
-        included. Returns the reason when the file could not be written. Changes nothing in the design.
+    /** Writes the stored fields of the design as a project document, replacing file as FileWriter does
+        (the old contents stay intact when writing fails). Every number reads back bit for bit, NaN and
+        infinities included. Returns the path and the system's reason when the file could not be
+        written, and refuses a document above DesignLimits::maxProjectDocumentBytes, which could not be
+        opened again. Changes nothing in the design.
     */
     juce::Result writeProject (const juce::File& file) const;
 
@@ -137,6 +139,8 @@ public:
     static constexpr const char* notValidFileMessage = "This is not a valid file.";
     static constexpr const char* newerVersionMessage =
         "This file was made with a newer version. Please update your Talvo app.";
+    /** The refusal of a document larger than DesignLimits::maxProjectDocumentBytes. */
+    static juce::String getDocumentTooLargeMessage();
     /** The file patterns of project documents, for the file choosers. */
     static constexpr const char* projectFilePatterns = "*.tlvProj,*.tlv";
 

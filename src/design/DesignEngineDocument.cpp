@@ -1,5 +1,6 @@
 #include "design/DesignEngine.h"
 #include "design/DesignLimits.h"
+#include "design/FileWriter.h"
 #include "design/JsonObject.h"
 #include "design/JsonReader.h"
 
@@ -622,36 +623,23 @@ juce::String DesignEngine::createProjectText() const
 
 juce::Result DesignEngine::writeProject (const juce::File& file) const
 {
-    if (file == juce::File() || file.isDirectory())
-        return juce::Result::fail ("Could not write the file " + file.getFullPathName() + ": it is not a file.");
-
     const auto text = createProjectText();
+    const auto numBytes = text.getNumBytesAsUTF8();
 
-    // Written beside the target and renamed over it only when complete, so a failed save leaves the
-    // previous document as it was.
-    juce::TemporaryFile temporary (file);
+    // What is written must open again.
+    if (numBytes > DesignLimits::maxProjectDocumentBytes)
+        return juce::Result::fail (getDocumentTooLargeMessage());
 
-    {
-        juce::FileOutputStream stream (temporary.getFile());
+    const auto written = FileWriter::replace (file, text.toRawUTF8(), numBytes);
 
-        if (! stream.openedOk())
-            return juce::Result::fail ("Could not open " + file.getFullPathName() + " for writing: "
-                                       + stream.getStatus().getErrorMessage());
-
-        const auto utf8 = text.toUTF8();
-
-        if (! stream.write (utf8.getAddress(), utf8.sizeInBytes() - 1))
-            return juce::Result::fail ("Could not write " + file.getFullPathName() + ".");
-
-        stream.flush();
-
-        if (stream.getStatus().failed())
-            return juce::Result::fail ("Could not write " + file.getFullPathName() + ": "
-                                       + stream.getStatus().getErrorMessage());
-    }
-
-    if (! temporary.overwriteTargetFileWithTemporary())
-        return juce::Result::fail ("Could not replace " + file.getFullPathName() + ".");
+    if (! written.wasOk())
+        return juce::Result::fail (file.getFullPathName() + ": " + written.errorText);
 
     return juce::Result::ok();
+}
+
+juce::String DesignEngine::getDocumentTooLargeMessage()
+{
+    return "A project document may hold at most " + juce::String ((int) (DesignLimits::maxProjectDocumentBytes >> 20))
+           + " MB, far more than any design needs.";
 }

@@ -47,6 +47,11 @@ namespace DesignLimits
     inline constexpr double minSampleRateHz = 1.0;
     inline constexpr double firstUnrepresentableSampleRateHz = 18446744073709551616.0;
 
+    /** The largest project document that is read or written, in bytes: 256 MB, some sixty times the
+        document of a design that holds a measurement of 65536 points. A file beyond it is refused
+        before anything of it is read. */
+    inline constexpr std::size_t maxProjectDocumentBytes = std::size_t (256) << 20;
+
     //==============================================================================
     /** True for a sample rate from minSampleRateHz up to, not including, 2^64 Hz. */
     bool isValidSampleRate (double fsHz) noexcept;

@@ -1,14 +1,13 @@
 #include "design/CoefficientExport.h"
+#include "FaultySystemCalls.h"
 #include "ImportTestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <csignal>
 #include <iomanip>
 #include <random>
 #include <sstream>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -121,15 +120,11 @@ TEST_F (CoefficientFile, WritesOnlyWorthwhileFiltersAndOnlyOverRegularFilesOrWha
 TEST_F (CoefficientFile, AFailedWriteKeepsTheOldFile)
 {
     const auto target = scratch.write ("fir.txt", "keep me\n");
-    rlimit previous {};
-    ::getrlimit (RLIMIT_FSIZE, &previous);
-    const auto previousHandler = std::signal (SIGXFSZ, SIG_IGN);
-    auto limit = previous;
-    limit.rlim_cur = 4096; // the text needs about 80 kB
-    ::setrlimit (RLIMIT_FSIZE, &limit);
-    const auto result = write (target);
-    ::setrlimit (RLIMIT_FSIZE, &previous);
-    std::signal (SIGXFSZ, previousHandler);
+    CoefficientExport::Result result;
+    {
+        const faults::FileSizeLimit disk (4096); // the text needs about 80 kB
+        result = write (target);
+    }
 
     EXPECT_EQ (result.outcome, Outcome::couldNotWrite);
     EXPECT_EQ (result.getMessage(), "Could not write to file. " + result.errorText);

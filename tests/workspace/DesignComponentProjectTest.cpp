@@ -2,8 +2,11 @@
 // in its message box and changes nothing.
 #include "GuiTestSupport.h"
 
+#include "design/FaultySystemCalls.h"
 #include "design/IirFilterType.h"
 
+#include <cstring>
+#include <functional>
 #include <tuple>
 
 using namespace guitest;
@@ -62,15 +65,38 @@ TEST_F (EditedWorkspace, RefusedDocumentsAreReportedAndChangeNothing)
     }
 }
 
-TEST_F (EditedWorkspace, FailedWriteIsReportedAndChangesNothing)
+TEST_F (EditedWorkspace, FailedWriteIsReportedAndKeepsTheOldFileAndTheDesign)
 {
-    // A path below a plain file cannot be written.
+    const auto old = folder.write ("design.tlvProj", "the design saved before\n");
     const auto blocker = folder.write ("blocker", "not a folder");
-    EXPECT_FALSE (d.saveProject (blocker.getChildFile ("design.tlvProj")));
-    ASSERT_EQ (script.boxes.size(), 1u);
-    EXPECT_EQ (script.boxes[0].title, "Saving File");
-    EXPECT_TRUE (script.boxes[0].message.startsWith ("Could not write to file. "));
-    expectUnchanged();
+
+    // A path below a plain file; a disk with 512 bytes left; a failing disk; a failing rename.
+    ASSERT_GT (d.createProjectText().getNumBytesAsUTF8(), 1000u);
+    struct Case { juce::File file; std::function<SystemCalls()> calls; rlim_t diskSpace; int error; };
+    const Case cases[] = {
+        { blocker.getChildFile ("design.tlvProj"), [] { return SystemCalls::system(); }, 0, ENOTDIR },
+        { old, [] { return SystemCalls::system(); }, 512, EFBIG },
+        { old, [] { return faults::failing (&SystemCalls::fsync, EIO); }, 0, EIO },
+        { old, [] { return faults::failing (&SystemCalls::rename, EIO); }, 0, EIO },
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (std::strerror (c.error));
+        script.boxes.clear();
+        {
+            const SystemCalls::ScopedOverride scope (c.calls());
+            std::unique_ptr<faults::FileSizeLimit> disk;
+            if (c.diskSpace > 0)
+                disk = std::make_unique<faults::FileSizeLimit> (c.diskSpace);
+            EXPECT_FALSE (d.saveProject (c.file));
+        }
+        ASSERT_EQ (script.boxes.size(), 1u);
+        EXPECT_EQ (script.boxes[0].title, "Saving File");
+        EXPECT_EQ (script.boxes[0].message, "Could not write to file. " + c.file.getFullPathName() + ": " + juce::String (std::strerror (c.error)));
+        EXPECT_EQ (old.loadFileAsString(), "the design saved before\n");
+        EXPECT_EQ (folder.folder.getNumberOfChildFiles (juce::File::findFilesAndDirectories), 2); // no temporary file
+        expectUnchanged();
+    }
 }
 
 TEST_F (EditedWorkspace, ADesignSavedAfterTheRateWasLoweredOpensAgainAndNamesItsLeftOutSection)
