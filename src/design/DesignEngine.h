@@ -115,8 +115,11 @@ public:
     /** Reads the project document at path into the design state, in the order: resetDesign(), the stored
         fields, the input response from the measurement, the bounds on shifts and lengths, projectFilePath.
         The caller then refreshes its controls and calls calculate (true).
-        A refused document leaves the whole design as it was and returns the message for the user:
-        fileDoesNotExistMessage, notValidFileMessage or newerVersionMessage.
+        Only a regular file of at most DesignLimits::maxProjectDocumentBytes is read, and a read that
+        fails part-way refuses the document. A refused document leaves the whole design as it was and
+        returns the message for the user: fileDoesNotExistMessage, notValidFileMessage,
+        newerVersionMessage, FileReader::notRegularMessage, getDocumentTooLargeMessage() or the
+        reason of a failed read.
     */
     juce::Result readProject (const juce::String& path);
 

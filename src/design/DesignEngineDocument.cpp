@@ -1,5 +1,6 @@
 #include "design/DesignEngine.h"
 #include "design/DesignLimits.h"
+#include "design/FileReader.h"
 #include "design/FileWriter.h"
 #include "design/JsonObject.h"
 #include "design/JsonReader.h"
@@ -463,16 +464,22 @@ juce::Result DesignEngine::readProject (const juce::String& path)
 {
     const juce::File file (path);
 
-    if (path.isEmpty() || ! file.existsAsFile())
+    if (path.isEmpty() || ! FileReader::existsAsNonFolder (file))
         return juce::Result::fail (fileDoesNotExistMessage);
 
     // The bytes as they are: the reader checks that they are UTF-8 before anything takes them as text.
-    juce::MemoryBlock bytes;
+    const auto contents = FileReader::readAll (file, DesignLimits::maxProjectDocumentBytes);
 
-    if (! file.loadFileAsData (bytes))
-        return juce::Result::fail (notValidFileMessage);
+    switch (contents.status)
+    {
+        case FileReader::Status::ok:           break;
+        case FileReader::Status::couldNotOpen: return juce::Result::fail (notValidFileMessage);
+        case FileReader::Status::notRegular:   return juce::Result::fail (FileReader::notRegularMessage);
+        case FileReader::Status::tooLarge:     return juce::Result::fail (getDocumentTooLargeMessage());
+        case FileReader::Status::readFailed:   return juce::Result::fail (FileReader::describeReadFailure (contents.errorText));
+    }
 
-    auto result = readProjectDocument (static_cast<const char*> (bytes.getData()), bytes.getSize());
+    auto result = readProjectDocument (contents.bytes.data(), contents.bytes.size());
 
     if (result.wasOk())
         projectFilePath = path;

@@ -1,6 +1,7 @@
 #include "design/MeasurementImport.h"
 
 #include "design/DesignLimits.h"
+#include "design/FileReader.h"
 
 #include <algorithm>
 #include <array>
@@ -9,7 +10,6 @@
 #include <cmath>
 #include <iostream>
 #include <string>
-#include <sys/stat.h>
 
 namespace
 {
@@ -147,10 +147,10 @@ public:
         return (unsigned char) c <= '\r' && (c == '\n' || c == '\r' || c == '\0');
     }
 
-    explicit LineReader (juce::InputStream& source) : stream (source) {}
+    explicit LineReader (FileReader& source) : reader (source) {}
 
-    /** Sets [begin, end) to the next line; false when the stream is exhausted. The bytes stay valid
-        until the next call. */
+    /** Sets [begin, end) to the next line; false at the end of the file and when a read failed
+        (the reader's status tells which). The bytes stay valid until the next call. */
     bool next (const char*& begin, const char*& end)
     {
         for (;;)
@@ -182,7 +182,8 @@ public:
 
             if (! refill())
             {
-                if (lineStart == filled)
+                // After a failed read the unfinished line is not a line: it may be cut anywhere.
+                if (lineStart == filled || reader.getStatus() != FileReader::Status::ok)
                     return false;
 
                 // The last line of a file that does not end with a line end.
@@ -208,7 +209,7 @@ private:
         if (block.size() - filled < blockSize)
             block.resize (filled + blockSize);
 
-        const auto numRead = stream.read (block.data() + filled, (int) blockSize);
+        const auto numRead = reader.read (block.data() + filled, blockSize);
 
         if (numRead <= 0)
             return false;
@@ -219,7 +220,7 @@ private:
 
     static constexpr size_t blockSize = 1 << 16;
 
-    juce::InputStream& stream;
+    FileReader& reader;
     std::vector<char> block;
     size_t filled = 0, scan = 0, lineStart = 0;
     bool swallowLineFeed = false;
@@ -233,28 +234,24 @@ using Outcome = MeasurementImport::Outcome;
     the splines through the points divide by the step between two frequencies, so each one must be
     above the one before and within the bounds of DesignLimits::isValidPointFrequency, and a
     frequency below 0 Hz means nothing. The first refused
-    line ends the reading and its number goes to offendingLine. Fewer than two used lines are
-    refused too. */
+    line ends the reading and its number goes to points.offendingLine. Fewer than two used lines are
+    refused too, and so is a file whose reading failed part-way (its reason goes to points.errorText). */
 template <typename UseLine>
-Outcome readUsedLines (const juce::File& file, const juce::String& typedDelimiter, int& offendingLine, UseLine&& useLine)
+Outcome readUsedLines (const juce::File& file, const juce::String& typedDelimiter, MeasurementImport::Points& points,
+                       UseLine&& useLine)
 {
-    if (! file.existsAsFile())
+    if (! FileReader::existsAsNonFolder (file))
         return Outcome::fileDoesNotExist;
 
     // A pipe would block the program until something writes to it, and a device may never end:
     // only regular files are read.
-    struct stat status {};
+    FileReader reader (file);
 
-    if (::stat (file.getFullPathName().toRawUTF8(), &status) != 0 || ! S_ISREG (status.st_mode))
-        return Outcome::failedToOpen;
-
-    juce::FileInputStream stream (file);
-
-    if (! stream.openedOk())
+    if (! reader.openedOk())
         return Outcome::failedToOpen;
 
     const FieldSplitter splitter (MeasurementImport::resolveDelimiter (typedDelimiter));
-    LineReader lines (stream);
+    LineReader lines (reader);
     std::vector<const char*> bounds;
     const char* begin = nullptr;
     const char* end = nullptr;
@@ -290,12 +287,18 @@ Outcome readUsedLines (const juce::File& file, const juce::String& typedDelimite
 
         if (outcome != Outcome::ok)
         {
-            offendingLine = lineNumber;
+            points.offendingLine = lineNumber;
             return outcome;
         }
 
         previousFrequency = f;
         ++numUsedLines;
+    }
+
+    if (reader.getStatus() == FileReader::Status::readFailed)
+    {
+        points.errorText = reader.getErrorText();
+        return Outcome::readFailed;
     }
 
     return numUsedLines < 2 ? Outcome::tooFewDataLines : Outcome::ok;
@@ -333,6 +336,7 @@ juce::String MeasurementImport::Points::getMessage() const
         case Outcome::ok:                 return {};
         case Outcome::fileDoesNotExist:   return "File does not exist";
         case Outcome::failedToOpen:       return "Failed to open.";
+        case Outcome::readFailed:         return FileReader::describeReadFailure (errorText);
         case Outcome::tooFewDataLines:
             return "Fewer than two data lines were found. A data line holds three numbers separated by the "
                    "delimiter; check that the delimiter matches the file.";
@@ -543,7 +547,7 @@ MeasurementImport::Points MeasurementImport::readMeasurement (const juce::File& 
 {
     Points points;
 
-    conclude (points, readUsedLines (file, typedDelimiter, points.offendingLine, [&] (double f, double m, double p)
+    conclude (points, readUsedLines (file, typedDelimiter, points, [&] (double f, double m, double p)
     {
         // A value that is not finite as read is refused; the limits are those of the units in which
         // the design holds the values (linear magnitude, phase in radians), checked after conversion.
@@ -610,7 +614,7 @@ MeasurementImport::Points MeasurementImport::readTarget (const juce::File& file,
 {
     Points points;
 
-    conclude (points, readUsedLines (file, typedDelimiter, points.offendingLine, [&] (double a, double b, double c)
+    conclude (points, readUsedLines (file, typedDelimiter, points, [&] (double a, double b, double c)
     {
         // Magnitude targets are held in dB: a linear value is checked after its conversion, which
         // turns a 0 into minus infinity. The column not imported need only be finite.

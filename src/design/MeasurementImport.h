@@ -36,7 +36,8 @@ public:
     {
         ok,
         fileDoesNotExist,     ///< empty path, nothing at the path, or a folder
-        failedToOpen,         ///< the file exists but could not be opened for reading
+        failedToOpen,         ///< the file exists but is not a regular file or could not be opened for reading
+        readFailed,           ///< a read failed part-way; nothing of the file is taken
         tooFewDataLines,      ///< fewer than two used lines
         invalidFrequency,     ///< a used line whose frequency is not 0 Hz nor from 1 uHz to 1e20 Hz
         frequencyNotRising,   ///< a used line whose frequency is not above the one before
@@ -51,6 +52,9 @@ public:
 
         /** 1-based number of the file line that caused a refusal of its values, else 0. */
         int offendingLine = 0;
+
+        /** The system's description of a failed read, for readFailed. */
+        juce::String errorText;
 
         /** Hz. */
         std::vector<double> frequencies;

@@ -3,10 +3,13 @@
 #include "GuiTestSupport.h"
 
 #include "design/CoefficientExport.h"
+#include "design/FaultySystemCalls.h"
+#include "design/FileReader.h"
 #include "design/IirFilterType.h"
 #include "workspace/DialogImportSetup.h"
 
 #include <cmath>
+#include <cstring>
 #include <string>
 
 using namespace guitest;
@@ -126,6 +129,18 @@ TEST_F (Workspace, MeasurementImportStoresThePointsAndSettingsAndARefusalChanges
         EXPECT_TRUE (script.boxes[0].text().startsWith ("Importing File. " + message)) << script.boxes[0].text();
         EXPECT_TRUE (fingerprint (*design) == before);
         EXPECT_EQ (design->labelInputFile->getText(), loaded); // the field names the file in effect
+        EXPECT_EQ (listener.calls, 1);
+    }
+
+    // A read that fails part-way, as on a failing disk or a network share, takes nothing of the file.
+    {
+        const SystemCalls::ScopedOverride scope (faults::failing (&SystemCalls::read, EIO, 3, faults::shortReads (1000)));
+        ModalScript script;
+        script.then (setUp());
+        importMeasurement (write ("room2.txt", roomResponse()).getFullPathName());
+        ASSERT_EQ (script.boxes.size(), 1u);
+        EXPECT_EQ (script.boxes[0].text(), "Importing File. " + FileReader::describeReadFailure (std::strerror (EIO)));
+        EXPECT_TRUE (fingerprint (*design) == before);
         EXPECT_EQ (listener.calls, 1);
     }
 

@@ -3,10 +3,13 @@
 #include "GuiTestSupport.h"
 
 #include "design/FaultySystemCalls.h"
+#include "design/DesignLimits.h"
+#include "design/FileReader.h"
 #include "design/IirFilterType.h"
 
 #include <cstring>
 #include <functional>
+#include <sys/stat.h>
 #include <tuple>
 
 using namespace guitest;
@@ -45,22 +48,39 @@ struct EditedWorkspace : public ::testing::Test
 
 TEST_F (EditedWorkspace, RefusedDocumentsAreReportedAndChangeNothing)
 {
-    const std::pair<juce::String, juce::String> cases[] = {
-        { folder.file ("missing.tlvProj").getFullPathName(), "File does not exist" },
+    // A pipe would hold the window until something wrote to it, /dev/zero would be read without end.
+    const auto pipe = folder.file ("pipe.tlvProj");
+    ASSERT_EQ (::mkfifo (pipe.getFullPathName().toRawUTF8(), 0600), 0);
+    const auto huge = folder.write ("huge.tlvProj", "{\"Talvo Version\": \"1.0.0\"}");
+    ASSERT_EQ (::truncate (huge.getFullPathName().toRawUTF8(), (off_t) DesignLimits::maxProjectDocumentBytes + 1), 0);
+    const auto valid = folder.file ("valid.tlvProj");
+    ASSERT_TRUE (d.writeProject (valid).wasOk());
+
+    struct Case { juce::String path, message; std::function<SystemCalls()> calls; };
+    const Case cases[] = {
+        { folder.file ("missing.tlvProj").getFullPathName(), "File does not exist", {} },
         { folder.write ("truncated.tlvProj", "{\"Talvo Version\": \"1.0.0\", \"fs\": 4800").getFullPathName(),
-          "This is not a valid file." },
+          "This is not a valid file.", {} },
         { folder.write ("newer.tlvProj", "{\"Talvo Version\": \"1.0.1\", \"fs\": 96000, \"NFFT\": 8192}").getFullPathName(),
-          "This file was made with a newer version. Please update your Talvo app." },
+          "This file was made with a newer version. Please update your Talvo app.", {} },
+        { pipe.getFullPathName(), FileReader::notRegularMessage, {} },
+        { "/dev/zero", FileReader::notRegularMessage, {} },
+        { huge.getFullPathName(), DesignEngine::getDocumentTooLargeMessage(), {} },
+        { valid.getFullPathName(), FileReader::describeReadFailure (std::strerror (EIO)),
+          [] { return faults::failing (&SystemCalls::read, EIO, 2, faults::shortReads (100)); } },
     };
-    for (const auto& [path, message] : cases)
+    for (const auto& c : cases)
     {
-        SCOPED_TRACE (path);
+        SCOPED_TRACE (c.path);
         script.boxes.clear();
-        d.loadProject (path);
+        {
+            const SystemCalls::ScopedOverride scope (c.calls ? c.calls() : SystemCalls::system());
+            d.loadProject (c.path);
+        }
         expectUnchanged();
         ASSERT_EQ (script.boxes.size(), 1u);
         EXPECT_EQ (script.boxes[0].title, "Opening File");
-        EXPECT_EQ (script.boxes[0].message, message);
+        EXPECT_EQ (script.boxes[0].message, c.message);
         EXPECT_EQ (script.boxes[0].icon, juce::MessageBoxIconType::WarningIcon);
     }
 }
