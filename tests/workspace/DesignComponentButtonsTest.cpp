@@ -297,6 +297,42 @@ TEST_F (Buttons, TheFilterEditorClosedUntouchedLeavesEveryAcceptedDesignBitForBi
     EXPECT_GE (numAccepted, 9);
 }
 
+TEST_F (Buttons, ALevelOrAPhaseEditedAloneReachesTheDesignOnOk)
+{
+    // Points in order, so that opening the editor rewrites nothing; each edit leaves every
+    // frequency as it was, and the levels and phases of the other point too.
+    auto& f = d.filterData;
+    f.filterType = FilterResponseType::userDefined;
+    f.numUserValues = 2;
+    f.fi = Matrix<double> (1, 2, { 100.0, 1000.0 });
+    f.mag = Matrix<double> (1, 2, { 0.0, 0.0 });
+    f.phi = Matrix<double> (1, 2, { 0.0, 0.0 });
+    struct Case { const char* what; int column; const char* typed; std::vector<double> mag, phi; };
+    const Case cases[] = {
+        { "the level of the upper point", 2, "-6", { 0.0, -6.0 }, { 0.0, 0.0 } },
+        { "then its phase", 3, "45", { 0.0, -6.0 }, { 0.0, 45.0 } },
+    };
+    int notifications = 0;
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        d.markCoefficients();
+        d.filterChanged = false;
+        clickAndAct (d.textButtonDefineFilter.get(), [&c] (juce::Component& modal)
+        {
+            auto& editor = *find<FilterComponent> (modal);
+            typeIntoCell (editor.frequencyValueTable->table, c.column, 1, c.typed);
+            editor.textButtonOK->triggerClick();
+        });
+        EXPECT_EQ (f.numUserValues, 2u);
+        EXPECT_EQ (f.fi.data, (std::vector<double> { 100.0, 1000.0 }));
+        EXPECT_EQ (f.mag.data, c.mag);
+        EXPECT_EQ (f.phi.data, c.phi);
+        EXPECT_TRUE (d.filterChanged);
+        expectRecomputes (++notifications);
+    }
+}
+
 TEST_F (Buttons, LoadImportsTheChosenMeasurementAndACancelChangesNothing)
 {
     d.labelInputFile->setText ("/some/earlier.frd", juce::dontSendNotification);
