@@ -333,6 +333,47 @@ TEST_F (Buttons, ALevelOrAPhaseEditedAloneReachesTheDesignOnOk)
     }
 }
 
+TEST_F (Buttons, SectionArraysUnusedByACountOf0SurviveTheEditorBitForBit)
+{
+    // A document may carry sections beside a count of 0 (and arrays of unequal lengths, which
+    // only a count above 0 must avoid). The editor shows no section then, and OK keeps the arrays
+    // as they were: after an untouched run, and after a run that edits a point's level.
+    auto& f = d.filterData;
+    f.filterType = FilterResponseType::userDefined;
+    f.numUserValues = 1;
+    f.fi = Matrix<double> (1, 1, { 1000.0 });
+    f.mag = f.phi = Matrix<double> (1, 1, { 0.0 });
+    f.numIIRs = 0;
+    f.type = Matrix<std::size_t> (1, 3, { IirFilterType::peq, IirFilterType::lowShelf, IirFilterType::highPass1stOrder });
+    f.gain = Matrix<double> (1, 3, { -6.0, -0.0, 0.1 + 0.2 });
+    f.freq = Matrix<double> (1, 2, { 1000.0, 123.456789 });
+    f.q = Matrix<double> (1, 3, { 0.707, 1.0 / 3.0, 0.5 });
+    const auto document = d.createProjectText();
+    ASSERT_TRUE (d.readProjectText (document).wasOk());
+    const FilterData kept = f;
+
+    for (const bool editLevel : { false, true })
+    {
+        SCOPED_TRACE (editLevel ? "a level edited" : "untouched");
+        clickAndAct (d.textButtonDefineFilter.get(), [editLevel] (juce::Component& modal)
+        {
+            auto& editor = *find<FilterComponent> (modal);
+            EXPECT_EQ (editor.iirTable->numRows, 0);
+            if (editLevel)
+                typeIntoCell (editor.frequencyValueTable->table, 2, 0, "3");
+            editor.textButtonOK->triggerClick();
+        });
+        EXPECT_EQ (f.numIIRs, 0u);
+        EXPECT_TRUE (sameBits (f.type, kept.type) && sameBits (f.gain, kept.gain) && sameBits (f.freq, kept.freq)
+                     && sameBits (f.q, kept.q));
+        if (! editLevel)
+        {
+            EXPECT_EQ (d.createProjectText(), document);
+        }
+    }
+    EXPECT_EQ (f.mag.data, (std::vector<double> { 3.0 }));
+}
+
 TEST_F (Buttons, LoadImportsTheChosenMeasurementAndACancelChangesNothing)
 {
     d.labelInputFile->setText ("/some/earlier.frd", juce::dontSendNotification);
