@@ -297,6 +297,83 @@ TEST_F (Buttons, TheFilterEditorClosedUntouchedLeavesEveryAcceptedDesignBitForBi
     EXPECT_GE (numAccepted, 9);
 }
 
+TEST_F (Buttons, ALevelOrAPhaseEditedAloneReachesTheDesignOnOk)
+{
+    // Points in order, so that opening the editor rewrites nothing; each edit leaves every
+    // frequency as it was, and the levels and phases of the other point too.
+    auto& f = d.filterData;
+    f.filterType = FilterResponseType::userDefined;
+    f.numUserValues = 2;
+    f.fi = Matrix<double> (1, 2, { 100.0, 1000.0 });
+    f.mag = Matrix<double> (1, 2, { 0.0, 0.0 });
+    f.phi = Matrix<double> (1, 2, { 0.0, 0.0 });
+    struct Case { const char* what; int column; const char* typed; std::vector<double> mag, phi; };
+    const Case cases[] = {
+        { "the level of the upper point", 2, "-6", { 0.0, -6.0 }, { 0.0, 0.0 } },
+        { "then its phase", 3, "45", { 0.0, -6.0 }, { 0.0, 45.0 } },
+    };
+    int notifications = 0;
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        d.markCoefficients();
+        d.filterChanged = false;
+        clickAndAct (d.textButtonDefineFilter.get(), [&c] (juce::Component& modal)
+        {
+            auto& editor = *find<FilterComponent> (modal);
+            typeIntoCell (editor.frequencyValueTable->table, c.column, 1, c.typed);
+            editor.textButtonOK->triggerClick();
+        });
+        EXPECT_EQ (f.numUserValues, 2u);
+        EXPECT_EQ (f.fi.data, (std::vector<double> { 100.0, 1000.0 }));
+        EXPECT_EQ (f.mag.data, c.mag);
+        EXPECT_EQ (f.phi.data, c.phi);
+        EXPECT_TRUE (d.filterChanged);
+        expectRecomputes (++notifications);
+    }
+}
+
+TEST_F (Buttons, SectionArraysUnusedByACountOf0SurviveTheEditorBitForBit)
+{
+    // A document may carry sections beside a count of 0 (and arrays of unequal lengths, which
+    // only a count above 0 must avoid). The editor shows no section then, and OK keeps the arrays
+    // as they were: after an untouched run, and after a run that edits a point's level.
+    auto& f = d.filterData;
+    f.filterType = FilterResponseType::userDefined;
+    f.numUserValues = 1;
+    f.fi = Matrix<double> (1, 1, { 1000.0 });
+    f.mag = f.phi = Matrix<double> (1, 1, { 0.0 });
+    f.numIIRs = 0;
+    f.type = Matrix<std::size_t> (1, 3, { IirFilterType::peq, IirFilterType::lowShelf, IirFilterType::highPass1stOrder });
+    f.gain = Matrix<double> (1, 3, { -6.0, -0.0, 0.1 + 0.2 });
+    f.freq = Matrix<double> (1, 2, { 1000.0, 123.456789 });
+    f.q = Matrix<double> (1, 3, { 0.707, 1.0 / 3.0, 0.5 });
+    const auto document = d.createProjectText();
+    ASSERT_TRUE (d.readProjectText (document).wasOk());
+    const FilterData kept = f;
+
+    for (const bool editLevel : { false, true })
+    {
+        SCOPED_TRACE (editLevel ? "a level edited" : "untouched");
+        clickAndAct (d.textButtonDefineFilter.get(), [editLevel] (juce::Component& modal)
+        {
+            auto& editor = *find<FilterComponent> (modal);
+            EXPECT_EQ (editor.iirTable->numRows, 0);
+            if (editLevel)
+                typeIntoCell (editor.frequencyValueTable->table, 2, 0, "3");
+            editor.textButtonOK->triggerClick();
+        });
+        EXPECT_EQ (f.numIIRs, 0u);
+        EXPECT_TRUE (sameBits (f.type, kept.type) && sameBits (f.gain, kept.gain) && sameBits (f.freq, kept.freq)
+                     && sameBits (f.q, kept.q));
+        if (! editLevel)
+        {
+            EXPECT_EQ (d.createProjectText(), document);
+        }
+    }
+    EXPECT_EQ (f.mag.data, (std::vector<double> { 3.0 }));
+}
+
 TEST_F (Buttons, LoadImportsTheChosenMeasurementAndACancelChangesNothing)
 {
     d.labelInputFile->setText ("/some/earlier.frd", juce::dontSendNotification);

@@ -1,5 +1,6 @@
 // Opening and saving project documents from the workspace: a refusal or a failed write is reported
-// in its message box and changes nothing.
+// in its message box and changes nothing; an opened document's shifts and lengths are shown and kept
+// as it holds them, whatever the number boxes held before.
 #include "GuiTestSupport.h"
 
 #include "design/FaultySystemCalls.h"
@@ -7,6 +8,7 @@
 #include "design/FileReader.h"
 #include "design/IirFilterType.h"
 
+#include <array>
 #include <cstring>
 #include <functional>
 #include <sys/stat.h>
@@ -137,4 +139,62 @@ TEST_F (EditedWorkspace, ADesignSavedAfterTheRateWasLoweredOpensAgainAndNamesIts
     EXPECT_EQ (script.boxes[1].title, "Sample Rate");
     EXPECT_EQ (script.boxes[1].message, d.getLeftOutSectionsWarning());
     EXPECT_TRUE (script.boxes[1].message.contains ("20000 Hz"));
+}
+
+TEST_F (EditedWorkspace, AnOpenedDocumentKeepsItsShiftsAndLengthsWhateverTheBoxesHeld)
+{
+    // The boxes hold values far beyond the document's NFFT, or the document's values lie far beyond
+    // the boxes' range: a range change on the way may neither show nor store a value cut to it.
+    using Values = std::array<double, 4>; // input shift and window length, filter shift and window length
+    struct Case { int heldNfftId; Values held; std::uint64_t nfft; Values opened; };
+    const Case cases[] = {
+        { 12, { 30000.0, 40000.0, -30000.0, 50000.0 }, 1024, { 10.0, 512.0, -20.0, 256.0 } },
+        { 6, { -1000.0, 1000.0, 1000.0, 1000.0 }, 65536, { -30000.0, 40000.0, 30000.0, 50000.0 } },
+    };
+    const std::array<ValueSlider*, 4> boxes { d.sliderShift.get(), d.sliderWindowLength.get(),
+                                              d.sliderWindowShiftFilter.get(), d.sliderWindowLengthFilter.get() };
+    const auto stored = [] (const DesignEngine& e)
+    {
+        return Values { (double) e.inputData.shift, (double) e.inputData.windowLength, (double) e.filterData.windowShift,
+                        (double) e.filterData.windowLength };
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.nfft);
+        d.comboBoxNfft->setSelectedId (c.heldNfftId, byUser);
+        d.comboBoxWindow->setSelectedId (WindowType::hann, byUser);
+        d.comboBoxWindowFilter->setSelectedId (WindowType::hann, byUser);
+        for (size_t i = 0; i < boxes.size(); ++i)
+            boxes[i]->setValue (c.held[i], byUser);
+        ASSERT_EQ (stored (d), c.held);
+
+        // The document as the engine writes it.
+        DesignEngine source;
+        source.NFFT = c.nfft;
+        source.inputData.windowType = source.filterData.windowType = WindowType::hann;
+        std::tie (source.inputData.shift, source.inputData.windowLength, source.filterData.windowShift,
+                  source.filterData.windowLength) = std::tuple ((std::int32_t) c.opened[0], (std::uint64_t) c.opened[1],
+                                                                (std::int32_t) c.opened[2], (std::uint64_t) c.opened[3]);
+        const auto file = folder.file ("opened.tlvProj");
+        ASSERT_TRUE (source.writeProject (file).wasOk());
+
+        const int handlerCalls = d.handlerCalls;
+        d.loadProject (file.getFullPathName());
+        EXPECT_EQ (d.handlerCalls, handlerCalls) << "a control passed the load on to its handler";
+        for (const char* when : { "opened", "refreshed" })
+        {
+            SCOPED_TRACE (when);
+            EXPECT_EQ (d.NFFT, c.nfft);
+            EXPECT_EQ (stored (d), c.opened);
+            for (size_t i = 0; i < boxes.size(); ++i)
+            {
+                EXPECT_EQ (boxes[i]->getValue(), c.opened[i]) << boxes[i]->getName();
+                EXPECT_EQ (find<juce::Label> (*boxes[i])->getText(), juce::String ((int) c.opened[i])) << boxes[i]->getName();
+            }
+            EXPECT_EQ (d.createProjectText(), file.loadFileAsString());
+            d.refreshControls();
+            pump();
+        }
+    }
+    EXPECT_TRUE (script.boxes.empty());
 }

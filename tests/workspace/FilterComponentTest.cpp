@@ -42,13 +42,6 @@ FilterData makeBlock (const std::vector<std::array<double, 3>>& points, const st
     return block;
 }
 
-void typeInto (juce::TableListBox& table, int column, int row, const juce::String& text)
-{
-    auto* label = dynamic_cast<juce::Label*> (table.getCellComponent (column, row));
-    ASSERT_NE (label, nullptr);
-    typeIntoLabel (*label, text);
-}
-
 juce::ComboBox& typeCombo (FilterComponent& editor, int row)
 {
     return dynamic_cast<IirTableComponent::ComboBoxFilterTypeComponent&> (*editor.iirTable->table.getCellComponent (1, row)).comboBox;
@@ -159,13 +152,13 @@ TEST (FilterComponentWriteBack, CellEditsReachTheBlockAndThePreviewAtOnce)
     pump();
 
     // A frequency that moves a point below the other one reorders the block, not the table.
-    typeInto (editor.frequencyValueTable->table, 2, 1, "-6");
-    typeInto (editor.frequencyValueTable->table, 1, 1, "50");
+    typeIntoCell (editor.frequencyValueTable->table, 2, 1, "-6");
+    typeIntoCell (editor.frequencyValueTable->table, 1, 1, "50");
     EXPECT_EQ (block.fi.data, (std::vector<double> { 50.0, 100.0 }));
     EXPECT_EQ (block.mag.data, (std::vector<double> { -6.0, 0.0 }));
     EXPECT_EQ (editor.frequencyValueTable->rows[1].frequency, 50.0);
 
-    typeInto (editor.iirTable->table, 4, 0, "9");
+    typeIntoCell (editor.iirTable->table, 4, 0, "9");
     EXPECT_EQ (block.gain.data[0], 9.0);
     EXPECT_GT (curvesOf (*editor.figFrequencyResponse)[3]->y.data[85], 8.9); // the peak at 1 kHz
     typeCombo (editor, 0).setSelectedId (IirFilterType::lowShelf);

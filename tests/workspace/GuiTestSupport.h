@@ -215,6 +215,14 @@ inline void typeIntoLabel (juce::Label& label, const juce::String& text, bool pr
     pump (20);
 }
 
+/** Edits the text cell of a table in the given column and row as a user would (typeIntoLabel). */
+inline void typeIntoCell (juce::TableListBox& table, int column, int row, const juce::String& text)
+{
+    auto* label = dynamic_cast<juce::Label*> (table.getCellComponent (column, row));
+    ASSERT_NE (label, nullptr) << "no text cell in column " << column << ", row " << row;
+    typeIntoLabel (*label, text);
+}
+
 // A scratch folder removed with the object.
 struct ScratchFolder
 {
