@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # End-to-end test of the real program under its own X server: start, import a measurement, export,
-# save / new / open, colour schemes, the manual, a refused import, a closed drop-down list and closing
-# the window.
+# save / new / open, colour schemes, the manual, a refused import, Open of a named pipe, a closed
+# drop-down list and closing the window.
 #   bash talvo_window.sh <path-to-Talvo> <work-dir>
 # On a failed step the script stops, keeps a screenshot in the work dir and exits non-zero.
 # The X server runs with -noreset so that the window-manager atoms made before the start survive;
@@ -289,6 +289,24 @@ step_missing_file() {
   cmp "$work/fir.txt" "$work/fir-after-missing.txt" || fail "the design changed after a missing file"
 }
 
+step_open_pipe() {
+  step_name="open pipe"
+  # Opening a named pipe must not wait for a writer: it is refused at once and the design stays.
+  local alert
+  rm -f "$work/pipe.tlvProj"
+  mkfifo "$work/pipe.tlvProj"
+  keys ctrl+o
+  choose_file 'Open\.\.\.' "$work/pipe.tlvProj" # not "Opening File"
+  alert="$(wait_window '^Opening File$')" || fail "no 'Opening File' message: the window waits for the pipe"
+  photograph open-pipe.png
+  xdotool windowfocus --sync "$alert"
+  xdotool key Return
+  wait_gone '^Opening File$' || fail "the message did not close"
+  sleep 0.3
+  export_to "$work/fir-after-pipe.txt"
+  cmp "$work/fir.txt" "$work/fir-after-pipe.txt" || fail "the design changed after opening a pipe"
+}
+
 step_closed_list() {
   step_name="closed list"
   # Choosing from a drop-down list with the mouse closes it without hiding it first; the panel
@@ -327,6 +345,7 @@ step_save_new_open
 step_colour_schemes
 step_manual
 step_missing_file
+step_open_pipe
 step_closed_list
 step_close
 step_name="X errors"
