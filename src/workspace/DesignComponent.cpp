@@ -397,8 +397,8 @@ void DesignComponent::refreshControls()
 
     toggleMinimumPhase->setToggleState (filterData.minimumPhase, notification);
 
-    // Ranges first: a range change moves a slider's value inside it, so a value set while the
-    // range still belongs to a smaller NFFT would be cut to that size.
+    // Ranges first, so that each value below is set inside its own slider's range. (A value the
+    // program sets is kept even outside the range, so the order is not what keeps it.)
     setSliderRangesFromNfft();
 
     sliderShift->setValue (inputData.shift, notification);
