@@ -1,6 +1,6 @@
-// Measurement import and coefficient export at the sizes users meet at their largest:
-// a 100 000-line measurement into a design of NFFT 65536, and the 65536 coefficients of that design.
-// Goal: each under 50 ms.
+// Measurement import, coefficient export and project save at the sizes users meet at their largest:
+// a 100 000-line measurement into a design of NFFT 65536, the 65536 coefficients of that design,
+// and its document. Goal: each under 50 ms.
 #include "design/CoefficientExport.h"
 #include "design/DesignEngine.h"
 #include "design/MeasurementImport.h"
@@ -8,6 +8,9 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <fcntl.h>
+#include <memory>
+#include <unistd.h>
 
 namespace
 {
@@ -39,6 +42,7 @@ struct BenchFiles
                             .getNonexistentChildFile ("talvo-bench-", "", false);
     juce::File measurement = folder.getChildFile ("measurement.txt");
     juce::File coefficients = folder.getChildFile ("fir.txt");
+    juce::File project = folder.getChildFile ("design.tlvProj");
 };
 
 BenchFiles& files()
@@ -142,6 +146,16 @@ void BM_CoefficientFormat (benchmark::State& state)
 }
 BENCHMARK (BM_CoefficientFormat)->Unit (benchmark::kMillisecond);
 
+/** Writes bytes over file in place and syncs it to the disk: what any write that must survive a
+    power failure costs at least. */
+void writeAndSync (const juce::File& file, const std::string& bytes)
+{
+    const auto fd = ::open (file.getFullPathName().toRawUTF8(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    benchmark::DoNotOptimize (::write (fd, bytes.data(), bytes.size()));
+    ::fsync (fd);
+    ::close (fd);
+}
+
 // Floor of the export: the same bytes written to a file and synced to the disk.
 void BM_CoefficientWriteBytesFloor (benchmark::State& state)
 {
@@ -149,13 +163,7 @@ void BM_CoefficientWriteBytesFloor (benchmark::State& state)
     const auto text = CoefficientExport::formatCoefficients (coefficients.data(), coefficients.size());
 
     for (auto _ : state)
-    {
-        juce::FileOutputStream stream (files().coefficients);
-        stream.setPosition (0);
-        stream.truncate();
-        stream.write (text.data(), text.size());
-        stream.flush();
-    }
+        writeAndSync (files().coefficients, text);
 }
 BENCHMARK (BM_CoefficientWriteBytesFloor)->Unit (benchmark::kMillisecond);
 
@@ -173,6 +181,40 @@ void BM_CoefficientExport (benchmark::State& state)
     }
 }
 BENCHMARK (BM_CoefficientExport)->Unit (benchmark::kMillisecond);
+
+//==============================================================================
+/** The largest design, its measurement included, whose document Save writes. */
+const DesignEngine& largestDesign()
+{
+    static const auto design = []
+    {
+        auto d = std::make_unique<DesignEngine>();
+        makeLargest (*d);
+        storeAndRecompute (*d, readBenchMeasurement (*d));
+        return d;
+    }();
+    return *design;
+}
+
+// Floor of the save: the document's bytes written to a file and synced to the disk.
+void BM_ProjectWriteBytesFloor (benchmark::State& state)
+{
+    const auto text = largestDesign().createProjectText().toStdString();
+
+    for (auto _ : state)
+        writeAndSync (files().project, text);
+
+    state.counters["bytes"] = (double) text.size();
+}
+BENCHMARK (BM_ProjectWriteBytesFloor)->Unit (benchmark::kMillisecond);
+
+void BM_ProjectSave (benchmark::State& state)
+{
+    for (auto _ : state)
+        if (const auto result = largestDesign().writeProject (files().project); result.failed())
+            state.SkipWithError (result.getErrorMessage().toRawUTF8());
+}
+BENCHMARK (BM_ProjectSave)->Unit (benchmark::kMillisecond);
 } // namespace
 
 BENCHMARK_MAIN();

@@ -352,24 +352,41 @@ namespace
     }
 
     //==============================================================================
-    /** A number that reads back bit for bit: the shortest text that round-trips, always marked as a
-        fraction or exponent so that the reader takes it as a double (and keeps -0.0); NaN and the
-        infinities, which JSON has no literal for, as texts ("nan", "-nan", "inf", "-inf"). */
-    juce::String numberText (double x)
+    /** Appends a number that reads back bit for bit: the shortest text that round-trips, always
+        marked as a fraction or exponent so that the reader takes it as a double (and keeps -0.0);
+        NaN and the infinities, which JSON has no literal for, as texts ("nan", "-nan", "inf", "-inf"). */
+    void appendNumberText (std::string& text, double x)
     {
         if (std::isnan (x))
-            return std::signbit (x) ? "\"-nan\"" : "\"nan\"";
+        {
+            text += std::signbit (x) ? "\"-nan\"" : "\"nan\"";
+            return;
+        }
 
         if (std::isinf (x))
-            return x < 0 ? "\"-inf\"" : "\"inf\"";
+        {
+            text += x < 0 ? "\"-inf\"" : "\"inf\"";
+            return;
+        }
 
         char buffer[64];
         const auto result = std::to_chars (buffer, buffer + sizeof (buffer), x);
-        std::string text (buffer, result.ptr);
 
-        if (text.find_first_of (".e") == std::string::npos)
-            text += ".0";
+        if (std::find_if (buffer, result.ptr, [] (char c) { return c == '.' || c == 'e'; }) == result.ptr)
+        {
+            std::memcpy (result.ptr, ".0", 2);
+            text.append (buffer, result.ptr + 2);
+        }
+        else
+        {
+            text.append (buffer, result.ptr);
+        }
+    }
 
+    juce::String numberText (double x)
+    {
+        std::string text;
+        appendNumberText (text, x);
         return juce::String (text);
     }
 
@@ -410,12 +427,20 @@ namespace
 
     juce::String arrayText (const Matrix<double>& m)
     {
-        juce::StringArray items;
+        // One text for the whole array: a measurement holds 100 000 numbers and more.
+        std::string text ("[");
+        text.reserve (m.length() * 26 + 2);
 
         for (std::size_t i = 0; i < m.length(); ++i)
-            items.add (numberText (m.data[i]));
+        {
+            if (i > 0)
+                text += ", ";
 
-        return "[" + items.joinIntoString (", ") + "]";
+            appendNumberText (text, m.data[i]);
+        }
+
+        text += "]";
+        return juce::String (text);
     }
 
     juce::String arrayText (const Matrix<std::size_t>& m)
