@@ -48,18 +48,6 @@ namespace faults
         return calls;
     }
 
-    /** Counts the calls of one kind that reach the system, into *count. */
-    template <typename Call>
-    SystemCalls counting (Call SystemCalls::*kind, std::shared_ptr<int> count, SystemCalls calls = SystemCalls::system())
-    {
-        calls.*kind = [real = calls.*kind, count] (auto... args)
-        {
-            ++*count;
-            return real (args...);
-        };
-        return calls;
-    }
-
     /** Files of this process stop growing at maxBytes for the lifetime of this object: a write across
         that size writes what fits and the next one fails with EFBIG, as on a disk with that much space
         left. */
