@@ -47,9 +47,9 @@ namespace DesignLimits
     inline constexpr double minSampleRateHz = 1.0;
     inline constexpr double firstUnrepresentableSampleRateHz = 18446744073709551616.0;
 
-    /** The largest project document that is read or written, in bytes: 256 MB, some sixty times the
-        document of a design that holds a measurement of 65536 points. A file beyond it is refused
-        before anything of it is read. */
+    /** The largest project document that is read or written, in bytes: 256 MB, some fifty times the
+        document of a design that holds a measurement of 100 000 points (5.1 MB). A file beyond it is
+        refused before anything of it is read. */
     inline constexpr std::size_t maxProjectDocumentBytes = std::size_t (256) << 20;
 
     //==============================================================================
