@@ -92,23 +92,6 @@ std::size_t findLastSegmentContaining (const double* x, std::size_t count, bool 
     return found;
 }
 
-namespace
-{
-    /** For ascending x, the first segment j with x[j - 1] <= value <= x[j], or 0 when x is not
-        ascending or no segment contains value. Where findLastSegmentContaining finds nothing for a
-        value between x[0] and x[count - 1], this is the first of the segments of no width that hold
-        it: its lower end is the first point of the step. */
-    std::size_t findFirstSegmentContaining (const double* x, std::size_t count, bool xAscending, double value) noexcept
-    {
-        if (count < 2 || ! xAscending)
-            return 0;
-
-        const auto numBelow = (std::size_t) (std::lower_bound (x, x + count, value) - x);
-        const auto j = std::max<std::size_t> (numBelow, 1);
-        return j < count && x[j - 1] <= value && value <= x[j] ? j : 0;
-    }
-}
-
 //==============================================================================
 Matrix<Complex> calculateUserPointsResponse (const Matrix<double>& fi,
                                              const Matrix<double>& mag,
@@ -176,12 +159,13 @@ Matrix<Complex> calculateUserPointsResponse (const Matrix<double>& fi,
                 phaseDegrees = sp * logF + (phi.data[j] - r * sp);
             }
         }
-        else if (const auto step = findFirstSegmentContaining (x, n, ascending, f); step > 0)
+        else if (ascending && f == x[0])
         {
-            // Only steps hold f: it takes the values of the step's first point, as it does when a
-            // point below the step gives a segment that reaches it.
-            levelDb = mag.data[step - 1];
-            phaseDegrees = phi.data[step - 1];
+            // No segment of some width reaches f, so every point lies at f (a point below or above
+            // it would give one): f takes the first point's values, as it does when a point below
+            // the step gives a segment that reaches it.
+            levelDb = mag.data[0];
+            phaseDegrees = phi.data[0];
         }
 
         // 10^(M/20) times exp (j * P / 360 * 2 * pi), formed as the elementwise library does it.
